@@ -1,0 +1,74 @@
+#include "Geometry.h"
+#include "ImageCanvas.h"
+#include "Painter.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+using namespace gyrodex;
+
+namespace {
+
+const DayDate kToday = MakeDayDate(19, 10, 1998);
+
+// A 365-day period with one highlight for every day of it.
+struct Design {
+    CalendarState state;
+    HighlightList highlights;
+    Design() {
+        state.StartDate = MakeDayDate(7, 10, 1998);
+        state.EndDate = AddDays(state.StartDate, 364);
+        DayDate d = state.StartDate;
+        for (int i = 0; i < 365; ++i, NextDay(d))
+            highlights.add(MakeEntry(DateText(d), 0x00FF8080u + static_cast<unsigned>(i),
+                                     QStringLiteral("Highlight number %1").arg(i)));
+    }
+};
+
+void Repaint(benchmark::State& st) {
+    Design design;
+    ImageCanvas canvas(QSize(static_cast<int>(st.range(0)), static_cast<int>(st.range(1))));
+    for (auto _ : st) {
+        RepaintCalendar(design.state, design.highlights, canvas, kToday);
+        benchmark::DoNotOptimize(canvas.pixel(0, 0));
+    }
+}
+BENCHMARK(Repaint)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
+
+// The floor: a plain fill of the same image through the same canvas.
+void Fill(benchmark::State& st) {
+    ImageCanvas canvas(QSize(static_cast<int>(st.range(0)), static_cast<int>(st.range(1))));
+    unsigned colour = 0;
+    for (auto _ : st) {
+        canvas.setBrush(colour++ & 0xFFFFFF);
+        canvas.fillRect(QRect(0, 0, canvas.width(), canvas.height()));
+        benchmark::DoNotOptimize(canvas.pixel(0, 0));
+    }
+}
+BENCHMARK(Fill)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
+
+void HitTestBench(benchmark::State& st) {
+    Design design;
+    ImageCanvas canvas(QSize(1024, 768));
+    RepaintCalendar(design.state, design.highlights, canvas, kToday);
+    int i = 0;
+    for (auto _ : st) {
+        const int x = 100 + (i * 37) % 824;
+        const int y = 50 + (i * 53) % 668;
+        ++i;
+        benchmark::DoNotOptimize(HitTest(design.state, x, y));
+    }
+}
+BENCHMARK(HitTestBench)->Name("HitTest");
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "Colour.h"
+#include "DayDate.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace gyrodex {
+
+constexpr int kSpokes = 52;
+constexpr int kRings = 7;
+
+// What one cell of the wheel shows; rebuilt by every full repaint.
+struct DayCell {
+    DayDate date;
+    Colour fill = 0;
+    QString description; // at most 40 characters
+};
+
+// 52 spokes x 7 rings, indexed by spoke 0..51 and ring 1..7.
+class CellGrid {
+public:
+    DayCell& at(int spoke, int ring) { return cells_[index(spoke, ring)]; }
+    const DayCell& at(int spoke, int ring) const { return cells_[index(spoke, ring)]; }
+    void clear();
+
+private:
+    static std::size_t index(int spoke, int ring) {
+        return static_cast<std::size_t>(spoke) * kRings + static_cast<std::size_t>(ring - 1);
+    }
+    std::array<DayCell, kSpokes * kRings> cells_{};
+};
+
+// The font of the day numbers: only name and size are stored in calendar files.
+struct DayFont {
+    QString name = QStringLiteral("MS Sans Serif");
+    int size = 8;       // points; 8 points are 11 pixels at 96 dpi
+    unsigned style = 0; // FontStyle bits
+    Colour colour = kWindowText;
+};
+
+enum class PaintTool : std::uint8_t {
+    Pointer = 0,
+    Picker = 1,
+    PickDate = 2,
+    Fill = 3,
+    Text = 4,
+    Erase = 5
+};
+
+// The one calendar state: the design, the program flags and the working values.
+struct CalendarState {
+    // Geometry and period (properties panel).
+    std::int32_t StartWeek = 21;
+    std::int32_t Radius = 360;
+    std::int32_t DayHeight = 24;
+    std::int32_t CentreOffsetX = 0;
+    std::int32_t CentreOffsetY = 0;
+    bool Clockwise = true;
+    bool WeekendInside = true;
+    DayDate StartDate;
+    DayDate EndDate;
+
+    // Colours, pens, font and switches (colours panel).
+    Colour BackColour = 0xD15C6F;
+    Colour BackTextColour = 0x800000;
+    Colour DayColour = 0x80FFFF;
+    Colour DayTextColour = kWindowText;
+    Colour WeekendColour = 0x0080FF;
+    Colour WeekendTextColour = kWindowText;
+    Colour PastColour = 0x676767;
+    Colour PastTextColour = kWindowText;
+    Colour ThinColour = 0;
+    std::int32_t ThinWidth = 1;
+    Colour ThickColour = 0;
+    std::int32_t ThickWidth = 3;
+    DayFont Font;
+    bool RepaintAll = true;
+    bool PaintWeekends = true;
+    bool PaintPast = true;
+    bool TodayAsPast = true;
+
+    // Program flags.
+    bool AutoPreview = true;
+    bool RepaintSuspended = false;
+    PaintTool CurrentTool = PaintTool::Pointer;
+
+    // Working values.
+    std::int32_t CentreX = 0;
+    std::int32_t CentreY = 0;
+    DayDate CurrentDate;
+    // The period as the last repaint took it: its first day, and the day after its last day.
+    DayDate PaintStart;
+    DayDate PaintEnd;
+    DayDate Today; // today's date as the last repaint was given it
+    std::int32_t HoverSpoke = 0;
+    std::int32_t HoverRing = -1;
+    std::int32_t PressX = 0, PressY = 0;
+    std::int32_t ReleaseX = 0, ReleaseY = 0;
+    QString CalendarFileName;
+    QString BitmapFileName;
+    CellGrid Cells;
+
+    // The period of a first show: ten days before today through 250 days after it.
+    void setDefaultPeriod(const DayDate& today);
+    // Centre of the wheel for an image of the given size.
+    void updateCentre(int imageWidth, int imageHeight);
+};
+
+} // namespace gyrodex

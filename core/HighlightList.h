@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Colour.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace gyrodex {
+
+// Field extraction of one highlight entry: date text, "$", colour in decimal, "#", description.
+// The date part for display: the text before the first "$" (the whole text when there is none).
+QString EntryDatePart(const QString& entry);
+// The colour field: the text between the first "$" and the first "#".
+QStringView EntryColourField(const QString& entry);
+// The colour field converted as a decimal number; raises the conversion error when it is not one.
+Colour EntryColour(const QString& entry);
+// At most maxLength characters after the first "#" (empty when there is no "#").
+QString EntryDescription(const QString& entry, qsizetype maxLength);
+// Builds an entry text from its fields.
+QString MakeEntry(const QString& dateText, Colour colour, const QString& description);
+
+// The highlighted days, kept in ascending case-insensitive order of their whole text.
+// Duplicates are allowed; a new entry goes after the entries that compare equal to it.
+class HighlightList {
+public:
+    qsizetype size() const { return entries_.size(); }
+    bool isEmpty() const { return entries_.isEmpty(); }
+    const QString& at(qsizetype i) const { return entries_.at(i); }
+    const QStringList& entries() const { return entries_; }
+
+    // Inserts in sorted position and returns the index it took.
+    qsizetype add(const QString& entry);
+    void removeAt(qsizetype i) { entries_.removeAt(i); }
+    void clear() { entries_.clear(); }
+
+    // The entries whose first ten characters equal `key` exactly, as [first, last) indexes;
+    // they stand next to each other because the list is sorted.
+    std::pair<qsizetype, qsizetype> matching(const QString& key) const;
+
+private:
+    QStringList entries_;
+};
+
+} // namespace gyrodex

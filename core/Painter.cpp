@@ -1,0 +1,133 @@
+#include "Painter.h"
+
+#include "Geometry.h"
+
+namespace gyrodex {
+
+BusyGuard::BusyGuard(const BusyHook& hook) : hook_(hook) {
+    if (hook_)
+        hook_(true);
+}
+
+BusyGuard::~BusyGuard() {
+    if (hook_)
+        hook_(false);
+}
+
+QString CreditLine() {
+    return QStringLiteral("Gyrodex v1.0 - calendar wheel designer");
+}
+
+namespace {
+
+constexpr int kDescriptionLength = 40;
+
+void DrawCredit(const CalendarState& s, RasterCanvas& canvas) {
+    canvas.setBrush(s.BackColour);
+    canvas.setPen(s.BackColour, 1);
+    canvas.fillRect(QRect(0, 0, canvas.width(), canvas.height()));
+    canvas.setFont(QStringLiteral("Arial"), 8, 0, s.BackTextColour, 900);
+    const int h = canvas.textExtent(CreditLine()).height();
+    canvas.textOut(canvas.width() - h - 2, canvas.height() - 4, CreditLine());
+}
+
+} // namespace
+
+void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCanvas& canvas,
+                     const DayDate& today, const BusyHook& busy) {
+    if (s.RepaintSuspended)
+        return;
+    BusyGuard guard(busy);
+
+    s.updateCentre(canvas.width(), canvas.height());
+    s.PaintStart = s.StartDate;
+    s.PaintEnd = s.EndDate;
+    s.CurrentDate = s.StartDate;
+    s.Today = today;
+    while (Weekday(s.CurrentDate) != 1)
+        PrevDay(s.CurrentDate);
+    NextDay(s.PaintEnd);
+
+    if (s.RepaintAll)
+        DrawCredit(s, canvas);
+
+    canvas.setPen(s.ThickColour, s.ThickWidth);
+    canvas.setFont(s.Font.name, s.Font.size, s.Font.style, s.Font.colour, 0);
+
+    int spoke = s.StartWeek;
+    s.Cells.clear();
+    // A period that ends before it starts (possible from a hand-edited file) paints no day.
+    if (CompareDays(s.PaintStart, s.PaintEnd) >= 0)
+        return;
+
+    bool started = SameDay(s.CurrentDate, s.PaintStart);
+    do {
+        for (int i = 0; i < kRings; ++i) {
+            const int ring = s.WeekendInside ? i + 1 : kRings - i;
+            if (started) {
+                PaintCell(s, highlights, canvas, spoke, ring);
+                s.Cells.at(((spoke % kSpokes) + kSpokes) % kSpokes, ring).date = s.CurrentDate;
+            }
+            NextDay(s.CurrentDate);
+            if (!started)
+                started = SameDay(s.CurrentDate, s.PaintStart);
+            if (SameDay(s.CurrentDate, s.PaintEnd))
+                break;
+        }
+        spoke = s.Clockwise ? (spoke + 53) % kSpokes : (spoke + 51) % kSpokes;
+    } while (!SameDay(s.CurrentDate, s.PaintEnd));
+}
+
+void PaintCell(CalendarState& s, const HighlightList& highlights, RasterCanvas& canvas, int spoke,
+               int ring) {
+    const DayDate d = s.CurrentDate;
+    DayCell& cell = s.Cells.at(((spoke % kSpokes) + kSpokes) % kSpokes, ring);
+
+    canvas.setPen(s.ThinColour, s.ThinWidth);
+    Colour brush = s.DayColour;
+    Colour text = s.DayTextColour;
+    if (s.PaintWeekends && ((s.WeekendInside && ring > 5) || (!s.WeekendInside && ring < 3))) {
+        brush = s.WeekendColour;
+        text = s.WeekendTextColour;
+    }
+    if (s.PaintPast && (CompareDays(d, s.Today) < 0 || (SameDay(d, s.Today) && s.TodayAsPast))) {
+        brush = s.PastColour;
+        text = s.PastTextColour;
+    }
+    const QString key = DateText(d);
+    const auto [first, last] = highlights.matching(key);
+    for (qsizetype i = first; i < last; ++i) {
+        const QString& entry = highlights.at(i);
+        brush = EntryColour(entry);
+        cell.description = EntryDescription(entry, kDescriptionLength);
+    }
+    cell.fill = brush;
+    canvas.setBrush(brush);
+    canvas.setFontColour(text);
+
+    const int inner = RingInnerRadius(s, ring);
+    const int outer = inner + s.DayHeight;
+    const auto corners = CellPolygon(s, spoke, ring);
+    canvas.polygon(corners);
+
+    const QString number = QString::number(d.Day);
+    const QSize extent = canvas.textExtent(number);
+    const QPoint anchor = TextAnchor(s, spoke, ring);
+    canvas.textOut(anchor.x() - extent.width() / 2, anchor.y() - extent.height() / 2, number);
+
+    canvas.setPen(s.ThickColour, s.ThickWidth);
+    const bool otherMonth = d.Month != s.PaintStart.Month;
+    const int firstRing = s.WeekendInside ? 1 : kRings;
+    if (d.Day == 1 && otherMonth && ring != firstRing) {
+        const int rho = s.WeekendInside ? outer : inner;
+        canvas.moveTo(SpokePoint(s, rho, spoke));
+        canvas.lineTo(SpokePoint(s, rho, spoke + 1));
+    }
+    if (d.Day < 8 && otherMonth) {
+        const int j = s.Clockwise ? spoke : spoke + 1;
+        canvas.moveTo(SpokePoint(s, inner, j));
+        canvas.lineTo(SpokePoint(s, outer, j));
+    }
+}
+
+} // namespace gyrodex

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "CalendarState.h"
+#include "HighlightList.h"
+#include "RasterCanvas.h"
+
+#include <functional>
+
+namespace gyrodex {
+
+// Called with true before a long operation and with false after it (busy pointer).
+using BusyHook = std::function<void(bool busy)>;
+
+// Shows the busy pointer for its lifetime, so an error can never leave it on.
+class BusyGuard {
+public:
+    explicit BusyGuard(const BusyHook& hook);
+    ~BusyGuard();
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+
+private:
+    const BusyHook& hook_;
+};
+
+// The credit text: window caption, first-show screen and the line up the image's right edge.
+QString CreditLine();
+
+// Paints the whole wheel for the period into the canvas and rebuilds the cell grid. Does
+// nothing while RepaintSuspended is set. `today` decides which days are past.
+void RepaintCalendar(CalendarState& state, const HighlightList& highlights, RasterCanvas& canvas,
+                     const DayDate& today, const BusyHook& busy = {});
+
+// Paints one cell for state.CurrentDate and records its fill and description in the grid.
+void PaintCell(CalendarState& state, const HighlightList& highlights, RasterCanvas& canvas,
+               int spoke, int ring);
+
+} // namespace gyrodex

@@ -1,0 +1,77 @@
+#include "HighlightList.h"
+
+#include "../QtPrinters.h"
+#include "Error.h"
+
+#include <gtest/gtest.h>
+
+using namespace gyrodex;
+
+TEST(HighlightList, KeepsCaseInsensitiveTextOrderWithDuplicates) {
+    HighlightList list;
+    list.add(QStringLiteral("12/31/1999$255#b"));
+    list.add(QStringLiteral("01/01/2000$255#x"));
+    list.add(QStringLiteral("12/31/1999$255#B"));
+    list.add(QStringLiteral("12/31/1999$255#a"));
+    list.add(QStringLiteral("12/31/1999$255#b"));
+    ASSERT_EQ(list.size(), 5);
+    EXPECT_EQ(list.at(0), QStringLiteral("01/01/2000$255#x"));
+    EXPECT_EQ(list.at(1), QStringLiteral("12/31/1999$255#a"));
+    // Entries equal without regard to case keep the order in which they came.
+    EXPECT_EQ(list.at(2), QStringLiteral("12/31/1999$255#b"));
+    EXPECT_EQ(list.at(3), QStringLiteral("12/31/1999$255#B"));
+    EXPECT_EQ(list.at(4), QStringLiteral("12/31/1999$255#b"));
+}
+
+TEST(HighlightList, MatchingTakesEntriesStartingWithTheDateOnly) {
+    HighlightList list;
+    list.add(QStringLiteral("12/25/1999$255#Christmas"));
+    list.add(QStringLiteral("12/24/1999$1#note about 12/25/1999"));
+    list.add(QStringLiteral("12/25/1999$0#"));
+    list.add(QStringLiteral("12/25/19999$7#longer year"));
+    list.add(QStringLiteral("12/26/1999$2#"));
+    const auto [first, last] = list.matching(QStringLiteral("12/25/1999"));
+    ASSERT_EQ(last - first, 3);
+    EXPECT_EQ(list.at(first), QStringLiteral("12/25/1999$0#"));
+    const auto none = list.matching(QStringLiteral("01/01/2000"));
+    EXPECT_EQ(none.first, none.second);
+}
+
+TEST(HighlightList, FieldExtraction) {
+    const QString e = QStringLiteral("03/07/1999$16744576#Tea $5 #1 party");
+    EXPECT_EQ(EntryDatePart(e), QStringLiteral("03/07/1999"));
+    EXPECT_EQ(EntryColour(e), 16744576u);
+    EXPECT_EQ(EntryDescription(e, 40), QStringLiteral("Tea $5 #1 party"));
+    EXPECT_EQ(EntryDescription(e, 3), QStringLiteral("Tea"));
+    EXPECT_EQ(EntryColour(QStringLiteral("01/01/2000$-2147483640#")), kWindowText);
+    EXPECT_EQ(EntryDescription(QStringLiteral("no separators"), 40), QString());
+    EXPECT_EQ(EntryDatePart(QStringLiteral("no separators")), QStringLiteral("no separators"));
+    EXPECT_EQ(MakeEntry(QStringLiteral("12/25/1999"), 255, QStringLiteral("Christmas")),
+              QStringLiteral("12/25/1999$255#Christmas"));
+    EXPECT_EQ(MakeEntry(QStringLiteral("12/25/1999"), kWindowText, {}),
+              QStringLiteral("12/25/1999$-2147483640#"));
+}
+
+TEST(HighlightList, BadColourFieldsRaiseTheConversionError) {
+    auto message = [](const QString& entry) {
+        try {
+            EntryColour(entry);
+        } catch (const Error& e) {
+            return e.message();
+        }
+        return QStringLiteral("no error");
+    };
+    EXPECT_EQ(message(QStringLiteral("01/01/2000$red#x")),
+              QStringLiteral("'red' is not a valid integer value"));
+    EXPECT_EQ(message(QStringLiteral("01/01/2000$#x")),
+              QStringLiteral("'' is not a valid integer value"));
+    EXPECT_EQ(message(QStringLiteral("01/01/2000#x$5")),
+              QStringLiteral("'' is not a valid integer value"));
+    EXPECT_EQ(message(QStringLiteral("01/01/2000$99999999999#")),
+              QStringLiteral("'99999999999' is not a valid integer value"));
+    EXPECT_EQ(message(QStringLiteral("01/01/2000$2147483648#")),
+              QStringLiteral("'2147483648' is not a valid integer value"));
+    EXPECT_EQ(message(QStringLiteral("01/01/2000$-#")),
+              QStringLiteral("'-' is not a valid integer value"));
+    EXPECT_EQ(EntryColour(QStringLiteral("01/01/2000$-2147483648#")), 0x80000000u);
+}

@@ -1,0 +1,96 @@
+#include "ImageCanvas.h"
+
+#include "../QtPrinters.h"
+#include "Geometry.h"
+#include "Painter.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+using namespace gyrodex;
+
+namespace {
+
+const DayDate kToday = MakeDayDate(19, 10, 1998);
+
+} // namespace
+
+TEST(ImageCanvas, DefaultFontIsElevenPixelsAtNinetySixDpi) {
+    const QFont f = MakeFont(QStringLiteral("MS Sans Serif"), 8, 0);
+    EXPECT_EQ(f.pixelSize(), 11);
+    EXPECT_EQ(f.styleStrategy() & QFont::NoAntialias, QFont::NoAntialias);
+    EXPECT_TRUE(MakeFont(QStringLiteral("Arial"), 10, Bold | Italic).bold());
+    ImageCanvas c(QSize(10, 10));
+    EXPECT_EQ(c.image().dotsPerMeterX(), kDotsPerMeter);
+}
+
+TEST(ImageCanvas, SystemColoursAreResolvedWhenDrawn) {
+    ImageCanvas c(QSize(20, 20));
+    c.setBrush(kWindowText);
+    c.fillRect(QRect(0, 0, 10, 20));
+    c.setBrush(0x00FF8080);
+    c.fillRect(QRect(10, 0, 10, 20));
+    EXPECT_EQ(c.pixel(9, 5), 0u);
+    EXPECT_EQ(c.pixel(10, 5), 0x00FF8080u);
+    EXPECT_EQ(c.pixel(100, 5), 0u);
+}
+
+TEST(ImageCanvas, PaintsTheWheelWithoutSmoothing) {
+    CalendarState s;
+    s.setDefaultPeriod(kToday);
+    HighlightList h;
+    h.add(QStringLiteral("10/27/1998$255#red day"));
+    ImageCanvas c(QSize(1024, 768));
+    RepaintCalendar(s, h, c, kToday);
+    const QImage& img = c.image();
+
+    EXPECT_EQ(c.pixel(3, 3), s.BackColour);
+    // Every pixel is one of the design's colours: no smoothed edges or glyphs.
+    const std::set<QRgb> allowed = {ToQColor(s.BackColour).rgb(), ToQColor(s.BackTextColour).rgb(),
+                                    ToQColor(s.DayColour).rgb(),  ToQColor(s.WeekendColour).rgb(),
+                                    ToQColor(s.PastColour).rgb(), ToQColor(0).rgb(),
+                                    ToQColor(255).rgb()};
+    std::set<QRgb> seen;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            seen.insert(img.pixel(x, y));
+    for (QRgb p : seen)
+        EXPECT_TRUE(allowed.count(p)) << std::hex << p;
+    EXPECT_TRUE(seen.count(ToQColor(s.BackTextColour).rgb())); // the credit line is there
+    EXPECT_TRUE(seen.count(ToQColor(255).rgb()));
+
+    // Inside a cell, away from its number, the fill shows: 10/27 is Tuesday of the spoke-24 week.
+    const auto corners = CellPolygon(s, 24, 2);
+    const QPoint inside = (corners[0] * 3 + corners[2]) / 4;
+    EXPECT_EQ(c.pixel(inside.x(), inside.y()), 255u);
+
+    // The credit line sits near the right edge only.
+    int creditLeft = img.width();
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = img.width() - 40; x < img.width(); ++x)
+            if (img.pixel(x, y) == ToQColor(s.BackTextColour).rgb())
+                creditLeft = std::min(creditLeft, x);
+    EXPECT_GE(creditLeft, img.width() - 20);
+    EXPECT_LE(creditLeft, img.width() - 10);
+}
+
+TEST(ImageCanvas, RotatedTextRunsUpFromItsReferencePoint) {
+    ImageCanvas c(QSize(100, 200));
+    c.setBrush(0xFFFFFF);
+    c.fillRect(QRect(0, 0, 100, 200));
+    c.setFont(QStringLiteral("Arial"), 8, 0, 0, 900);
+    c.textOut(50, 190, QStringLiteral("WWWWWW"));
+    int top = 200, bottom = -1, left = 100, right = -1;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 100; ++x)
+            if (c.pixel(x, y) == 0) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    EXPECT_LE(bottom, 190);
+    EXPECT_GT(190 - top, 40); // the text is taller than it is wide
+    EXPECT_GE(left, 50);
+    EXPECT_LE(right, 50 + 15);
+}
