@@ -1,6 +1,8 @@
 #include "ImageCanvas.h"
 
+#include <algorithm>
 #include <cmath>
+#include <QPainter>
 
 namespace gyrodex {
 
@@ -31,11 +33,19 @@ QFont MakeFont(const QString& name, int points, unsigned style) {
 namespace {
 
 QImage PrepareImage(QImage image) {
-    if (image.format() != QImage::Format_RGB32)
+    if (!image.isNull() && image.format() != QImage::Format_RGB32)
         image = image.convertToFormat(QImage::Format_RGB32);
     image.setDotsPerMeterX(kDotsPerMeter);
     image.setDotsPerMeterY(kDotsPerMeter);
     return image;
+}
+
+QRgb ToRgb(Colour c) { return ToQColor(c).rgb(); }
+
+// ceil for values already clamped to the image's range; avoids a library call per row.
+inline long long Ceil(double v) {
+    const auto i = static_cast<long long>(v);
+    return i + (static_cast<double>(i) < v ? 1 : 0);
 }
 
 } // namespace
@@ -47,151 +57,357 @@ ImageCanvas::ImageCanvas(QSize size)
 }
 
 ImageCanvas::ImageCanvas(QImage image) : image_(PrepareImage(std::move(image))) {
-    linePen_ = QPen(Qt::black, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    textColour_ = Qt::black;
-    font_ = MakeFont(QStringLiteral("MS Sans Serif"), 8, 0);
-    metrics_ = std::make_unique<QFontMetrics>(font_);
+    font_ = &fontEntry(QStringLiteral("MS Sans Serif"), 8, 0);
 }
 
-ImageCanvas::~ImageCanvas() {
-    endPainting();
-}
-
-QPainter& ImageCanvas::painter() {
-    if (!painter_) {
-        painter_ = std::make_unique<QPainter>(&image_);
-        painter_->setRenderHint(QPainter::Antialiasing, false);
-        painter_->setRenderHint(QPainter::TextAntialiasing, false);
-        painter_->setPen(linePen_);
-        painter_->setFont(font_);
-        textPenActive_ = false;
-    }
-    return *painter_;
-}
-
-void ImageCanvas::endPainting() {
-    if (painter_) {
-        painter_->end();
-        painter_.reset();
-    }
-}
-
-void ImageCanvas::useLinePen() {
-    if (textPenActive_ && painter_) {
-        painter_->setPen(linePen_);
-        textPenActive_ = false;
-    }
-}
-
-void ImageCanvas::useTextPen() {
-    QPainter& p = painter();
-    if (!textPenActive_) {
-        p.setPen(textColour_);
-        textPenActive_ = true;
-    }
-}
+void ImageCanvas::setImage(QImage image) { image_ = PrepareImage(std::move(image)); }
 
 void ImageCanvas::setPen(Colour colour, int width) {
-    linePen_.setColor(ToQColor(colour));
-    linePen_.setWidth(std::max(1, width));
-    if (painter_) {
-        painter_->setPen(linePen_);
-        textPenActive_ = false;
-    }
+    pen_ = ToRgb(colour);
+    penWidth_ = std::max(1, width);
 }
 
-void ImageCanvas::setBrush(Colour colour) {
-    painter().setBrush(ToQColor(colour));
+void ImageCanvas::setBrush(Colour colour) { brush_ = ToRgb(colour); }
+
+ImageCanvas::FontEntry& ImageCanvas::fontEntry(const QString& name, int points, unsigned style) {
+    for (const auto& f : fonts_)
+        if (f->points == points && f->style == style && f->name == name)
+            return *f;
+    if (fonts_.size() >= 8)
+        fonts_.erase(fonts_.begin());
+    const QFont font = MakeFont(name, points, style);
+    fonts_.push_back(std::make_unique<FontEntry>(
+        FontEntry{name, points, style, font, QFontMetrics(font), {}}));
+    return *fonts_.back();
 }
 
 void ImageCanvas::setFont(const QString& name, int points, unsigned style, Colour colour,
                           int escapement) {
-    QFont font = MakeFont(name, points, style);
-    if (font != font_) {
-        font_ = font;
-        metrics_ = std::make_unique<QFontMetrics>(font_);
-        textCache_.clear();
-        if (painter_)
-            painter_->setFont(font_);
+    FontEntry& entry = fontEntry(name, points, style);
+    if (&entry != font_) {
+        font_ = &entry;
+        lastGlyphs_ = nullptr;
     }
     escapement_ = escapement;
     setFontColour(colour);
 }
 
-void ImageCanvas::setFontColour(Colour colour) {
-    const QColor c = ToQColor(colour);
-    if (c != textColour_) {
-        textColour_ = c;
-        if (textPenActive_ && painter_)
-            painter_->setPen(textColour_);
-    }
+void ImageCanvas::setFontColour(Colour colour) { text_ = ToRgb(colour); }
+
+void ImageCanvas::span(long long y, long long x0, long long x1, QRgb colour) {
+    if (y < 0 || y >= height_)
+        return;
+    x0 = std::max(x0, 0LL);
+    x1 = std::min(x1, width_ - 1LL);
+    if (x0 > x1)
+        return;
+    QRgb* row = bits_ + y * stride_;
+    std::fill(row + x0, row + x1 + 1, colour);
+}
+
+void ImageCanvas::beginDraw() {
+    // One detach check per drawing operation, not one per row or pixel.
+    bits_ = reinterpret_cast<QRgb*>(image_.bits());
+    stride_ = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    width_ = image_.width();
+    height_ = image_.height();
 }
 
 void ImageCanvas::fillRect(const QRect& rect) {
-    QPainter& p = painter();
-    p.fillRect(rect, p.brush());
+    const QRect r = rect.intersected(image_.rect());
+    if (r == image_.rect()) {
+        image_.fill(brush_); // the platform's vectorised fill
+        return;
+    }
+    beginDraw();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        span(y, r.left(), r.right(), brush_);
+}
+
+// Even-odd scanline fill: a pixel is inside when its integer coordinates are, with the usual
+// half-open rule on the top and left edges; the outline drawn afterwards covers the boundary.
+void ImageCanvas::fillPolygon(std::span<const QPointF> pts, QRgb colour) {
+    if (pts.size() < 3)
+        return;
+    struct Edge {
+        double top, bottom, x, slope; // x at y = 0 along the edge's line, and dx/dy
+    };
+    // Cells have four corners: keep the work arrays on the stack for small polygons.
+    constexpr std::size_t kFew = 8;
+    Edge fewEdges[kFew];
+    double fewXs[kFew];
+    std::vector<Edge> manyEdges;
+    std::vector<double> manyXs;
+    Edge* edges = fewEdges;
+    double* xs = fewXs;
+    if (pts.size() > kFew) {
+        manyEdges.resize(pts.size());
+        manyXs.resize(pts.size());
+        edges = manyEdges.data();
+        xs = manyXs.data();
+    }
+    std::size_t n = 0;
+    double top = pts[0].y(), bottom = pts[0].y();
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        const QPointF& a = pts[i];
+        const QPointF& b = pts[(i + 1) % pts.size()];
+        top = std::min(top, a.y());
+        bottom = std::max(bottom, a.y());
+        if (a.y() == b.y())
+            continue;
+        const double slope = (b.x() - a.x()) / (b.y() - a.y());
+        edges[n++] = {std::min(a.y(), b.y()), std::max(a.y(), b.y()), a.x() - a.y() * slope,
+                      slope};
+    }
+    const long long y0 = std::max<long long>(static_cast<long long>(std::ceil(top)), 0);
+    const long long y1 = std::min<long long>(static_cast<long long>(std::ceil(bottom)) - 1,
+                                             image_.height() - 1LL);
+    const double right = static_cast<double>(image_.width()) + 1;
+    for (long long y = y0; y <= y1; ++y) {
+        const auto yd = static_cast<double>(y);
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (edges[i].top <= yd && yd < edges[i].bottom) {
+                // Insertion sort while collecting: a cell has two crossings a row.
+                const double x = edges[i].x + yd * edges[i].slope;
+                std::size_t j = count++;
+                for (; j > 0 && xs[j - 1] > x; --j)
+                    xs[j] = xs[j - 1];
+                xs[j] = x;
+            }
+        }
+        for (std::size_t i = 0; i + 1 < count; i += 2) {
+            const double from = std::clamp(xs[i], -1.0, right);
+            const double to = std::clamp(xs[i + 1], -1.0, right);
+            span(y, Ceil(from), Ceil(to) - 1, colour);
+        }
+    }
+}
+
+// A one-pixel line (Bresenham). A line that leaves the image is clipped to it first, so a
+// far-away line costs nothing.
+void ImageCanvas::thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel) {
+    long long x0 = a.x(), y0 = a.y(), x1 = b.x(), y1 = b.y();
+    const long long w = width_, h = height_;
+    const bool inside = x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < w && x1 < w &&
+                        y0 < h && y1 < h;
+    if (!inside) {
+        // Liang-Barsky against the image, one pixel larger on every side.
+        double t0 = 0, t1 = 1;
+        const auto dx = static_cast<double>(x1 - x0), dy = static_cast<double>(y1 - y0);
+        const double p[4] = {-dx, dx, -dy, dy};
+        const double q[4] = {static_cast<double>(x0 + 1), static_cast<double>(w - x0),
+                             static_cast<double>(y0 + 1), static_cast<double>(h - y0)};
+        for (int i = 0; i < 4; ++i) {
+            if (p[i] == 0) {
+                if (q[i] < 0)
+                    return;
+                continue;
+            }
+            const double t = q[i] / p[i];
+            if (p[i] < 0)
+                t0 = std::max(t0, t);
+            else
+                t1 = std::min(t1, t);
+        }
+        if (t0 > t1)
+            return;
+        if (t1 < 1) {
+            x1 = x0 + std::llround(t1 * dx);
+            y1 = y0 + std::llround(t1 * dy);
+            lastPixel = true;
+        }
+        if (t0 > 0) {
+            x0 += std::llround(t0 * dx);
+            y0 += std::llround(t0 * dy);
+        }
+    }
+    const long long sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    const long long adx = std::llabs(x1 - x0), ady = -std::llabs(y1 - y0);
+    long long err = adx + ady;
+    for (;;) {
+        const bool end = x0 == x1 && y0 == y1;
+        if ((!end || lastPixel) && (inside || (x0 >= 0 && y0 >= 0 && x0 < w && y0 < h)))
+            bits_[y0 * stride_ + x0] = colour;
+        if (end)
+            break;
+        const long long e2 = 2 * err;
+        if (e2 >= ady) {
+            err += ady;
+            x0 += sx;
+        }
+        if (e2 <= adx) {
+            err += adx;
+            y0 += sy;
+        }
+    }
+}
+
+// A line of the given width with round ends: every pixel whose sample point lies within half
+// the width of the segment. Odd widths sample pixel centres on the integer grid, even widths
+// half a pixel off it, so that a width of n covers n pixels across.
+void ImageCanvas::thickLine(QPoint a, QPoint b, int width, QRgb colour) {
+    const double r = width / 2.0;
+    const double off = width % 2 == 0 ? 0.5 : 0.0;
+    const double ax = a.x(), ay = a.y(), bx = b.x(), by = b.y();
+    const double dx = bx - ax, dy = by - ay;
+    const double len2 = dx * dx + dy * dy;
+    const long long yTop = std::max<long long>(
+        static_cast<long long>(std::floor(std::min(ay, by) - r - off)), 0);
+    const long long yBottom = std::min<long long>(
+        static_cast<long long>(std::ceil(std::max(ay, by) + r - off)), image_.height() - 1LL);
+    const double r2 = r * r + 1e-9;
+    for (long long y = yTop; y <= yBottom; ++y) {
+        const double py = static_cast<double>(y) + off;
+        double lo = HUGE_VAL, hi = -HUGE_VAL;
+        auto disc = [&](double cx, double cy) {
+            const double h2 = r2 - (py - cy) * (py - cy);
+            if (h2 >= 0) {
+                const double hw = std::sqrt(h2);
+                lo = std::min(lo, cx - hw);
+                hi = std::max(hi, cx + hw);
+            }
+        };
+        disc(ax, ay);
+        disc(bx, by);
+        if (len2 > 0) {
+            // The band |cross| <= r*len and 0 <= dot <= len2, solved for x on this row.
+            double xl = -HUGE_VAL, xh = HUGE_VAL;
+            bool empty = false;
+            auto bound = [&](double coef, double rest, double limit) { // coef*x + rest <= limit
+                if (coef == 0) {
+                    if (rest > limit)
+                        empty = true;
+                } else if (coef > 0) {
+                    xh = std::min(xh, (limit - rest) / coef);
+                } else {
+                    xl = std::max(xl, (limit - rest) / coef);
+                }
+            };
+            const double rl = r * std::sqrt(len2) + 1e-9;
+            // cross = dx*(py-ay) - dy*(x-ax); dot = dx*(x-ax) + dy*(py-ay)
+            bound(-dy, dx * (py - ay) + dy * ax, rl);
+            bound(dy, -(dx * (py - ay) + dy * ax), rl);
+            bound(dx, -dx * ax + dy * (py - ay), len2);
+            bound(-dx, dx * ax - dy * (py - ay), 0);
+            if (!empty && xl <= xh) {
+                lo = std::min(lo, xl);
+                hi = std::max(hi, xh);
+            }
+        }
+        if (lo <= hi) {
+            lo = std::max(lo - off, -1.0);
+            hi = std::min(hi - off, static_cast<double>(image_.width()));
+            span(y, static_cast<long long>(std::ceil(lo)), static_cast<long long>(std::floor(hi)),
+                 colour);
+        }
+    }
+}
+
+void ImageCanvas::strokeLine(QPoint a, QPoint b, bool lastPixel) {
+    if (penWidth_ <= 1)
+        thinLine(a, b, pen_, lastPixel);
+    else
+        thickLine(a, b, penWidth_, pen_);
 }
 
 void ImageCanvas::polygon(std::span<const QPoint> points) {
-    QPainter& p = painter();
-    useLinePen();
-    p.drawPolygon(points.data(), static_cast<int>(points.size()));
+    if (points.empty())
+        return;
+    beginDraw();
+    QPointF few[8];
+    std::vector<QPointF> many;
+    std::span<QPointF> f(few, points.size() <= 8 ? points.size() : 0);
+    if (points.size() > 8) {
+        many.resize(points.size());
+        f = many;
+    }
+    std::copy(points.begin(), points.end(), f.begin());
+    fillPolygon(f, brush_);
+    for (std::size_t i = 0; i < points.size(); ++i)
+        strokeLine(points[i], points[(i + 1) % points.size()], false);
 }
 
-void ImageCanvas::moveTo(QPoint p) {
+void ImageCanvas::moveTo(QPoint p) { penPos_ = p; }
+
+void ImageCanvas::lineTo(QPoint p) {
+    beginDraw();
+    strokeLine(penPos_, p, false);
     penPos_ = p;
 }
 
-void ImageCanvas::lineTo(QPoint to) {
-    QPainter& p = painter();
-    useLinePen();
-    p.drawLine(penPos_, to);
-    penPos_ = to;
+const ImageCanvas::Glyphs& ImageCanvas::glyphs(const QString& text) {
+    if (lastGlyphs_ && lastText_ == text)
+        return *lastGlyphs_;
+    QHash<QString, Glyphs>& cache = font_->glyphs;
+    auto it = cache.find(text);
+    if (it != cache.end()) {
+        lastText_ = text;
+        lastGlyphs_ = &*it;
+        return *it;
+    }
+    if (cache.size() > 512)
+        cache.clear();
+    Glyphs g;
+    g.extent = QSize(font_->metrics.horizontalAdvance(text), font_->metrics.height());
+    // Render once in black on white with room for overhanging glyphs, then keep the runs.
+    const int margin = g.extent.height();
+    QImage mask(g.extent.width() + 2 * margin, g.extent.height() + 2 * margin,
+                QImage::Format_RGB32);
+    mask.fill(Qt::white);
+    {
+        QPainter p(&mask);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setFont(font_->font);
+        p.setPen(Qt::black);
+        p.drawText(QPoint(margin, margin + font_->metrics.ascent()), text);
+    }
+    for (int y = 0; y < mask.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        for (int x = 0; x < mask.width();) {
+            if (qGray(row[x]) >= 128) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < mask.width() && qGray(row[x]) < 128)
+                ++x;
+            g.runs.push_back({start - margin, y - margin, x - start});
+        }
+    }
+    lastText_ = text;
+    lastGlyphs_ = &*cache.insert(text, std::move(g));
+    return *lastGlyphs_;
 }
 
 void ImageCanvas::textOut(int x, int y, const QString& text) {
-    useTextPen();
-    QPainter& p = painter();
     if (escapement_ == 0) {
-        // Day numbers are drawn hundreds of times a repaint: keep their laid-out text.
-        auto it = textCache_.find(text);
-        if (it == textCache_.end()) {
-            if (textCache_.size() > 256)
-                textCache_.clear();
-            QStaticText st(text);
-            st.setTextFormat(Qt::PlainText);
-            st.prepare(QTransform(), font_);
-            it = textCache_.insert(text, st);
-        }
-        p.drawStaticText(QPoint(x, y), *it);
+        const Glyphs& g = glyphs(text);
+        beginDraw();
+        for (const Glyphs::Run& r : g.runs)
+            span(static_cast<long long>(y) + r.dy, static_cast<long long>(x) + r.dx,
+                 static_cast<long long>(x) + r.dx + r.length - 1, text_);
         return;
     }
-    p.save();
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setFont(font_->font);
+    p.setPen(QColor(text_));
     p.translate(x, y);
     p.rotate(-escapement_ / 10.0);
-    p.drawText(QPoint(0, metrics_->ascent()), text);
-    p.restore();
+    p.drawText(QPoint(0, font_->metrics.ascent()), text);
 }
 
 QSize ImageCanvas::textExtent(const QString& text) {
-    return {metrics_->horizontalAdvance(text), metrics_->height()};
+    if (escapement_ == 0)
+        return glyphs(text).extent;
+    return {font_->metrics.horizontalAdvance(text), font_->metrics.height()};
 }
 
 Colour ImageCanvas::pixel(int x, int y) const {
     if (!image_.valid(x, y))
         return 0;
     return FromQColor(QColor(image_.pixel(x, y)));
-}
-
-const QImage& ImageCanvas::image() {
-    endPainting();
-    return image_;
-}
-
-void ImageCanvas::setImage(QImage image) {
-    endPainting();
-    image_ = PrepareImage(std::move(image));
-    textCache_.clear();
 }
 
 } // namespace gyrodex

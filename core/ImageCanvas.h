@@ -2,13 +2,13 @@
 
 #include "RasterCanvas.h"
 
+#include <memory>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHash>
 #include <QImage>
-#include <QPainter>
-#include <QStaticText>
-#include <memory>
+#include <QStringList>
+#include <vector>
 
 namespace gyrodex {
 
@@ -18,14 +18,14 @@ constexpr int kDotsPerMeter = 3780;
 // Builds a font for drawing without smoothing; `points` are converted at 96 dpi.
 QFont MakeFont(const QString& name, int points, unsigned style);
 
-// RasterCanvas over a 32-bit QImage, drawn with a QPainter without antialiasing.
+// RasterCanvas over a 32-bit QImage. The wheel is repainted on every keystroke in a spin field,
+// so cells, lines and day numbers are rasterised straight into the image's memory (no
+// antialiasing, as on the desktop's own drawing surface); only rotated text goes through
+// QPainter.
 class ImageCanvas final : public RasterCanvas {
 public:
     explicit ImageCanvas(QSize size = {});
     explicit ImageCanvas(QImage image);
-    ~ImageCanvas() override;
-    ImageCanvas(const ImageCanvas&) = delete;
-    ImageCanvas& operator=(const ImageCanvas&) = delete;
 
     int width() const override { return image_.width(); }
     int height() const override { return image_.height(); }
@@ -43,27 +43,53 @@ public:
     QSize textExtent(const QString& text) override;
     Colour pixel(int x, int y) const override;
 
-    // The image, with all drawing so far finished.
-    const QImage& image();
+    const QImage& image() const { return image_; }
     // Replaces the image (a loaded picture); it is converted to 32 bits at 96 dpi.
     void setImage(QImage image);
 
 private:
-    QPainter& painter();
-    void endPainting();
-    void useLinePen();
-    void useTextPen();
+    // A text's pixels as horizontal runs relative to its top-left corner.
+    struct Glyphs {
+        struct Run {
+            int dx, dy, length;
+        };
+        std::vector<Run> runs;
+        QSize extent;
+    };
+    const Glyphs& glyphs(const QString& text);
+    void beginDraw();
+    void span(long long y, long long x0, long long x1, QRgb colour);
+    void fillPolygon(std::span<const QPointF> points, QRgb colour);
+    void thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel);
+    void thickLine(QPoint a, QPoint b, int width, QRgb colour);
+    void strokeLine(QPoint a, QPoint b, bool lastPixel);
 
     QImage image_;
-    std::unique_ptr<QPainter> painter_;
-    QPen linePen_;
-    QColor textColour_;
-    bool textPenActive_ = false;
+    QRgb pen_ = 0xFF000000;
+    int penWidth_ = 1;
+    QRgb brush_ = 0xFFFFFFFF;
+    QRgb text_ = 0xFF000000;
     QPoint penPos_;
-    QFont font_;
-    std::unique_ptr<QFontMetrics> metrics_;
+    // Fonts in use with their metrics and rendered texts; a repaint switches between the credit
+    // font and the day font, and neither should lose its texts.
+    struct FontEntry {
+        QString name;
+        int points;
+        unsigned style;
+        QFont font;
+        QFontMetrics metrics;
+        QHash<QString, Glyphs> glyphs;
+    };
+    FontEntry& fontEntry(const QString& name, int points, unsigned style);
+    std::vector<std::unique_ptr<FontEntry>> fonts_;
+    FontEntry* font_ = nullptr;
     int escapement_ = 0;
-    QHash<QString, QStaticText> textCache_;
+    QString lastText_;
+    const Glyphs* lastGlyphs_ = nullptr;
+    QRgb* bits_ = nullptr;
+    qsizetype stride_ = 0;
+    int width_ = 0;
+    int height_ = 0;
 };
 
 // The colour to draw with for a stored colour (system colours resolved).
