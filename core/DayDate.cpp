@@ -106,8 +106,24 @@ QString PaddedNumber(long long value, int width) {
 }
 
 QString DateText(const DayDate& d) {
-    return PaddedNumber(d.Month, 2) + QLatin1Char('/') + PaddedNumber(d.Day, 2) + QLatin1Char('/') +
-           PaddedNumber(d.Year, 4);
+    // Built in place: the painter asks for one per cell on every repaint.
+    if (d.Month > 99 || d.Day > 99 || d.Year > 9999)
+        return PaddedNumber(d.Month, 2) + QLatin1Char('/') + PaddedNumber(d.Day, 2) +
+               QLatin1Char('/') + PaddedNumber(d.Year, 4);
+    QString text(10, Qt::Uninitialized);
+    QChar* c = text.data();
+    auto digit = [](int v) { return QChar(static_cast<char16_t>(u'0' + v)); };
+    c[0] = digit(d.Month / 10);
+    c[1] = digit(d.Month % 10);
+    c[2] = u'/';
+    c[3] = digit(d.Day / 10);
+    c[4] = digit(d.Day % 10);
+    c[5] = u'/';
+    c[6] = digit(d.Year / 1000);
+    c[7] = digit(d.Year / 100 % 10);
+    c[8] = digit(d.Year / 10 % 10);
+    c[9] = digit(d.Year % 10);
+    return text;
 }
 
 DayDate FromDateTime(double oleDate) {

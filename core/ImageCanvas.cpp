@@ -1,8 +1,8 @@
 #include "ImageCanvas.h"
 
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <QPainter>
 
 namespace gyrodex {
 
@@ -40,7 +40,9 @@ QImage PrepareImage(QImage image) {
     return image;
 }
 
-QRgb ToRgb(Colour c) { return ToQColor(c).rgb(); }
+QRgb ToRgb(Colour c) {
+    return ToQColor(c).rgb();
+}
 
 // ceil for values already clamped to the image's range; avoids a library call per row.
 inline long long Ceil(double v) {
@@ -60,14 +62,18 @@ ImageCanvas::ImageCanvas(QImage image) : image_(PrepareImage(std::move(image))) 
     font_ = &fontEntry(QStringLiteral("MS Sans Serif"), 8, 0);
 }
 
-void ImageCanvas::setImage(QImage image) { image_ = PrepareImage(std::move(image)); }
+void ImageCanvas::setImage(QImage image) {
+    image_ = PrepareImage(std::move(image));
+}
 
 void ImageCanvas::setPen(Colour colour, int width) {
     pen_ = ToRgb(colour);
     penWidth_ = std::max(1, width);
 }
 
-void ImageCanvas::setBrush(Colour colour) { brush_ = ToRgb(colour); }
+void ImageCanvas::setBrush(Colour colour) {
+    brush_ = ToRgb(colour);
+}
 
 ImageCanvas::FontEntry& ImageCanvas::fontEntry(const QString& name, int points, unsigned style) {
     for (const auto& f : fonts_)
@@ -77,22 +83,21 @@ ImageCanvas::FontEntry& ImageCanvas::fontEntry(const QString& name, int points, 
         fonts_.erase(fonts_.begin());
     const QFont font = MakeFont(name, points, style);
     fonts_.push_back(std::make_unique<FontEntry>(
-        FontEntry{name, points, style, font, QFontMetrics(font), {}}));
+        FontEntry{name, points, style, font, QFontMetrics(font), {}, {}}));
     return *fonts_.back();
 }
 
 void ImageCanvas::setFont(const QString& name, int points, unsigned style, Colour colour,
                           int escapement) {
     FontEntry& entry = fontEntry(name, points, style);
-    if (&entry != font_) {
-        font_ = &entry;
-        lastGlyphs_ = nullptr;
-    }
+    font_ = &entry;
     escapement_ = escapement;
     setFontColour(colour);
 }
 
-void ImageCanvas::setFontColour(Colour colour) { text_ = ToRgb(colour); }
+void ImageCanvas::setFontColour(Colour colour) {
+    text_ = ToRgb(colour);
+}
 
 void ImageCanvas::span(long long y, long long x0, long long x1, QRgb colour) {
     if (y < 0 || y >= height_)
@@ -115,19 +120,84 @@ void ImageCanvas::beginDraw() {
 
 void ImageCanvas::fillRect(const QRect& rect) {
     const QRect r = rect.intersected(image_.rect());
-    if (r == image_.rect()) {
-        image_.fill(brush_); // the platform's vectorised fill
+    if (r.isEmpty())
         return;
+    // A QImage over the rectangle's memory lets the platform's vectorised fill do the work.
+    QImage block(image_.scanLine(r.top()) + static_cast<qsizetype>(r.left()) * sizeof(QRgb),
+                 r.width(), r.height(), image_.bytesPerLine(), image_.format());
+    block.fill(brush_);
+}
+
+namespace {
+
+bool IsConvex(std::span<const QPointF> pts) {
+    int sign = 0;
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        const QPointF& a = pts[i];
+        const QPointF& b = pts[(i + 1) % pts.size()];
+        const QPointF& c = pts[(i + 2) % pts.size()];
+        const double cross = (b.x() - a.x()) * (c.y() - b.y()) - (b.y() - a.y()) * (c.x() - b.x());
+        const int s = cross > 0 ? 1 : (cross < 0 ? -1 : 0);
+        if (s != 0) {
+            if (sign != 0 && s != sign)
+                return false;
+            sign = s;
+        }
     }
-    beginDraw();
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        span(y, r.left(), r.right(), brush_);
+    return true;
+}
+
+} // namespace
+
+// The fast path for convex polygons (every cell of the wheel but mirrored inner rings): each
+// edge writes its crossings into per-row minimum and maximum, then one span a row.
+bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
+    double top = pts[0].y(), bottom = pts[0].y();
+    for (const QPointF& p : pts) {
+        top = std::min(top, p.y());
+        bottom = std::max(bottom, p.y());
+    }
+    const long long y0 = std::max<long long>(Ceil(std::max(top, -1.0)), 0);
+    const long long y1 = std::min<long long>(
+        Ceil(std::min(bottom, static_cast<double>(height_) + 1)) - 1, height_ - 1LL);
+    constexpr long long kMaxRows = 512;
+    if (y1 - y0 + 1 > kMaxRows || !IsConvex(pts))
+        return false;
+    if (y1 < y0)
+        return true;
+    double lo[kMaxRows], hi[kMaxRows];
+    const long long rows = y1 - y0 + 1;
+    std::fill(lo, lo + rows, HUGE_VAL);
+    std::fill(hi, hi + rows, -HUGE_VAL);
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        const QPointF& a = pts[i];
+        const QPointF& b = pts[(i + 1) % pts.size()];
+        if (a.y() == b.y())
+            continue;
+        const double slope = (b.x() - a.x()) / (b.y() - a.y());
+        const long long from = std::max(Ceil(std::min(a.y(), b.y())), y0);
+        const long long to = std::min(Ceil(std::max(a.y(), b.y())) - 1, y1);
+        for (long long y = from; y <= to; ++y) {
+            const double x = a.x() + (static_cast<double>(y) - a.y()) * slope;
+            const long long r = y - y0;
+            lo[r] = std::min(lo[r], x);
+            hi[r] = std::max(hi[r], x);
+        }
+    }
+    const double right = static_cast<double>(width_) + 1;
+    for (long long r = 0; r < rows; ++r)
+        if (lo[r] <= hi[r])
+            span(y0 + r, Ceil(std::clamp(lo[r], -1.0, right)),
+                 Ceil(std::clamp(hi[r], -1.0, right)) - 1, colour);
+    return true;
 }
 
 // Even-odd scanline fill: a pixel is inside when its integer coordinates are, with the usual
 // half-open rule on the top and left edges; the outline drawn afterwards covers the boundary.
 void ImageCanvas::fillPolygon(std::span<const QPointF> pts, QRgb colour) {
     if (pts.size() < 3)
+        return;
+    if (fillConvex(pts, colour))
         return;
     struct Edge {
         double top, bottom, x, slope; // x at y = 0 along the edge's line, and dx/dy
@@ -156,12 +226,11 @@ void ImageCanvas::fillPolygon(std::span<const QPointF> pts, QRgb colour) {
         if (a.y() == b.y())
             continue;
         const double slope = (b.x() - a.x()) / (b.y() - a.y());
-        edges[n++] = {std::min(a.y(), b.y()), std::max(a.y(), b.y()), a.x() - a.y() * slope,
-                      slope};
+        edges[n++] = {std::min(a.y(), b.y()), std::max(a.y(), b.y()), a.x() - a.y() * slope, slope};
     }
     const long long y0 = std::max<long long>(static_cast<long long>(std::ceil(top)), 0);
-    const long long y1 = std::min<long long>(static_cast<long long>(std::ceil(bottom)) - 1,
-                                             image_.height() - 1LL);
+    const long long y1 =
+        std::min<long long>(static_cast<long long>(std::ceil(bottom)) - 1, image_.height() - 1LL);
     const double right = static_cast<double>(image_.width()) + 1;
     for (long long y = y0; y <= y1; ++y) {
         const auto yd = static_cast<double>(y);
@@ -189,8 +258,8 @@ void ImageCanvas::fillPolygon(std::span<const QPointF> pts, QRgb colour) {
 void ImageCanvas::thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel) {
     long long x0 = a.x(), y0 = a.y(), x1 = b.x(), y1 = b.y();
     const long long w = width_, h = height_;
-    const bool inside = x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < w && x1 < w &&
-                        y0 < h && y1 < h;
+    const bool inside =
+        x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < w && x1 < w && y0 < h && y1 < h;
     if (!inside) {
         // Liang-Barsky against the image, one pixel larger on every side.
         double t0 = 0, t1 = 1;
@@ -225,9 +294,28 @@ void ImageCanvas::thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel) {
     const long long sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
     const long long adx = std::llabs(x1 - x0), ady = -std::llabs(y1 - y0);
     long long err = adx + ady;
+    if (inside) {
+        // Both ends in the image: step a pointer, no bounds checks.
+        QRgb* p = bits_ + y0 * stride_ + x0;
+        const long long stepY = sy * stride_;
+        long long count = std::max(adx, -ady) + (lastPixel ? 1 : 0);
+        while (count-- > 0) {
+            *p = colour;
+            const long long e2 = 2 * err;
+            if (e2 >= ady) {
+                err += ady;
+                p += sx;
+            }
+            if (e2 <= adx) {
+                err += adx;
+                p += stepY;
+            }
+        }
+        return;
+    }
     for (;;) {
         const bool end = x0 == x1 && y0 == y1;
-        if ((!end || lastPixel) && (inside || (x0 >= 0 && y0 >= 0 && x0 < w && y0 < h)))
+        if ((!end || lastPixel) && x0 >= 0 && y0 >= 0 && x0 < w && y0 < h)
             bits_[y0 * stride_ + x0] = colour;
         if (end)
             break;
@@ -252,8 +340,8 @@ void ImageCanvas::thickLine(QPoint a, QPoint b, int width, QRgb colour) {
     const double ax = a.x(), ay = a.y(), bx = b.x(), by = b.y();
     const double dx = bx - ax, dy = by - ay;
     const double len2 = dx * dx + dy * dy;
-    const long long yTop = std::max<long long>(
-        static_cast<long long>(std::floor(std::min(ay, by) - r - off)), 0);
+    const long long yTop =
+        std::max<long long>(static_cast<long long>(std::floor(std::min(ay, by) - r - off)), 0);
     const long long yBottom = std::min<long long>(
         static_cast<long long>(std::ceil(std::max(ay, by) + r - off)), image_.height() - 1LL);
     const double r2 = r * r + 1e-9;
@@ -328,7 +416,9 @@ void ImageCanvas::polygon(std::span<const QPoint> points) {
         strokeLine(points[i], points[(i + 1) % points.size()], false);
 }
 
-void ImageCanvas::moveTo(QPoint p) { penPos_ = p; }
+void ImageCanvas::moveTo(QPoint p) {
+    penPos_ = p;
+}
 
 void ImageCanvas::lineTo(QPoint p) {
     beginDraw();
@@ -336,23 +426,38 @@ void ImageCanvas::lineTo(QPoint p) {
     penPos_ = p;
 }
 
+namespace {
+
+// The index of a text of one or two ASCII digits (the day numbers), or -1.
+int NumberIndex(const QString& text) {
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9' ? c.unicode() - u'0' : -1; };
+    if (text.size() == 1)
+        return digit(text[0]);
+    if (text.size() == 2 && digit(text[0]) >= 0 && digit(text[1]) >= 0)
+        return 10 + digit(text[0]) * 10 + digit(text[1]);
+    return -1;
+}
+
+} // namespace
+
 const ImageCanvas::Glyphs& ImageCanvas::glyphs(const QString& text) {
-    if (lastGlyphs_ && lastText_ == text)
-        return *lastGlyphs_;
-    QHash<QString, Glyphs>& cache = font_->glyphs;
-    auto it = cache.find(text);
-    if (it != cache.end()) {
-        lastText_ = text;
-        lastGlyphs_ = &*it;
-        return *it;
+    // Day numbers are looked up by value: hashing a string costs more than drawing it.
+    std::unique_ptr<Glyphs>* slot = nullptr;
+    if (const int index = NumberIndex(text); index >= 0) {
+        slot = &font_->numbers[static_cast<std::size_t>(index)];
+    } else {
+        if (font_->texts.size() > 256)
+            font_->texts.clear();
+        slot = &font_->texts[text];
     }
-    if (cache.size() > 512)
-        cache.clear();
-    Glyphs g;
-    g.extent = QSize(font_->metrics.horizontalAdvance(text), font_->metrics.height());
+    if (*slot)
+        return **slot;
+
+    auto g = std::make_unique<Glyphs>();
+    g->extent = QSize(font_->metrics.horizontalAdvance(text), font_->metrics.height());
     // Render once in black on white with room for overhanging glyphs, then keep the runs.
-    const int margin = g.extent.height();
-    QImage mask(g.extent.width() + 2 * margin, g.extent.height() + 2 * margin,
+    const int margin = g->extent.height();
+    QImage mask(g->extent.width() + 2 * margin, g->extent.height() + 2 * margin,
                 QImage::Format_RGB32);
     mask.fill(Qt::white);
     {
@@ -372,12 +477,11 @@ const ImageCanvas::Glyphs& ImageCanvas::glyphs(const QString& text) {
             const int start = x;
             while (x < mask.width() && qGray(row[x]) < 128)
                 ++x;
-            g.runs.push_back({start - margin, y - margin, x - start});
+            g->runs.push_back({start - margin, y - margin, x - start});
         }
     }
-    lastText_ = text;
-    lastGlyphs_ = &*cache.insert(text, std::move(g));
-    return *lastGlyphs_;
+    *slot = std::move(g);
+    return **slot;
 }
 
 void ImageCanvas::textOut(int x, int y, const QString& text) {

@@ -2,12 +2,14 @@
 
 #include "RasterCanvas.h"
 
-#include <memory>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHash>
 #include <QImage>
 #include <QStringList>
+#include <array>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace gyrodex {
@@ -60,6 +62,7 @@ private:
     void beginDraw();
     void span(long long y, long long x0, long long x1, QRgb colour);
     void fillPolygon(std::span<const QPointF> points, QRgb colour);
+    bool fillConvex(std::span<const QPointF> points, QRgb colour);
     void thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel);
     void thickLine(QPoint a, QPoint b, int width, QRgb colour);
     void strokeLine(QPoint a, QPoint b, bool lastPixel);
@@ -78,14 +81,13 @@ private:
         unsigned style;
         QFont font;
         QFontMetrics metrics;
-        QHash<QString, Glyphs> glyphs;
+        std::array<std::unique_ptr<Glyphs>, 110> numbers; // "0".."9", then "00".."99"
+        std::unordered_map<QString, std::unique_ptr<Glyphs>> texts;
     };
     FontEntry& fontEntry(const QString& name, int points, unsigned style);
     std::vector<std::unique_ptr<FontEntry>> fonts_;
     FontEntry* font_ = nullptr;
     int escapement_ = 0;
-    QString lastText_;
-    const Glyphs* lastGlyphs_ = nullptr;
     QRgb* bits_ = nullptr;
     qsizetype stride_ = 0;
     int width_ = 0;

@@ -22,10 +22,33 @@ namespace {
 
 constexpr int kDescriptionLength = 40;
 
+// The day number as text; the texts of 0 to 31 are made once and shared.
+QString DayText(int day) {
+    static const QStringList texts = [] {
+        QStringList list;
+        for (int i = 0; i <= 31; ++i)
+            list << QString::number(i);
+        return list;
+    }();
+    return day >= 0 && day <= 31 ? texts.at(day) : QString::number(day);
+}
+
 void DrawCredit(const CalendarState& s, RasterCanvas& canvas) {
     canvas.setBrush(s.BackColour);
     canvas.setPen(s.BackColour, 1);
-    canvas.fillRect(QRect(0, 0, canvas.width(), canvas.height()));
+    // The background goes above and below the wheel's rows first and into them last, so the
+    // rows the cells are drawn into next are still in the cache: same picture, faster repaint.
+    const QRect image(0, 0, canvas.width(), canvas.height());
+    const int reach = s.Radius + s.ThickWidth;
+    const QRect band = QRect(0, s.CentreY - reach, image.width(), 2 * reach + 1).intersected(image);
+    if (band.isEmpty()) {
+        canvas.fillRect(image);
+    } else {
+        canvas.fillRect(QRect(0, 0, image.width(), band.top()));
+        canvas.fillRect(
+            QRect(0, band.bottom() + 1, image.width(), image.height() - band.bottom() - 1));
+        canvas.fillRect(band);
+    }
     canvas.setFont(QStringLiteral("Arial"), 8, 0, s.BackTextColour, 900);
     const int h = canvas.textExtent(CreditLine()).height();
     canvas.textOut(canvas.width() - h - 2, canvas.height() - 4, CreditLine());
@@ -110,7 +133,7 @@ void PaintCell(CalendarState& s, const HighlightList& highlights, RasterCanvas& 
     const auto corners = CellPolygon(s, spoke, ring);
     canvas.polygon(corners);
 
-    const QString number = QString::number(d.Day);
+    const QString number = DayText(d.Day);
     const QSize extent = canvas.textExtent(number);
     const QPoint anchor = TextAnchor(s, spoke, ring);
     canvas.textOut(anchor.x() - extent.width() / 2, anchor.y() - extent.height() / 2, number);

@@ -94,3 +94,75 @@ TEST(ImageCanvas, RotatedTextRunsUpFromItsReferencePoint) {
     EXPECT_GE(left, 50);
     EXPECT_LE(right, 50 + 15);
 }
+
+namespace {
+
+int CountRows(ImageCanvas& c, int x, Colour colour) {
+    int rows = 0;
+    for (int y = 0; y < c.height(); ++y)
+        rows += c.pixel(x, y) == colour ? 1 : 0;
+    return rows;
+}
+
+} // namespace
+
+TEST(ImageCanvas, PenWidthIsThePixelsAcrossALine) {
+    for (int width = 1; width <= 9; ++width) {
+        ImageCanvas c(QSize(60, 40));
+        c.setPen(0xFF, width);
+        c.moveTo(QPoint(10, 20));
+        c.lineTo(QPoint(50, 20));
+        EXPECT_EQ(CountRows(c, 30, 0xFF), width) << width;
+        // Thick lines have round ends; a one-pixel line leaves out its last point.
+        EXPECT_EQ(c.pixel(50 + (width - 1) / 2 + 1, 20), 0xFFFFFFu) << width;
+    }
+    ImageCanvas c(QSize(60, 40));
+    c.setPen(0xFF, 1);
+    c.moveTo(QPoint(10, 5));
+    c.lineTo(QPoint(20, 35));
+    EXPECT_EQ(c.pixel(10, 5), 0xFFu);
+    EXPECT_EQ(c.pixel(20, 35), 0xFFFFFFu);
+}
+
+TEST(ImageCanvas, PolygonFillsInsideAndOutlinesTheEdge) {
+    ImageCanvas c(QSize(40, 40));
+    c.setPen(0, 1);
+    c.setBrush(0xFF);
+    const QPoint square[] = {{10, 10}, {20, 10}, {20, 20}, {10, 20}};
+    c.polygon(square);
+    EXPECT_EQ(c.pixel(10, 10), 0u);
+    EXPECT_EQ(c.pixel(20, 20), 0u);
+    EXPECT_EQ(c.pixel(15, 20), 0u);
+    EXPECT_EQ(c.pixel(11, 11), 0xFFu);
+    EXPECT_EQ(c.pixel(19, 19), 0xFFu);
+    EXPECT_EQ(c.pixel(21, 15), 0xFFFFFFu);
+    EXPECT_EQ(c.pixel(15, 9), 0xFFFFFFu);
+    // A crossed quadrilateral (an inner ring mirrored through the centre) fills even-odd.
+    ImageCanvas bow(QSize(40, 40));
+    bow.setPen(0, 1);
+    bow.setBrush(0xFF);
+    const QPoint crossed[] = {{5, 5}, {35, 35}, {35, 5}, {5, 35}};
+    bow.polygon(crossed);
+    EXPECT_EQ(bow.pixel(10, 20), 0xFFu);
+    EXPECT_EQ(bow.pixel(20, 10), 0xFFFFFFu);
+}
+
+TEST(ImageCanvas, FarAwayWheelDrawsNothingAndFinishes) {
+    CalendarState s;
+    s.setDefaultPeriod(kToday);
+    s.CentreOffsetX = 2000000000;
+    s.CentreOffsetY = -2000000000;
+    s.Radius = 2048;
+    s.ThinWidth = 9;
+    s.ThickWidth = 9;
+    HighlightList none;
+    ImageCanvas c(QSize(64, 48));
+    RepaintCalendar(s, none, c, kToday);
+    EXPECT_EQ(c.pixel(32, 24), s.BackColour);
+    // A line crossing the whole image from far outside is clipped, not walked.
+    c.setPen(0, 1);
+    c.moveTo(QPoint(-2000000000, 24));
+    c.lineTo(QPoint(2000000000, 24));
+    EXPECT_EQ(c.pixel(0, 24), 0u);
+    EXPECT_EQ(c.pixel(63, 24), 0u);
+}
