@@ -147,6 +147,10 @@ void LoadCalendarFile(CalendarState& state, HighlightList& highlights, const QSt
                       bool addToRecent, const CalendarLoadHooks& hooks) {
     state.CalendarFileName = fileName;
     const IniFile ini(fileName);
+    // A missing file loads the defaults, but one that exists and can't be read is reported
+    // rather than silently replaced by them.
+    if (!ini.readable())
+        throw Error(QStringLiteral("Unable to read %1").arg(fileName));
     const bool complete = ReadCalendar(ini, state, highlights);
     if (addToRecent && hooks.addRecent)
         hooks.addRecent(fileName);

@@ -27,6 +27,7 @@ struct CalendarLoadHooks {
 // day "Invalid argument to date encode": the load stops there, keeping what it applied so far,
 // and neither the recent list nor the repaint happens. More than kMaxHighlights entries are
 // cut to that many and reported as "Too many highlights in %s" once the load has finished.
+// A file that exists but can't be read changes nothing but the name: "Unable to read %s".
 void LoadCalendarFile(CalendarState& state, HighlightList& highlights, const QString& fileName,
                       bool addToRecent, const CalendarLoadHooks& hooks = {});
 

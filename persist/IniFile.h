@@ -31,6 +31,8 @@ public:
     static IniFile fromText(const QString& text);
 
     const QString& fileName() const { return fileName_; }
+    // False when the file exists but could not be read (a folder, no permission).
+    bool readable() const { return !unreadable_; }
 
     QString readString(const QString& section, const QString& key, const QString& def) const;
     // Decimal, or hexadecimal after "$", "0x" or "0X" (surrounding blanks are ignored).

@@ -3,6 +3,7 @@
 #include "../QtPrinters.h"
 #include "TestFiles.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -127,6 +128,16 @@ TEST_F(CalendarFile, MissingFileLoadsDefaultsButKeepsThePastSwatch) {
     EXPECT_EQ(state.Font.name, "MS Sans Serif");
     EXPECT_TRUE(list.isEmpty());
     EXPECT_EQ(recent, QStringList{missing});
+    EXPECT_EQ(repaints, 1);
+
+    // A file that is there but can't be read is no missing file.
+    const QString folder = dir.filePath("folder.cal");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.cal"));
+    state.Radius = 100;
+    EXPECT_EQ(MessageOf([&] { LoadCalendarFile(state, list, folder, true, hooks); }),
+              "Unable to read " + folder);
+    EXPECT_EQ(state.Radius, 100);
+    EXPECT_EQ(state.CalendarFileName, folder);
     EXPECT_EQ(repaints, 1);
 }
 
