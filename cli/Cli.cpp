@@ -1,14 +1,24 @@
 #include "Cli.h"
 
+#include "CalendarFile.h"
+#include "DateFormat.h"
 #include "Error.h"
 #include "Geometry.h"
+#include "Highlights.h"
 #include "ImageCanvas.h"
 #include "Painter.h"
+#include "RegVal.h"
+#include "SaveFile.h"
 
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QDate>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <functional>
+#include <limits>
 #include <optional>
+#include <vector>
 
 namespace gyrodex {
 
@@ -22,26 +32,47 @@ const char* const kUsage =
     "commands:\n"
     "  render --out FILE      paint the wheel and write it as .png or .bmp\n"
     "  cells                  print 'spoke ring MM/DD/YYYY fill description' per dated cell\n"
-    "  hit X Y                print 'spoke ring MM/DD/YYYY' for an image point\n"
+    "  hit X Y                print 'spoke ring MM/DD/YYYY' for an image point, then the\n"
+    "                         pointer hint shown there (an empty line when there is none)\n"
+    "  show                   print the design as Section.Key=value lines\n"
+    "  save-cal FILE          save the design as a calendar file\n"
     "options:\n"
+    "  --cal FILE (load a calendar file first)  --highlights FILE (import a highlight file)\n"
     "  --size WxH  --today MM/DD/YYYY  --start MM/DD/YYYY  --end MM/DD/YYYY\n"
     "  --start-week N  --radius N  --day-height N  --offset X,Y  --anticlockwise\n"
     "  --weekend-outside  --no-weekends  --no-past  --today-not-past  --no-repaint-all\n"
-    "  --highlight ENTRY (repeatable)\n";
+    "  --highlight ENTRY (repeatable)  --set Section.Key=VALUE (a calendar file entry)\n"
+    "  --hint-type N  --date-format PATTERN (hit; default: the settings file's)\n";
 
 struct UsageError {
     QString message;
 };
 
+// One change to the design, applied in command-line order after the calendar file is loaded.
+using Edit = std::function<void(CalendarState&, HighlightList&)>;
+
 struct Options {
     QString command;
     QStringList positional;
     QSize size{1024, 768};
-    std::optional<DayDate> today, start, end;
+    std::optional<DayDate> today;
     QString out;
-    CalendarState state;
-    HighlightList highlights;
+    QString cal;
+    std::optional<int> hintType;
+    std::optional<QString> dateFormat;
+    std::vector<Edit> edits;
 };
+
+// Sets one entry of the calendar file layout: the design is written into a file held in
+// memory, the entry changed, and the file read back with the loader's own rules.
+Edit SetEntry(const QString& section, const QString& key, const QString& value) {
+    return [section, key, value](CalendarState& s, HighlightList& h) {
+        IniFile ini;
+        WriteCalendar(ini, s, h);
+        ini.writeString(section, key, value);
+        ReadCalendar(ini, s, h);
+    };
+}
 
 std::optional<DayDate> ParseDate(const QString& text) {
     static const QRegularExpression re(QStringLiteral("^(\\d{2})/(\\d{2})/(\\d{4})$"));
@@ -103,11 +134,12 @@ Options ParseArgs(const QStringList& args) {
     if (r.atEnd())
         throw UsageError{QStringLiteral("missing command")};
     o.command = r.next();
-    if (o.command != u"render" && o.command != u"cells" && o.command != u"hit")
+    if (o.command != u"render" && o.command != u"cells" && o.command != u"hit" &&
+        o.command != u"show" && o.command != u"save-cal")
         throw UsageError{QStringLiteral("unknown command '%1'").arg(o.command)};
+    const auto edit = [&o](auto f) { o.edits.push_back(Edit(f)); };
     while (!r.atEnd()) {
         const QString a = r.next();
-        CalendarState& s = o.state;
         if (a == u"--size") {
             const QString text = r.value(a);
             static const QRegularExpression re(QStringLiteral("^(\\d{1,9})x(\\d{1,9})$"));
@@ -122,15 +154,16 @@ Options ParseArgs(const QStringList& args) {
         } else if (a == u"--today") {
             o.today = r.dateValue(a);
         } else if (a == u"--start") {
-            o.start = r.dateValue(a);
+            edit([d = r.dateValue(a)](CalendarState& s, HighlightList&) { s.StartDate = d; });
         } else if (a == u"--end") {
-            o.end = r.dateValue(a);
+            edit([d = r.dateValue(a)](CalendarState& s, HighlightList&) { s.EndDate = d; });
         } else if (a == u"--start-week") {
-            s.StartWeek = r.intValue(a, 0, 51);
+            edit([v = r.intValue(a, 0, 51)](CalendarState& s, HighlightList&) { s.StartWeek = v; });
         } else if (a == u"--radius") {
-            s.Radius = r.intValue(a, 60, 2048);
+            edit([v = r.intValue(a, 60, 2048)](CalendarState& s, HighlightList&) { s.Radius = v; });
         } else if (a == u"--day-height") {
-            s.DayHeight = r.intValue(a, 1, 128);
+            edit(
+                [v = r.intValue(a, 1, 128)](CalendarState& s, HighlightList&) { s.DayHeight = v; });
         } else if (a == u"--offset") {
             const QString text = r.value(a);
             const QStringList parts = text.split(u',');
@@ -138,25 +171,47 @@ Options ParseArgs(const QStringList& args) {
             const auto y = parts.size() == 2 ? ParseInt(parts[1]) : std::nullopt;
             if (!x || !y)
                 throw UsageError{QStringLiteral("invalid --offset '%1' (expected X,Y)").arg(text)};
-            s.CentreOffsetX = *x;
-            s.CentreOffsetY = *y;
+            edit([x = *x, y = *y](CalendarState& s, HighlightList&) {
+                s.CentreOffsetX = x;
+                s.CentreOffsetY = y;
+            });
         } else if (a == u"--anticlockwise") {
-            s.Clockwise = false;
+            edit([](CalendarState& s, HighlightList&) { s.Clockwise = false; });
         } else if (a == u"--weekend-outside") {
-            s.WeekendInside = false;
+            edit([](CalendarState& s, HighlightList&) { s.WeekendInside = false; });
         } else if (a == u"--no-weekends") {
-            s.PaintWeekends = false;
+            edit([](CalendarState& s, HighlightList&) { s.PaintWeekends = false; });
         } else if (a == u"--no-past") {
-            s.PaintPast = false;
+            edit([](CalendarState& s, HighlightList&) { s.setPaintPast(false); });
         } else if (a == u"--today-not-past") {
-            s.TodayAsPast = false;
+            edit([](CalendarState& s, HighlightList&) { s.TodayAsPast = false; });
         } else if (a == u"--no-repaint-all") {
-            s.RepaintAll = false;
+            edit([](CalendarState& s, HighlightList&) { s.RepaintAll = false; });
         } else if (a == u"--highlight") {
-            o.highlights.add(r.value(a));
+            edit([e = r.value(a)](CalendarState&, HighlightList& h) { h.add(e); });
+        } else if (a == u"--highlights") {
+            edit([f = r.value(a)](CalendarState&, HighlightList& h) { ImportFromFile(h, f); });
+        } else if (a == u"--cal") {
+            o.cal = r.value(a);
+        } else if (a == u"--set") {
+            const QString text = r.value(a);
+            static const QRegularExpression re(
+                QStringLiteral("^(Colors|Flags|Misc|Font)\\.([^=]+)=(.*)$"),
+                QRegularExpression::CaseInsensitiveOption);
+            const auto m = re.match(text);
+            if (!m.hasMatch())
+                throw UsageError{QStringLiteral("invalid --set '%1' (expected Section.Key=VALUE "
+                                                "with a section Colors, Flags, Misc or Font)")
+                                     .arg(text)};
+            edit(SetEntry(m.captured(1), m.captured(2), m.captured(3)));
+        } else if (a == u"--hint-type") {
+            o.hintType =
+                r.intValue(a, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+        } else if (a == u"--date-format") {
+            o.dateFormat = r.value(a);
         } else if (a == u"--out") {
             o.out = r.value(a);
-        } else if (a.startsWith(u"--") || o.command != u"hit") {
+        } else if (a.startsWith(u"--") || (o.command != u"hit" && o.command != u"save-cal")) {
             throw UsageError{QStringLiteral("unknown argument '%1'").arg(a)};
         } else {
             o.positional << a;
@@ -164,6 +219,8 @@ Options ParseArgs(const QStringList& args) {
     }
     if (o.command == u"render" && o.out.isEmpty())
         throw UsageError{QStringLiteral("render needs --out FILE")};
+    if (o.command == u"save-cal" && o.positional.size() != 1)
+        throw UsageError{QStringLiteral("save-cal needs the file name FILE")};
     if (o.command == u"hit") {
         if (o.positional.size() != 2)
             throw UsageError{QStringLiteral("hit needs the coordinates X Y")};
@@ -178,6 +235,38 @@ Options ParseArgs(const QStringList& args) {
                 QStringLiteral("invalid --out '%1' (expected a .png or .bmp file)").arg(o.out)};
     }
     return o;
+}
+
+struct HintSettings {
+    int hintType = 0;
+    QString dateFormat = QStringLiteral("ddd");
+};
+
+// The hint settings: the options given, else the settings file beside the program. A settings
+// file that can't be used is reported and its design values taken, as the program does.
+HintSettings ReadHintSettings(const Options& o, QTextStream& err) {
+    HintSettings hs;
+    if (!o.hintType || !o.dateFormat) {
+        const QString program =
+            QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
+        TRegVal ini = MakeProgramSettings(program);
+        try {
+            ini.ReadSettings();
+        } catch (const Error& e) {
+            err << e.message() << '\n';
+        }
+        try {
+            hs.hintType = ini.GetInteger(QStringLiteral("HintType"));
+            hs.dateFormat = ini.GetString(QStringLiteral("DateFormat"));
+        } catch (const Error& e) {
+            err << e.message() << '\n';
+        }
+    }
+    if (o.hintType)
+        hs.hintType = *o.hintType;
+    if (o.dateFormat)
+        hs.dateFormat = *o.dateFormat;
+    return hs;
 }
 
 DayDate SystemToday() {
@@ -199,20 +288,41 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
     }
     try {
         const DayDate today = o.today.value_or(SystemToday());
-        CalendarState& s = o.state;
-        s.setDefaultPeriod(today);
-        if (o.start)
-            s.StartDate = *o.start;
-        if (o.end)
-            s.EndDate = *o.end;
+        CalendarState s;
+        HighlightList highlights;
+        if (o.cal.isEmpty())
+            s.setDefaultPeriod(today);
+        else
+            LoadCalendarFile(s, highlights, o.cal, false);
+        for (const Edit& e : o.edits)
+            e(s, highlights);
+
+        if (o.command == u"show") {
+            IniFile ini;
+            WriteCalendar(ini, s, highlights);
+            for (const QString& section : ini.sections())
+                for (const QString& key : ini.keys(section))
+                    out << section << '.' << key << '='
+                        << ini.value(section, key).value_or(QString()) << '\n';
+            out.flush();
+            return 0;
+        }
+        if (o.command == u"save-cal") {
+            SaveCalendarFile(s, highlights, o.positional[0]);
+            return 0;
+        }
 
         ImageCanvas canvas(o.size);
-        RepaintCalendar(s, o.highlights, canvas, today);
+        RepaintCalendar(s, highlights, canvas, today);
 
         if (o.command == u"render") {
             const QString format = QFileInfo(o.out).suffix().toLower() == u"bmp" ? "BMP" : "PNG";
-            if (!canvas.image().save(o.out, format.toLatin1().constData()))
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            if (!canvas.image().save(&buffer, format.toLatin1().constData()))
                 throw Error(QStringLiteral("Unable to write to %1").arg(o.out));
+            SaveFileWhole(o.out, bytes);
         } else if (o.command == u"cells") {
             for (int spoke = 0; spoke < kSpokes; ++spoke)
                 for (int ring = 1; ring <= kRings; ++ring) {
@@ -225,6 +335,12 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
         } else {
             const HitResult h = HitTest(s, o.positional[0].toInt(), o.positional[1].toInt());
             out << h.spoke << ' ' << h.ring << ' ' << DateText(h.date) << '\n';
+            const QString description =
+                h.spoke >= 0 && h.ring >= 1 ? s.Cells.at(h.spoke, h.ring).description : QString();
+            const HintSettings hs = ReadHintSettings(o, err);
+            const DateHint hint = MakeDateHint(h.date, description, hs.hintType, hs.dateFormat);
+            // A hint that keeps its earlier text shows the empty text it starts with.
+            out << (hint.kind == DateHint::Kind::Text ? hint.text : QString()) << '\n';
         }
     } catch (const Error& e) {
         err << e.message() << '\n';

@@ -20,4 +20,13 @@ void CalendarState::updateCentre(int imageWidth, int imageHeight) {
     CentreY = imageHeight / 2 + CentreOffsetY;
 }
 
+void CalendarState::setPaintPast(bool on) {
+    if (on == PaintPast)
+        return;
+    PaintPast = on;
+    if (!on)
+        TodayAsPast = false;
+    TodayAsPastEnabled = on;
+}
+
 } // namespace gyrodex

@@ -81,6 +81,8 @@ struct CalendarState {
     bool PaintWeekends = true;
     bool PaintPast = true;
     bool TodayAsPast = true;
+    // "Today as Past" can be changed only while PaintPast is on.
+    bool TodayAsPastEnabled = true;
 
     // Program flags.
     bool AutoPreview = true;
@@ -107,6 +109,9 @@ struct CalendarState {
     void setDefaultPeriod(const DayDate& today);
     // Centre of the wheel for an image of the given size.
     void updateCentre(int imageWidth, int imageHeight);
+    // Switches PaintPast with the colours panel's coupling: when it changes, TodayAsPast is
+    // cleared if PaintPast went off, and TodayAsPastEnabled follows PaintPast.
+    void setPaintPast(bool on);
 };
 
 } // namespace gyrodex

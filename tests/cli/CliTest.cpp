@@ -2,6 +2,7 @@
 
 #include "../QtPrinters.h"
 
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -57,16 +58,17 @@ TEST(Cli, CellsListsDatedCellsInSpokeThenRingOrder) {
 }
 
 TEST(Cli, HitPrintsTheCellUnderAPoint) {
+    // The second line is the pointer hint, empty here: the day has no description.
     Result r = RunArgs(QStringList{"hit", "859", "405"} + kPeriod);
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "0 1 05/10/1999\n");
+    EXPECT_EQ(r.out, "0 1 05/10/1999\n\n");
     // With the first week on spoke 0 that cell is the Monday before the period.
     r = RunArgs(QStringList{"hit", "859", "405", "--start-week", "0"} + kPeriod);
-    EXPECT_EQ(r.out, "0 1 00/00/0000\n");
+    EXPECT_EQ(r.out, "0 1 00/00/0000\n\n");
     r = RunArgs(QStringList{"hit", "5", "5"} + kPeriod);
-    EXPECT_EQ(r.out, "-1 -1 00/00/0000\n");
+    EXPECT_EQ(r.out, "-1 -1 00/00/0000\n\n");
     r = RunArgs(QStringList{"hit", "812", "384"} + kPeriod);
-    EXPECT_EQ(r.out, "-1 3 00/00/0000\n");
+    EXPECT_EQ(r.out, "-1 3 00/00/0000\n\n");
 }
 
 TEST(Cli, RenderWritesPngAndBmp) {
@@ -89,4 +91,80 @@ TEST(Cli, BadHighlightIsReportedAsAFailure) {
     const Result r = RunArgs(QStringList{"cells", "--highlight", "10/20/1998$x#"} + kPeriod);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "'x' is not a valid integer value\n");
+}
+
+namespace {
+
+class CliFiles : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString cal = dir.filePath("d.cal");
+    QString readAll(const QString& name) {
+        QFile f(name);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+    void write(const QString& name, const QByteArray& bytes) {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+};
+
+} // namespace
+
+TEST_F(CliFiles, SaveCalThenShowAndUseIt) {
+    Result r = RunArgs({"save-cal", cal, "--start", "10/09/1998", "--end", "06/26/1999", "--radius",
+                        "300", "--anticlockwise", "--set", "Colors.Past=$FF", "--set",
+                        "misc.startweek=99", "--highlight", "10/20/1998$255#Party"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(readAll(cal).contains("\r\nRadius=300\r\n"));
+
+    r = RunArgs({"show", "--cal", cal});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 10 + 4 + 9 + 2 + 2);
+    EXPECT_EQ(lines.first(), "Colors.Background=13720687");
+    EXPECT_TRUE(lines.contains("Colors.Past=255"));
+    EXPECT_TRUE(lines.contains("Misc.StartWeek=51"));
+    EXPECT_EQ(lines.at(21), "Misc.StartDate=10/09/1998");
+    EXPECT_EQ(lines.at(23), "Font.Name=MS Sans Serif");
+    EXPECT_EQ(lines.last(), "Highlights.H0=10/20/1998$255#Party");
+
+    // The file's design first, then the options: the radius option wins over the file.
+    r = RunArgs({"hit", "859", "405", "--cal", cal, "--radius", "360", "--start-week", "21",
+                 "--today", "10/19/1998", "--hint-type", "1", "--date-format", "dddd d mmm"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "0 1 05/10/1999\n  Monday 10 May  \n");
+    r = RunArgs({"hit", "203", "480", "--cal", cal, "--radius", "360", "--start-week", "21",
+                 "--today", "10/19/1998", "--hint-type", "1"});
+    EXPECT_EQ(r.out, "23 2 10/20/1998\n  Party,  Tue  \n");
+    r = RunArgs({"hit", "203", "480", "--cal", cal, "--radius", "360", "--start-week", "21",
+                 "--today", "10/19/1998", "--hint-type", "0"});
+    EXPECT_EQ(r.out, "23 2 10/20/1998\n  Party  \n");
+}
+
+TEST_F(CliFiles, HighlightFilesAreImported) {
+    const QString txt = dir.filePath("h.txt");
+    write(txt, "10/20/1998$255#From file\r\n");
+    const Result r = RunArgs(QStringList{"cells", "--highlights", txt} + kPeriod);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("23 2 10/20/1998 255 From file\n"));
+}
+
+TEST_F(CliFiles, LoadAndSaveFailuresExitWithTheProgramsMessage) {
+    write(cal, "[Misc]\nStartDate=1/19/1998\n");
+    Result r = RunArgs({"show", "--cal", cal});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "'9/' is not a valid integer value\n");
+    r = RunArgs({"cells", "--highlights", dir.filePath("none.txt")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Unable to read " + dir.filePath("none.txt") + "\n");
+    const QString bad = dir.filePath("missing/x.cal");
+    r = RunArgs({"save-cal", bad});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Unable to write to " + bad + "\n");
+    for (const QStringList& args : {QStringList{"save-cal"}, QStringList{"show", "--set", "x"},
+                                    QStringList{"show", "--set", "Highlights.Count=1"},
+                                    QStringList{"hit", "1", "1", "--hint-type", "x"}})
+        EXPECT_EQ(RunArgs(args).status, 2) << args.join(' ').toStdString();
 }

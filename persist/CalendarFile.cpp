@@ -1,0 +1,171 @@
+#include "CalendarFile.h"
+
+#include "Error.h"
+
+#include <algorithm>
+
+namespace gyrodex {
+
+namespace {
+
+const QString kColors = QStringLiteral("Colors");
+const QString kFlags = QStringLiteral("Flags");
+const QString kMisc = QStringLiteral("Misc");
+const QString kFont = QStringLiteral("Font");
+const QString kHighlights = QStringLiteral("Highlights");
+
+// Ranges of the number fields that hold the values; a value read is kept inside them.
+constexpr std::int32_t kPenWidthMin = 1, kPenWidthMax = 9;
+constexpr std::int32_t kStartWeekMin = 0, kStartWeekMax = 51;
+constexpr std::int32_t kRadiusMin = 60, kRadiusMax = 2048;
+constexpr std::int32_t kDayHeightMin = 1, kDayHeightMax = 128;
+
+// RepaintSuspended is set while a file is applied and cleared however the load ends.
+class SuspendRepaint {
+public:
+    explicit SuspendRepaint(CalendarState& s) : s_(s) { s_.RepaintSuspended = true; }
+    ~SuspendRepaint() { s_.RepaintSuspended = false; }
+    SuspendRepaint(const SuspendRepaint&) = delete;
+    SuspendRepaint& operator=(const SuspendRepaint&) = delete;
+
+private:
+    CalendarState& s_;
+};
+
+Colour ReadColour(const IniFile& ini, const QString& key, Colour def) {
+    return static_cast<Colour>(ini.readInteger(kColors, key, static_cast<std::int32_t>(def)));
+}
+
+void WriteColour(IniFile& ini, const QString& key, Colour c) {
+    ini.writeInteger(kColors, key, static_cast<std::int32_t>(c));
+}
+
+std::int32_t ReadField(const IniFile& ini, const QString& key, std::int32_t def, std::int32_t lo,
+                       std::int32_t hi) {
+    return std::clamp(ini.readInteger(kMisc, key, def), lo, hi);
+}
+
+QString HighlightKey(qsizetype i) {
+    return QLatin1Char('H') + QString::number(i);
+}
+
+} // namespace
+
+DayDate ParseFileDate(const QString& text) {
+    const std::int32_t year = StrToInt(QStringView(text).mid(6, 4));
+    const std::int32_t day = StrToInt(QStringView(text).mid(3, 2));
+    const std::int32_t month = StrToInt(QStringView(text).mid(0, 2));
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+        day > MonthLength(month, year))
+        throw Error(QStringLiteral("Invalid argument to date encode"));
+    return MakeDayDate(static_cast<std::uint16_t>(day), static_cast<std::uint16_t>(month),
+                       static_cast<std::uint16_t>(year));
+}
+
+bool ReadCalendar(const IniFile& ini, CalendarState& s, HighlightList& highlights) {
+    const SuspendRepaint suspend(s);
+
+    s.BackColour = ReadColour(ini, QStringLiteral("Background"), 16744576);
+    s.BackTextColour = ReadColour(ini, QStringLiteral("BackFont"), 8388608);
+    s.DayColour = ReadColour(ini, QStringLiteral("Day"), 8454143);
+    s.DayTextColour = ReadColour(ini, QStringLiteral("DayFont"), 0);
+    s.WeekendColour = ReadColour(ini, QStringLiteral("Weekend"), 33023);
+    s.WeekendTextColour = ReadColour(ini, QStringLiteral("WeekendFont"), 0);
+    s.PastColour = ReadColour(ini, QStringLiteral("Past"), s.PastColour);
+    s.PastTextColour = ReadColour(ini, QStringLiteral("PastFont"), s.PastTextColour);
+    s.ThinColour = ReadColour(ini, QStringLiteral("Thin"), 0);
+    s.ThickColour = ReadColour(ini, QStringLiteral("Thick"), 0);
+
+    s.RepaintAll = ini.readBool(kFlags, QStringLiteral("Background"), true);
+    s.PaintWeekends = ini.readBool(kFlags, QStringLiteral("Weekend"), true);
+    s.setPaintPast(ini.readBool(kFlags, QStringLiteral("PastDays"), true));
+    // Applied after the coupling, so "Today as Past" may end ticked though disabled.
+    s.TodayAsPast = ini.readBool(kFlags, QStringLiteral("TodayPast"), true);
+
+    s.ThickWidth = ReadField(ini, QStringLiteral("Thick"), 3, kPenWidthMin, kPenWidthMax);
+    s.ThinWidth = ReadField(ini, QStringLiteral("Normal"), 1, kPenWidthMin, kPenWidthMax);
+    s.StartWeek = ReadField(ini, QStringLiteral("StartWeek"), 22, kStartWeekMin, kStartWeekMax);
+    s.Radius = ReadField(ini, QStringLiteral("Radius"), 360, kRadiusMin, kRadiusMax);
+    s.DayHeight = ReadField(ini, QStringLiteral("DayHeight"), 24, kDayHeightMin, kDayHeightMax);
+    s.CentreOffsetX = ini.readInteger(kMisc, QStringLiteral("CXOffset"), 0);
+    s.CentreOffsetY = ini.readInteger(kMisc, QStringLiteral("CYOffset"), 0);
+
+    // The period is taken as it stands: its order and length are not checked during a load.
+    s.StartDate = ParseFileDate(
+        ini.readString(kMisc, QStringLiteral("StartDate"), QStringLiteral("10/19/1998")));
+    s.EndDate = ParseFileDate(
+        ini.readString(kMisc, QStringLiteral("EndDate"), QStringLiteral("09/16/1999")));
+
+    s.Font.name = ini.readString(kFont, QStringLiteral("Name"), QStringLiteral("MS Sans Serif"));
+    s.Font.size = ini.readInteger(kFont, QStringLiteral("Size"), 8);
+
+    const std::int32_t count = ini.readInteger(kHighlights, QStringLiteral("Count"), 0);
+    highlights.clear();
+    const qsizetype n = std::min<qsizetype>(count, kMaxHighlights);
+    for (qsizetype i = 0; i < n; ++i)
+        highlights.add(ini.readString(kHighlights, HighlightKey(i), QStringLiteral("$0#")));
+    return count <= kMaxHighlights;
+}
+
+void WriteCalendar(IniFile& ini, const CalendarState& s, const HighlightList& highlights) {
+    WriteColour(ini, QStringLiteral("Background"), s.BackColour);
+    WriteColour(ini, QStringLiteral("BackFont"), s.BackTextColour);
+    WriteColour(ini, QStringLiteral("Day"), s.DayColour);
+    WriteColour(ini, QStringLiteral("DayFont"), s.DayTextColour);
+    WriteColour(ini, QStringLiteral("Weekend"), s.WeekendColour);
+    WriteColour(ini, QStringLiteral("WeekendFont"), s.WeekendTextColour);
+    WriteColour(ini, QStringLiteral("Past"), s.PastColour);
+    WriteColour(ini, QStringLiteral("PastFont"), s.PastTextColour);
+    WriteColour(ini, QStringLiteral("Thin"), s.ThinColour);
+    WriteColour(ini, QStringLiteral("Thick"), s.ThickColour);
+
+    ini.writeBool(kFlags, QStringLiteral("Background"), s.RepaintAll);
+    ini.writeBool(kFlags, QStringLiteral("Weekend"), s.PaintWeekends);
+    ini.writeBool(kFlags, QStringLiteral("PastDays"), s.PaintPast);
+    ini.writeBool(kFlags, QStringLiteral("TodayPast"), s.TodayAsPast);
+
+    ini.writeInteger(kMisc, QStringLiteral("Thick"), s.ThickWidth);
+    ini.writeInteger(kMisc, QStringLiteral("Normal"), s.ThinWidth);
+    ini.writeInteger(kMisc, QStringLiteral("StartWeek"), s.StartWeek);
+    ini.writeInteger(kMisc, QStringLiteral("Radius"), s.Radius);
+    ini.writeInteger(kMisc, QStringLiteral("DayHeight"), s.DayHeight);
+    ini.writeInteger(kMisc, QStringLiteral("CXOffset"), s.CentreOffsetX);
+    ini.writeInteger(kMisc, QStringLiteral("CYOffset"), s.CentreOffsetY);
+    ini.writeString(kMisc, QStringLiteral("StartDate"), DateText(s.StartDate));
+    ini.writeString(kMisc, QStringLiteral("EndDate"), DateText(s.EndDate));
+
+    ini.writeString(kFont, QStringLiteral("Name"), s.Font.name);
+    ini.writeInteger(kFont, QStringLiteral("Size"), s.Font.size);
+
+    ini.writeInteger(kHighlights, QStringLiteral("Count"),
+                     static_cast<std::int32_t>(highlights.size()));
+    for (qsizetype i = 0; i < highlights.size(); ++i)
+        ini.writeString(kHighlights, HighlightKey(i), highlights.at(i));
+}
+
+void LoadCalendarFile(CalendarState& state, HighlightList& highlights, const QString& fileName,
+                      bool addToRecent, const CalendarLoadHooks& hooks) {
+    state.CalendarFileName = fileName;
+    const IniFile ini(fileName);
+    // A missing file loads the defaults, but one that exists and can't be read is reported
+    // rather than silently replaced by them.
+    if (!ini.readable())
+        throw Error(QStringLiteral("Unable to read %1").arg(fileName));
+    const bool complete = ReadCalendar(ini, state, highlights);
+    if (addToRecent && hooks.addRecent)
+        hooks.addRecent(fileName);
+    if (hooks.repaint)
+        hooks.repaint();
+    if (!complete)
+        throw Error(QStringLiteral("Too many highlights in %1").arg(fileName));
+}
+
+void SaveCalendarFile(CalendarState& state, const HighlightList& highlights,
+                      const QString& fileName) {
+    state.CalendarFileName = fileName;
+    IniFile ini(fileName);
+    WriteCalendar(ini, state, highlights);
+    ini.save();
+}
+
+} // namespace gyrodex

@@ -1,0 +1,313 @@
+#include "RegVal.h"
+
+#include "Error.h"
+#include "IniFile.h"
+
+namespace gyrodex {
+
+namespace {
+
+const QString kBooleans = QStringLiteral("Booleans");
+const QString kFloats = QStringLiteral("Floats");
+const QString kIntegers = QStringLiteral("Integers");
+const QString kStrings = QStringLiteral("Strings");
+
+qsizetype IndexOfName(const QStringList& list, const QString& name) {
+    for (qsizetype i = 0; i < list.size(); ++i)
+        if (TRegVal::EntryName(list[i]).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+void CheckIndex(const QStringList& list, qsizetype index) {
+    if (index < 0 || index >= list.size())
+        throw Error(QStringLiteral("List index out of bounds (%1)").arg(index));
+}
+
+// Sets the value of the first entry named like entry `index`; the entry keeps its name.
+void SetValueAt(QStringList& list, qsizetype index, const QString& value) {
+    CheckIndex(list, index);
+    const QString name = TRegVal::EntryName(list[index]);
+    const qsizetype target = IndexOfName(list, name);
+    list[target] = TRegVal::EntryName(list[target]) + QLatin1Char('=') + value;
+}
+
+std::optional<std::int32_t> ToInteger(const QString& text) {
+    return ParseInteger(text, false);
+}
+
+} // namespace
+
+TRegVal::TRegVal(QString programFile, RegistryService registry)
+    : programFile_(std::move(programFile)), registry_(std::move(registry)) {}
+
+QString TRegVal::EntryName(const QString& line) {
+    const qsizetype eq = line.indexOf(u'=');
+    return eq < 0 ? QString() : line.left(eq);
+}
+
+QString TRegVal::EntryValue(const QString& line) {
+    const qsizetype eq = line.indexOf(u'=');
+    return eq < 0 ? QString() : line.mid(eq + 1);
+}
+
+QString TRegVal::StartUpDir() const {
+    return programFile_.left(programFile_.lastIndexOf(u'/') + 1);
+}
+
+QString TRegVal::SettingsFileName() const {
+    return UseStartUpDir ? StartUpDir() + IniFileName : IniFileName;
+}
+
+QString TRegVal::sectionName(const QString& list) const {
+    return IniSection.isEmpty() ? list : IniSection + QLatin1Char('\\') + list;
+}
+
+std::optional<double> TRegVal::toFloat(const QString& text) const {
+    QLocale locale = Locale;
+    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double v = locale.toDouble(text, &ok);
+    return ok ? std::optional<double>(v) : std::nullopt;
+}
+
+QString TRegVal::floatText(double value) const {
+    QLocale locale = Locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString text = locale.toString(value, 'g', 15);
+    // Exponents are written as E20 and E-5: upper-case, no "+", no leading zeros.
+    const qsizetype e = text.indexOf(u'e', 0, Qt::CaseInsensitive);
+    if (e >= 0) {
+        QString exponent = text.mid(e + 1);
+        const bool negative = exponent.startsWith(u'-');
+        if (negative || exponent.startsWith(u'+'))
+            exponent.remove(0, 1);
+        while (exponent.size() > 1 && exponent.startsWith(u'0'))
+            exponent.remove(0, 1);
+        text = text.left(e) + QLatin1Char('E') + (negative ? QStringLiteral("-") : QString()) +
+               exponent;
+    }
+    return text;
+}
+
+std::int32_t TRegVal::GetInteger(const QString& name) const {
+    const qsizetype i = IndexOfName(Integers, name);
+    if (i < 0)
+        throw Error(QStringLiteral("Integer Field \"%1\" not found").arg(name));
+    const QString value = EntryValue(Integers[i]);
+    const auto v = ToInteger(value);
+    if (!v)
+        throw Error(QStringLiteral("Error in conversion of integer \"%1\", Value = \"%2\"")
+                        .arg(name, value));
+    return *v;
+}
+
+QString TRegVal::GetString(const QString& name) const {
+    const qsizetype i = IndexOfName(Strings, name);
+    if (i < 0)
+        throw Error(QStringLiteral("String Field \"%1\" not found").arg(name));
+    return EntryValue(Strings[i]);
+}
+
+void TRegVal::SetInteger(const QString& name, std::int32_t value) {
+    const qsizetype i = IndexOfName(Integers, name);
+    if (i < 0)
+        throw Error(QStringLiteral("Integer Field \"%1\" not found").arg(name));
+    SetValueAt(Integers, i, QString::number(value));
+}
+
+void TRegVal::SetString(const QString& name, const QString& value) {
+    const qsizetype i = IndexOfName(Strings, name);
+    if (i < 0)
+        throw Error(QStringLiteral("String Field \"%1\" not found").arg(name));
+    SetValueAt(Strings, i, value);
+}
+
+bool TRegVal::BooleanAt(qsizetype index) const {
+    CheckIndex(Booleans, index);
+    const QString value = EntryValue(Booleans[index]);
+    return !value.isEmpty() && value != u"0";
+}
+
+double TRegVal::FloatAt(qsizetype index) const {
+    CheckIndex(Floats, index);
+    const QString value = EntryValue(Floats[index]);
+    const auto v = toFloat(value);
+    if (!v)
+        throw Error(QStringLiteral("Error in conversion of float[%1], Value = \"%2\"")
+                        .arg(index)
+                        .arg(value));
+    return *v;
+}
+
+std::int32_t TRegVal::IntegerAt(qsizetype index) const {
+    CheckIndex(Integers, index);
+    const QString value = EntryValue(Integers[index]);
+    const auto v = ToInteger(value);
+    if (!v)
+        throw Error(QStringLiteral("Error in conversion of integer[%1], Value = \"%2\"")
+                        .arg(index)
+                        .arg(value));
+    return *v;
+}
+
+void TRegVal::SetBooleanAt(qsizetype index, bool value) {
+    SetValueAt(Booleans, index, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void TRegVal::SetFloatAt(qsizetype index, double value) {
+    SetValueAt(Floats, index, floatText(value));
+}
+
+void TRegVal::SetIntegerAt(qsizetype index, std::int32_t value) {
+    SetValueAt(Integers, index, QString::number(value));
+}
+
+void TRegVal::SetStringAt(qsizetype index, const QString& value) {
+    SetValueAt(Strings, index, value);
+}
+
+namespace {
+
+// Reading and writing text values under a list's name, the same way for both kinds of store.
+class Store {
+public:
+    virtual ~Store() = default;
+    virtual std::optional<QString> read(const QString& list, const QString& name) = 0;
+    virtual void write(const QString& list, const QString& name, const QString& value) = 0;
+    virtual void close() = 0;
+};
+
+class FileStore final : public Store {
+public:
+    FileStore(const QString& fileName, std::function<QString(const QString&)> section)
+        : ini_(fileName), section_(std::move(section)) {}
+    std::optional<QString> read(const QString& list, const QString& name) override {
+        const auto v = ini_.value(section_(list), name);
+        return v ? std::optional<QString>(v->left(IniFile::kMaxText)) : std::nullopt;
+    }
+    void write(const QString& list, const QString& name, const QString& value) override {
+        ini_.writeString(section_(list), name, value);
+        dirty_ = true;
+    }
+    void close() override {
+        if (dirty_)
+            ini_.save();
+    }
+
+private:
+    IniFile ini_;
+    std::function<QString(const QString&)> section_;
+    bool dirty_ = false;
+};
+
+class RegistryStore final : public Store {
+public:
+    explicit RegistryStore(RegistryKey key) : key_(std::move(key)) {}
+    std::optional<QString> read(const QString& list, const QString& name) override {
+        return key_.openKey(list, false).readValue(name);
+    }
+    void write(const QString& list, const QString& name, const QString& value) override {
+        RegistryKey sub = key_.openKey(list, true);
+        sub.writeString(name, value);
+        sub.close();
+    }
+    void close() override { key_.close(); }
+
+private:
+    RegistryKey key_;
+};
+
+} // namespace
+
+void TRegVal::ReadSettings() {
+    std::unique_ptr<Store> store;
+    if (UseRegistry) {
+        const RegRoot root =
+            RegistryRoot == TRegRoot::rgCurrentUser ? RegRoot::CurrentUser : RegRoot::LocalMachine;
+        RegistryKey key = registry_.openKey(root, IniFileName, false);
+        if (!IniSection.isEmpty())
+            key = key.openKey(IniSection, false);
+        store = std::make_unique<RegistryStore>(std::move(key));
+    } else {
+        store = std::make_unique<FileStore>(SettingsFileName(),
+                                            [this](const QString& l) { return sectionName(l); });
+    }
+
+    for (qsizetype i = 0; i < Booleans.size(); ++i) {
+        bool value = BooleanAt(i);
+        if (const auto text = store->read(kBooleans, EntryName(Booleans[i])))
+            if (const auto v = ParseInteger(text->trimmed()))
+                value = *v != 0;
+        SetBooleanAt(i, value);
+    }
+    for (qsizetype i = 0; i < Floats.size(); ++i) {
+        const QString name = EntryName(Floats[i]);
+        const QString own = EntryValue(Floats[i]);
+        auto value = toFloat(store->read(kFloats, name).value_or(own));
+        if (!value) {
+            try {
+                value = FloatAt(i);
+            } catch (const Error&) {
+                if (ShowMessage)
+                    ShowMessage(QStringLiteral("Error in default value of Float \"%1\". Value = "
+                                               "\"%2\". Value set to 0.0")
+                                    .arg(name, own));
+                value = 0.0;
+            }
+        }
+        SetFloatAt(i, *value);
+    }
+    for (qsizetype i = 0; i < Integers.size(); ++i) {
+        std::int32_t value = IntegerAt(i);
+        if (const auto text = store->read(kIntegers, EntryName(Integers[i])))
+            value = ParseInteger(text->trimmed()).value_or(value);
+        SetIntegerAt(i, value);
+    }
+    for (qsizetype i = 0; i < Strings.size(); ++i) {
+        const QString name = EntryName(Strings[i]);
+        SetStringAt(i, store->read(kStrings, name).value_or(EntryValue(Strings[i])));
+    }
+}
+
+void TRegVal::WriteSettings() {
+    std::unique_ptr<Store> store;
+    if (UseRegistry) {
+        const RegRoot root =
+            RegistryRoot == TRegRoot::rgCurrentUser ? RegRoot::CurrentUser : RegRoot::LocalMachine;
+        RegistryKey key = registry_.openKey(root, IniFileName, true);
+        if (!IniSection.isEmpty())
+            key = key.openKey(IniSection, true);
+        store = std::make_unique<RegistryStore>(std::move(key));
+    } else {
+        store = std::make_unique<FileStore>(SettingsFileName(),
+                                            [this](const QString& l) { return sectionName(l); });
+    }
+
+    try {
+        for (qsizetype i = 0; i < Booleans.size(); ++i)
+            store->write(kBooleans, EntryName(Booleans[i]),
+                         BooleanAt(i) ? QStringLiteral("1") : QStringLiteral("0"));
+        for (const QString& line : std::as_const(Floats))
+            store->write(kFloats, EntryName(line), EntryValue(line));
+        for (qsizetype i = 0; i < Integers.size(); ++i)
+            store->write(kIntegers, EntryName(Integers[i]), QString::number(IntegerAt(i)));
+        for (const QString& line : std::as_const(Strings))
+            store->write(kStrings, EntryName(line), EntryValue(line));
+    } catch (const Error&) {
+        // A value that can't be converted ends the write; what was written before it is kept.
+        store->close();
+        throw;
+    }
+    store->close();
+}
+
+TRegVal MakeProgramSettings(const QString& programFile, RegistryService registry) {
+    TRegVal ini(programFile, std::move(registry));
+    ini.IniFileName = QStringLiteral("gyrodex.ini");
+    ini.Integers = QStringList{QStringLiteral("HintType=0")};
+    ini.Strings = QStringList{QStringLiteral("DateFormat=ddd")};
+    return ini;
+}
+
+} // namespace gyrodex

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "Registry.h"
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+
+namespace gyrodex {
+
+enum class TRegRoot { rgCurrentUser, rgLocalMachine };
+
+// The settings store: four lists of "name=value" lines (Booleans, floats, integers, texts)
+// that start with the values given at set-up, are replaced from a settings file (INI layout)
+// or a registry key by ReadSettings and stored back by WriteSettings. Failures raise
+// gyrodex::Error with the text shown to the user.
+class TRegVal {
+public:
+    // `programFile` is the full path of the program file, whose folder holds the settings file
+    // when UseStartUpDir is set; `registry` serves registry mode.
+    explicit TRegVal(QString programFile = {},
+                     RegistryService registry = RegistryService::System());
+
+    // File mode: the settings file's name; registry mode: the key path below the root.
+    QString IniFileName;
+    // An extra level: a prefix to the section names, or a sub key.
+    QString IniSection;
+    bool UseStartUpDir = true;
+    bool UseRegistry = false;
+    TRegRoot RegistryRoot = TRegRoot::rgCurrentUser;
+    QStringList Booleans;
+    QStringList Floats;
+    QStringList Integers;
+    QStringList Strings;
+
+    // Number format of the floats; the user's locale unless set otherwise.
+    QLocale Locale;
+    // Shows a message and lets the read go on (the float default-value message).
+    std::function<void(const QString&)> ShowMessage;
+
+    void ReadSettings();
+    void WriteSettings();
+
+    std::int32_t GetInteger(const QString& name) const;
+    QString GetString(const QString& name) const;
+    void SetInteger(const QString& name, std::int32_t value);
+    void SetString(const QString& name, const QString& value);
+
+    bool BooleanAt(qsizetype index) const;
+    double FloatAt(qsizetype index) const;
+    std::int32_t IntegerAt(qsizetype index) const;
+    void SetBooleanAt(qsizetype index, bool value);
+    void SetFloatAt(qsizetype index, double value);
+    void SetIntegerAt(qsizetype index, std::int32_t value);
+    void SetStringAt(qsizetype index, const QString& value);
+
+    // The program's folder, up to and including its last "/" (empty when there is none).
+    QString StartUpDir() const;
+    // The settings file as file mode uses it.
+    QString SettingsFileName() const;
+
+    // Name and value of one line: the text before and after its first "=".
+    static QString EntryName(const QString& line);
+    static QString EntryValue(const QString& line);
+
+private:
+    QString sectionName(const QString& list) const;
+    std::optional<double> toFloat(const QString& text) const;
+    QString floatText(double value) const;
+
+    QString programFile_;
+    RegistryService registry_;
+};
+
+// The program's own settings store: "gyrodex.ini" beside the program, with the integer
+// "HintType" (0) and the text "DateFormat" ("ddd").
+TRegVal MakeProgramSettings(const QString& programFile,
+                            RegistryService registry = RegistryService::System());
+
+} // namespace gyrodex
