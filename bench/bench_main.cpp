@@ -1,7 +1,11 @@
+#include "Bitmap.h"
 #include "Geometry.h"
+#include "Illustrator.h"
 #include "ImageCanvas.h"
 #include "Painter.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
@@ -60,6 +64,45 @@ void HitTestBench(benchmark::State& st) {
     }
 }
 BENCHMARK(HitTestBench)->Name("HitTest");
+
+// The vector export of the same design, with day numbers measured on the image canvas.
+void ExportAi(benchmark::State& st) {
+    Design design;
+    ImageCanvas canvas(QSize(1024, 768));
+    RepaintCalendar(design.state, design.highlights, canvas, kToday);
+    const TextMeasurer measure = [&](const QString& t) { return canvas.textExtent(t); };
+    for (auto _ : st)
+        benchmark::DoNotOptimize(
+            IllustratorDrawing(design.state, design.highlights, kToday, measure));
+}
+BENCHMARK(ExportAi)->Unit(benchmark::kMicrosecond);
+
+QImage PaintedImage(QSize size) {
+    Design design;
+    ImageCanvas canvas(size);
+    RepaintCalendar(design.state, design.highlights, canvas, kToday);
+    return canvas.image();
+}
+
+void BmpSave(benchmark::State& st) {
+    const QImage image = PaintedImage(QSize(1920, 1080));
+    for (auto _ : st)
+        benchmark::DoNotOptimize(BitmapFileBytes(image));
+}
+BENCHMARK(BmpSave)->Unit(benchmark::kMicrosecond);
+
+void BmpLoad(benchmark::State& st) {
+    const QString name = QDir::temp().filePath(QStringLiteral("gyrodex-bench.bmp"));
+    CalendarState state;
+    SaveBitmapFile(state, PaintedImage(QSize(1920, 1080)), name);
+    ImageCanvas canvas;
+    for (auto _ : st) {
+        LoadBitmapFile(state, canvas, name);
+        benchmark::DoNotOptimize(canvas.pixel(0, 0));
+    }
+    QFile::remove(name);
+}
+BENCHMARK(BmpLoad)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

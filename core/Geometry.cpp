@@ -10,10 +10,6 @@ const long double kHalfStep = std::numbers::pi_v<long double> / 52;
 
 namespace {
 
-struct Trig {
-    long double cos, sin;
-};
-
 // cos and sin of j*AngleStep for j = 0..52, and of the spoke middles (2k+1)*HalfStep.
 struct TrigTables {
     std::array<Trig, kSpokes + 1> boundary{};
@@ -33,6 +29,8 @@ const TrigTables& Tables() {
     return tables;
 }
 
+} // namespace
+
 Trig BoundaryTrig(int j) {
     if (j >= 0 && j <= kSpokes)
         return Tables().boundary[static_cast<std::size_t>(j)];
@@ -44,6 +42,8 @@ Trig MiddleTrig(int k) {
         return Tables().middle[static_cast<std::size_t>(k)];
     return {std::cos((2 * k + 1) * kHalfStep), std::sin((2 * k + 1) * kHalfStep)};
 }
+
+namespace {
 
 // Round to nearest, halves to even.
 int RoundEven(long double v) {

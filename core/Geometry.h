@@ -11,6 +11,15 @@ namespace gyrodex {
 extern const long double kAngleStep;
 extern const long double kHalfStep;
 
+// cos and sin of an angle of the wheel, in extended precision.
+struct Trig {
+    long double cos, sin;
+};
+// Of j*AngleStep, the boundary between spokes j-1 and j.
+Trig BoundaryTrig(int j);
+// Of (2k+1)*HalfStep, the middle of spoke k.
+Trig MiddleTrig(int k);
+
 // The pixel at radius rho and angle j*AngleStep from the wheel's centre.
 QPoint SpokePoint(const CalendarState& s, long double rho, int j);
 

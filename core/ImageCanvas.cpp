@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace gyrodex {
 
@@ -64,6 +65,16 @@ ImageCanvas::ImageCanvas(QImage image) : image_(PrepareImage(std::move(image))) 
 
 void ImageCanvas::setImage(QImage image) {
     image_ = PrepareImage(std::move(image));
+}
+
+void ImageCanvas::resize(QSize size, Colour background) {
+    QImage resized(size, QImage::Format_RGB32);
+    resized.fill(ToRgb(background));
+    const int rowBytes = std::min(size.width(), image_.width()) * static_cast<int>(sizeof(QRgb));
+    for (int y = 0; y < std::min(size.height(), image_.height()); ++y)
+        std::memcpy(resized.scanLine(y), image_.constScanLine(y),
+                    static_cast<std::size_t>(rowBytes));
+    image_ = PrepareImage(std::move(resized));
 }
 
 void ImageCanvas::setPen(Colour colour, int width) {

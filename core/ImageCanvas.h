@@ -48,6 +48,8 @@ public:
     const QImage& image() const { return image_; }
     // Replaces the image (a loaded picture); it is converted to 32 bits at 96 dpi.
     void setImage(QImage image);
+    // A new size keeping the top-left pixels as far as they fit; new area in `background`.
+    void resize(QSize size, Colour background);
 
 private:
     // A text's pixels as horizontal runs relative to its top-left corner.

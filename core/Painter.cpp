@@ -101,29 +101,39 @@ void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCa
     } while (!SameDay(s.CurrentDate, s.PaintEnd));
 }
 
+CellColours ChooseCellColours(const CalendarState& s, const HighlightList& highlights,
+                              const DayDate& d, const DayDate& today, bool weekendRing) {
+    CellColours c{s.DayColour, s.DayTextColour, nullptr};
+    if (s.PaintWeekends && weekendRing) {
+        c.fill = s.WeekendColour;
+        c.text = s.WeekendTextColour;
+    }
+    if (s.PaintPast && (CompareDays(d, today) < 0 || (SameDay(d, today) && s.TodayAsPast))) {
+        c.fill = s.PastColour;
+        c.text = s.PastTextColour;
+    }
+    // Every matching entry is converted in list order, so a bad colour anywhere among them
+    // stops the paint; the last one wins.
+    const auto [first, last] = highlights.matching(DateText(d));
+    for (qsizetype i = first; i < last; ++i) {
+        c.entry = &highlights.at(i);
+        c.fill = EntryColour(*c.entry);
+    }
+    return c;
+}
+
 void PaintCell(CalendarState& s, const HighlightList& highlights, RasterCanvas& canvas, int spoke,
                int ring) {
     const DayDate d = s.CurrentDate;
     DayCell& cell = s.Cells.at(((spoke % kSpokes) + kSpokes) % kSpokes, ring);
 
     canvas.setPen(s.ThinColour, s.ThinWidth);
-    Colour brush = s.DayColour;
-    Colour text = s.DayTextColour;
-    if (s.PaintWeekends && ((s.WeekendInside && ring > 5) || (!s.WeekendInside && ring < 3))) {
-        brush = s.WeekendColour;
-        text = s.WeekendTextColour;
-    }
-    if (s.PaintPast && (CompareDays(d, s.Today) < 0 || (SameDay(d, s.Today) && s.TodayAsPast))) {
-        brush = s.PastColour;
-        text = s.PastTextColour;
-    }
-    const QString key = DateText(d);
-    const auto [first, last] = highlights.matching(key);
-    for (qsizetype i = first; i < last; ++i) {
-        const QString& entry = highlights.at(i);
-        brush = EntryColour(entry);
-        cell.description = EntryDescription(entry, kDescriptionLength);
-    }
+    const bool weekendRing = s.WeekendInside ? ring > 5 : ring < 3;
+    const CellColours colours = ChooseCellColours(s, highlights, d, s.Today, weekendRing);
+    if (colours.entry)
+        cell.description = EntryDescription(*colours.entry, kDescriptionLength);
+    const Colour brush = colours.fill;
+    const Colour text = colours.text;
     cell.fill = brush;
     canvas.setBrush(brush);
     canvas.setFontColour(text);

@@ -31,6 +31,17 @@ QString CreditLine();
 void RepaintCalendar(CalendarState& state, const HighlightList& highlights, RasterCanvas& canvas,
                      const DayDate& today, const BusyHook& busy = {});
 
+// The colours of the cell of day d: week day, weekend (when the ring is a weekend ring), past,
+// then the last matching highlight's fill. Raises the conversion error for a highlight whose
+// colour is not a number.
+struct CellColours {
+    Colour fill;
+    Colour text;
+    const QString* entry; // the highlight entry that supplied the fill, if any
+};
+CellColours ChooseCellColours(const CalendarState& state, const HighlightList& highlights,
+                              const DayDate& d, const DayDate& today, bool weekendRing);
+
 // Paints one cell for state.CurrentDate and records its fill and description in the grid.
 void PaintCell(CalendarState& state, const HighlightList& highlights, RasterCanvas& canvas,
                int spoke, int ring);

@@ -8,10 +8,11 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
+    ghostscript
 )
 # Extra tools for fuzzing and looking at output: pass --tools.
 if [[ "${1:-}" == "--tools" ]]; then
-    packages+=(clang libclang-rt-14-dev xvfb xauth openbox imagemagick ghostscript poppler-utils
+    packages+=(clang libclang-rt-14-dev xvfb xauth openbox imagemagick poppler-utils
                librsvg2-bin)
 fi
 

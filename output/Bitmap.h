@@ -1,0 +1,36 @@
+#pragma once
+
+#include "CalendarState.h"
+#include "ImageCanvas.h"
+
+#include <QString>
+
+namespace gyrodex {
+
+constexpr int kMaxImageSide = 32767;
+constexpr qint64 kMaxImageBytes = 512LL * 1024 * 1024;
+
+// Raises "Invalid image size %dx%d" for a side of zero or less, a side over 32767 pixels or an
+// image over 512 MiB.
+void CheckImageSize(qint64 width, qint64 height);
+
+// Gives the image a new size keeping its top-left pixels; new area takes the background colour
+// until the next repaint. The image then has no file ("$") and the centre is its middle.
+void ResizeBitmap(CalendarState& state, ImageCanvas& canvas, int width, int height);
+
+// Loads a Windows bitmap file: the picture takes the file's size and 96 dpi, the file becomes
+// the image's file and the centre follows the new size. A file that cannot be read changes
+// nothing and raises an error naming it.
+void LoadBitmapFile(CalendarState& state, ImageCanvas& canvas, const QString& fileName);
+
+// The image as the bytes of a 24-bit Windows bitmap file.
+QByteArray BitmapFileBytes(const QImage& image);
+
+// Writes the image as a 24-bit Windows bitmap that lands whole or not at all, then makes the
+// file the image's file. A failure raises "Unable to write to %s" and changes nothing.
+void SaveBitmapFile(CalendarState& state, const QImage& image, const QString& fileName);
+
+// True when "Save Bitmap" has a file to write to (not empty and not "$" after a resize).
+bool HasBitmapFile(const CalendarState& state);
+
+} // namespace gyrodex

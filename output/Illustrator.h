@@ -1,0 +1,46 @@
+#pragma once
+
+#include "CalendarState.h"
+#include "HighlightList.h"
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+#include <array>
+#include <functional>
+
+namespace gyrodex {
+
+// Fixed-point text with `decimals` digits after a full stop (whatever the locale), right-aligned
+// in `width` characters; a longer text is written whole. Negative values that round to zero
+// keep their sign ("-0.0000").
+QString FormatFixed(int width, int decimals, double value);
+
+struct Cmyk {
+    double cyan, magenta, yellow, black;
+};
+// Process colours of a 0x00BBGGRR colour, without black generation.
+Cmyk RgbToCmyk(Colour colour);
+
+extern const std::array<const char*, 65> IllustratorHeader;
+extern const std::array<const char*, 4> IllustratorTrailer;
+
+// Measures a day number's text on the image canvas (pixel width and height).
+using TextMeasurer = std::function<QSize(const QString&)>;
+
+// Appends the 28-line block of one day's cell (CR LF line ends) to `out`.
+void WriteIllustratorCell(QByteArray& out, const CalendarState& state, int spoke, int ring,
+                          const DayDate& date, Colour fill, const TextMeasurer& measure);
+
+// The whole drawing: header, one block per day of the period (clockwise, Monday outermost),
+// trailer. Uses the centre the last repaint left in the state. Raises the conversion error for a
+// highlight whose colour is not a number.
+QByteArray IllustratorDrawing(const CalendarState& state, const HighlightList& highlights,
+                              const DayDate& today, const TextMeasurer& measure);
+
+// Writes the drawing to a file that lands whole or not at all; raises "Unable to write to %s".
+void ExportToIllustrator(const QString& fileName, const CalendarState& state,
+                         const HighlightList& highlights, const DayDate& today,
+                         const TextMeasurer& measure);
+
+} // namespace gyrodex
