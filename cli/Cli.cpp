@@ -1,20 +1,27 @@
 #include "Cli.h"
 
+#include "Bitmap.h"
 #include "CalendarFile.h"
 #include "DateFormat.h"
 #include "Error.h"
 #include "Geometry.h"
 #include "Highlights.h"
+#include "Illustrator.h"
 #include "ImageCanvas.h"
 #include "Painter.h"
+#include "Print.h"
 #include "RegVal.h"
 #include "SaveFile.h"
+#include "VectorImage.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDate>
+#include <QFile>
 #include <QFileInfo>
+#include <QPrinter>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -24,13 +31,14 @@ namespace gyrodex {
 
 namespace {
 
-constexpr int kMaxSide = 32767;
-constexpr qint64 kMaxImageBytes = 512LL * 1024 * 1024;
-
 const char* const kUsage =
     "usage: gyrodex-cli COMMAND [options]\n"
     "commands:\n"
-    "  render --out FILE      paint the wheel and write it as .png or .bmp\n"
+    "  render --out FILE      paint the wheel and write it as .png, .bmp, .svg or .pdf\n"
+    "                         (--bitmap FILE.bmp: paint over a loaded bitmap)\n"
+    "  export-ai --out FILE   paint, then write the wheel as an Illustrator drawing\n"
+    "  print --out FILE.pdf   paint, then print the image to a PDF file scaled to the page\n"
+    "                         (--page a4|letter, --landscape)\n"
     "  cells                  print 'spoke ring MM/DD/YYYY fill description' per dated cell\n"
     "  hit X Y                print 'spoke ring MM/DD/YYYY' for an image point, then the\n"
     "                         pointer hint shown there (an empty line when there is none)\n"
@@ -56,7 +64,11 @@ struct Options {
     QStringList positional;
     QSize size{1024, 768};
     std::optional<DayDate> today;
+    bool sizeGiven = false;
     QString out;
+    QString bitmap;
+    QString page = QStringLiteral("a4");
+    bool landscape = false;
     QString cal;
     std::optional<int> hintType;
     std::optional<QString> dateFormat;
@@ -134,8 +146,9 @@ Options ParseArgs(const QStringList& args) {
     if (r.atEnd())
         throw UsageError{QStringLiteral("missing command")};
     o.command = r.next();
-    if (o.command != u"render" && o.command != u"cells" && o.command != u"hit" &&
-        o.command != u"show" && o.command != u"save-cal")
+    static const QStringList kCommands = {"render",   "cells",     "hit",  "show",
+                                          "save-cal", "export-ai", "print"};
+    if (!kCommands.contains(o.command))
         throw UsageError{QStringLiteral("unknown command '%1'").arg(o.command)};
     const auto edit = [&o](auto f) { o.edits.push_back(Edit(f)); };
     while (!r.atEnd()) {
@@ -146,11 +159,15 @@ Options ParseArgs(const QStringList& args) {
             const auto m = re.match(text);
             const qint64 w = m.hasMatch() ? m.captured(1).toLongLong() : 0;
             const qint64 h = m.hasMatch() ? m.captured(2).toLongLong() : 0;
-            if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide || w * h * 4 > kMaxImageBytes)
-                throw UsageError{QStringLiteral("invalid --size '%1' (expected WxH, each side 1 to "
-                                                "32767, at most 512 MiB)")
-                                     .arg(text)};
+            try {
+                if (!m.hasMatch())
+                    throw Error(QStringLiteral("expected WxH"));
+                CheckImageSize(w, h);
+            } catch (const Error& e) {
+                throw UsageError{QStringLiteral("invalid --size '%1': %2").arg(text, e.message())};
+            }
             o.size = QSize(static_cast<int>(w), static_cast<int>(h));
+            o.sizeGiven = true;
         } else if (a == u"--today") {
             o.today = r.dateValue(a);
         } else if (a == u"--start") {
@@ -211,14 +228,25 @@ Options ParseArgs(const QStringList& args) {
             o.dateFormat = r.value(a);
         } else if (a == u"--out") {
             o.out = r.value(a);
+        } else if (a == u"--bitmap" && o.command == u"render") {
+            o.bitmap = r.value(a);
+        } else if (a == u"--page" && o.command == u"print") {
+            o.page = r.value(a).toLower();
+            if (o.page != u"a4" && o.page != u"letter")
+                throw UsageError{
+                    QStringLiteral("invalid --page '%1' (expected a4 or letter)").arg(o.page)};
+        } else if (a == u"--landscape" && o.command == u"print") {
+            o.landscape = true;
         } else if (a.startsWith(u"--") || (o.command != u"hit" && o.command != u"save-cal")) {
             throw UsageError{QStringLiteral("unknown argument '%1'").arg(a)};
         } else {
             o.positional << a;
         }
     }
-    if (o.command == u"render" && o.out.isEmpty())
-        throw UsageError{QStringLiteral("render needs --out FILE")};
+    const bool writesFile =
+        o.command == u"render" || o.command == u"export-ai" || o.command == u"print";
+    if (writesFile && o.out.isEmpty())
+        throw UsageError{QStringLiteral("%1 needs --out FILE").arg(o.command)};
     if (o.command == u"save-cal" && o.positional.size() != 1)
         throw UsageError{QStringLiteral("save-cal needs the file name FILE")};
     if (o.command == u"hit") {
@@ -230,9 +258,15 @@ Options ParseArgs(const QStringList& args) {
     }
     if (!o.out.isEmpty()) {
         const QString suffix = QFileInfo(o.out).suffix().toLower();
-        if (suffix != u"png" && suffix != u"bmp")
-            throw UsageError{
-                QStringLiteral("invalid --out '%1' (expected a .png or .bmp file)").arg(o.out)};
+        const QStringList allowed = o.command == u"render" ? QStringList{"png", "bmp", "svg", "pdf"}
+                                    : o.command == u"export-ai" ? QStringList{"ai"}
+                                    : o.command == u"print"     ? QStringList{"pdf"}
+                                                                : QStringList{"png"};
+        if (!o.bitmap.isEmpty() && (suffix == u"svg" || suffix == u"pdf"))
+            throw UsageError{QStringLiteral("--bitmap needs a .png or .bmp output")};
+        if (!allowed.contains(suffix))
+            throw UsageError{QStringLiteral("invalid --out '%1' (expected a .%2 file)")
+                                 .arg(o.out, allowed.join(QStringLiteral(", .")))};
     }
     return o;
 }
@@ -278,11 +312,16 @@ DayDate SystemToday() {
 } // namespace
 
 int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
+    if (args.size() == 1 && (args[0] == u"--help" || args[0] == u"-h" || args[0] == u"help")) {
+        out << kUsage;
+        out.flush();
+        return 0;
+    }
     Options o;
     try {
         o = ParseArgs(args);
     } catch (const UsageError& e) {
-        err << "gyrodex-cli: " << e.message << "\n" << kUsage;
+        err << "gyrodex-cli: " << e.message << " (gyrodex-cli --help shows the usage)\n";
         err.flush();
         return 2;
     }
@@ -313,16 +352,51 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
         }
 
         ImageCanvas canvas(o.size);
+        if (!o.bitmap.isEmpty()) {
+            LoadBitmapFile(s, canvas, o.bitmap);
+            if (o.sizeGiven)
+                ResizeBitmap(s, canvas, o.size.width(), o.size.height());
+        }
+        const QString suffix = QFileInfo(o.out).suffix().toLower();
+        if (o.command == u"render" && (suffix == u"svg" || suffix == u"pdf")) {
+            const VectorFormat format = suffix == u"svg" ? VectorFormat::Svg : VectorFormat::Pdf;
+            SaveFileWhole(o.out, RenderVector(format, s, highlights, today,
+                                              QSize(canvas.width(), canvas.height())));
+            return 0;
+        }
         RepaintCalendar(s, highlights, canvas, today);
 
         if (o.command == u"render") {
-            const QString format = QFileInfo(o.out).suffix().toLower() == u"bmp" ? "BMP" : "PNG";
-            QByteArray bytes;
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            if (!canvas.image().save(&buffer, format.toLatin1().constData()))
+            if (suffix == u"bmp") {
+                SaveBitmapFile(s, canvas.image(), o.out);
+            } else {
+                QByteArray bytes;
+                QBuffer buffer(&bytes);
+                buffer.open(QIODevice::WriteOnly);
+                if (!canvas.image().save(&buffer, "PNG"))
+                    throw Error(QStringLiteral("Unable to write to %1").arg(o.out));
+                SaveFileWhole(o.out, bytes);
+            }
+        } else if (o.command == u"export-ai") {
+            ExportToIllustrator(o.out, s, highlights, today,
+                                [&canvas](const QString& text) { return canvas.textExtent(text); });
+        } else if (o.command == u"print") {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setPageSize(QPageSize(o.page == u"letter" ? QPageSize::Letter : QPageSize::A4));
+            printer.setPageOrientation(o.landscape ? QPageLayout::Landscape
+                                                   : QPageLayout::Portrait);
+            // The job goes to a file beside the target, which then replaces it whole.
+            QTemporaryFile temp(QFileInfo(o.out).absoluteFilePath() + QStringLiteral(".XXXXXX"));
+            if (!temp.open())
                 throw Error(QStringLiteral("Unable to write to %1").arg(o.out));
-            SaveFileWhole(o.out, bytes);
+            temp.close();
+            printer.setOutputFileName(temp.fileName());
+            PrintImage(printer, canvas.image());
+            QFile printed(temp.fileName());
+            if (!printed.open(QIODevice::ReadOnly))
+                throw Error(QStringLiteral("Unable to write to %1").arg(o.out));
+            SaveFileWhole(o.out, printed.readAll());
         } else if (o.command == u"cells") {
             for (int spoke = 0; spoke < kSpokes; ++spoke)
                 for (int ring = 1; ring <= kRings; ++ring) {

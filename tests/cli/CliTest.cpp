@@ -168,3 +168,68 @@ TEST_F(CliFiles, LoadAndSaveFailuresExitWithTheProgramsMessage) {
                                     QStringList{"hit", "1", "1", "--hint-type", "x"}})
         EXPECT_EQ(RunArgs(args).status, 2) << args.join(' ').toStdString();
 }
+
+TEST(Cli, ErrorsAreOneLineAndHelpShowsUsage) {
+    const Result bad = RunArgs({"cells", "--size", "0x5"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err.count('\n'), 1);
+    EXPECT_TRUE(bad.err.contains("Invalid image size 0x5")) << bad.err.toStdString();
+    const Result help = RunArgs({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.startsWith("usage: gyrodex-cli"));
+    for (const QStringList& args :
+         {QStringList{"export-ai"}, QStringList{"export-ai", "--out", "w.png"},
+          QStringList{"print", "--out", "w.png"},
+          QStringList{"print", "--out", "p.pdf", "--page", "a3"},
+          QStringList{"render", "--out", "w.svg", "--bitmap", "b.bmp"},
+          QStringList{"cells", "--bitmap", "b.bmp"}, QStringList{"cells", "--landscape"}})
+        EXPECT_EQ(RunArgs(args).status, 2) << args.join(' ').toStdString();
+}
+
+TEST(Cli, OutputCommandsWriteTheirFiles) {
+    QTemporaryDir dir;
+    auto read = [](const QString& name) {
+        QFile f(name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QString ai = dir.filePath("w.ai");
+    ASSERT_EQ(RunArgs(QStringList{"export-ai", "--out", ai} + kPeriod).status, 0);
+    const QByteArray drawing = read(ai);
+    EXPECT_TRUE(drawing.startsWith("%!PS-Adobe-3.0 EPSF-3.0\r\n"));
+    EXPECT_TRUE(drawing.endsWith("%%EOF\r\n"));
+    EXPECT_EQ(drawing.count("\r\nTO\r\n"), 261);
+
+    for (const char* name : {"w.svg", "w.pdf"}) {
+        const QString file = dir.filePath(name);
+        ASSERT_EQ(RunArgs(QStringList{"render", "--out", file} + kPeriod).status, 0) << name;
+        EXPECT_FALSE(read(file).isEmpty());
+    }
+
+    // Painting over a loaded bitmap without clearing keeps its pixels outside the wheel.
+    const QString bmp = dir.filePath("base.bmp");
+    QImage base(300, 200, QImage::Format_RGB32);
+    base.fill(qRgb(10, 200, 30));
+    ASSERT_TRUE(base.save(bmp, "BMP"));
+    const QString over = dir.filePath("over.png");
+    ASSERT_EQ(RunArgs(QStringList{"render", "--bitmap", bmp, "--no-repaint-all", "--radius", "80",
+                                  "--out", over} +
+                      kPeriod)
+                  .status,
+              0);
+    const QImage painted(over);
+    EXPECT_EQ(painted.size(), QSize(300, 200));
+    EXPECT_EQ(painted.pixel(2, 2), qRgb(10, 200, 30));
+    EXPECT_NE(painted.pixel(150 + 70, 101), qRgb(10, 200, 30));
+
+    const QString pdf = dir.filePath("page.pdf");
+    ASSERT_EQ(
+        RunArgs(QStringList{"print", "--out", pdf, "--page", "letter", "--landscape"} + kPeriod)
+            .status,
+        0);
+    EXPECT_TRUE(read(pdf).startsWith("%PDF"));
+
+    const Result missing = RunArgs(
+        QStringList{"render", "--bitmap", dir.filePath("none.bmp"), "--out", over} + kPeriod);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.startsWith("Unable to read ")) << missing.err.toStdString();
+}
