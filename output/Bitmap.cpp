@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -25,19 +26,35 @@ void ResizeBitmap(CalendarState& state, ImageCanvas& canvas, int width, int heig
     state.CentreY = height / 2;
 }
 
-void LoadBitmapFile(CalendarState& state, ImageCanvas& canvas, const QString& fileName) {
-    QImageReader reader(fileName, "bmp");
+QImage ReadBitmap(QIODevice& device, const QString& fileName) {
+    QImageReader reader(&device, "bmp");
     reader.setDecideFormatFromContent(false);
+    const auto failure = [&](const QString& why) {
+        return Error(QStringLiteral("Unable to read %1 as a bitmap: %2")
+                         .arg(QDir::toNativeSeparators(fileName), why));
+    };
+    // The header's size is checked before any pixel memory is taken.
     const QSize size = reader.size();
-    if (size.isValid())
-        CheckImageSize(size.width(), size.height());
+    if (size.isValid()) {
+        try {
+            CheckImageSize(size.width(), size.height());
+        } catch (const Error& e) {
+            throw failure(e.message());
+        }
+    }
     QImageReader::setAllocationLimit(static_cast<int>(kMaxImageBytes / (1024 * 1024)) + 1);
     QImage image = reader.read();
     if (image.isNull())
+        throw failure(reader.errorString());
+    return image;
+}
+
+void LoadBitmapFile(CalendarState& state, ImageCanvas& canvas, const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Unable to read %1 as a bitmap: %2")
-                        .arg(QDir::toNativeSeparators(fileName), reader.errorString()));
-    CheckImageSize(image.width(), image.height());
-    canvas.setImage(std::move(image));
+                        .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+    canvas.setImage(ReadBitmap(file, fileName));
     state.BitmapFileName = QFileInfo(fileName).absoluteFilePath();
     state.updateCentre(canvas.width(), canvas.height());
 }

@@ -3,6 +3,8 @@
 #include "CalendarState.h"
 #include "ImageCanvas.h"
 
+#include <QIODevice>
+#include <QImage>
 #include <QString>
 
 namespace gyrodex {
@@ -17,6 +19,10 @@ void CheckImageSize(qint64 width, qint64 height);
 // Gives the image a new size keeping its top-left pixels; new area takes the background colour
 // until the next repaint. The image then has no file ("$") and the centre is its middle.
 void ResizeBitmap(CalendarState& state, ImageCanvas& canvas, int width, int height);
+
+// Reads a Windows bitmap from a device; `fileName` names it in the error raised when it is not a
+// readable bitmap or is too large (see CheckImageSize).
+QImage ReadBitmap(QIODevice& device, const QString& fileName);
 
 // Loads a Windows bitmap file: the picture takes the file's size and 96 dpi, the file becomes
 // the image's file and the centre follows the new size. A file that cannot be read changes

@@ -10,7 +10,7 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DGYRODEX_FUZZ=ON
     -DGYRODEX_TESTS=OFF -DGYRODEX_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz
 mkdir -p build-fuzz/artifacts
-for target in ini calendar highlight dateformat; do
+for target in ini calendar highlight dateformat bitmap; do
     mkdir -p "build-fuzz/corpus/$target"
     echo "== fuzz_$target ($seconds s)"
     "build-fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
