@@ -8,8 +8,25 @@ namespace gyrodex {
 
 namespace {
 
+// Character by character without regard to case. Entries are mostly digits, "/", "$" and "#",
+// so plain ASCII is folded inline; other characters by their Unicode case folding.
+char16_t Fold(char16_t c) {
+    if (c < 128)
+        return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
+    return QChar::toCaseFolded(c);
+}
+
 bool LessNoCase(const QString& a, const QString& b) {
-    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    const qsizetype n = std::min(a.size(), b.size());
+    const QChar* pa = a.constData();
+    const QChar* pb = b.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t fa = Fold(pa[i].unicode());
+        const char16_t fb = Fold(pb[i].unicode());
+        if (fa != fb)
+            return fa < fb;
+    }
+    return a.size() < b.size();
 }
 
 } // namespace

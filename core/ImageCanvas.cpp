@@ -451,7 +451,7 @@ int NumberIndex(const QString& text) {
 
 } // namespace
 
-const ImageCanvas::Glyphs& ImageCanvas::glyphs(const QString& text) {
+ImageCanvas::Glyphs& ImageCanvas::glyphs(const QString& text) {
     // Day numbers are looked up by value: hashing a string costs more than drawing it.
     std::unique_ptr<Glyphs>* slot = nullptr;
     if (const int index = NumberIndex(text); index >= 0) {
@@ -489,6 +489,7 @@ const ImageCanvas::Glyphs& ImageCanvas::glyphs(const QString& text) {
             while (x < mask.width() && qGray(row[x]) < 128)
                 ++x;
             g->runs.push_back({start - margin, y - margin, x - start});
+            g->bounds |= QRect(start - margin, y - margin, x - start, 1);
         }
     }
     *slot = std::move(g);
@@ -497,8 +498,22 @@ const ImageCanvas::Glyphs& ImageCanvas::glyphs(const QString& text) {
 
 void ImageCanvas::textOut(int x, int y, const QString& text) {
     if (escapement_ == 0) {
-        const Glyphs& g = glyphs(text);
+        Glyphs& g = glyphs(text);
         beginDraw();
+        if (QRect(0, 0, width_, height_).contains(g.bounds.translated(x, y))) {
+            // Wholly inside the image: one store a pixel, no clipping.
+            if (g.offsetsStride != stride_) {
+                g.offsets.clear();
+                for (const Glyphs::Run& r : g.runs)
+                    for (int i = 0; i < r.length; ++i)
+                        g.offsets.push_back(r.dy * stride_ + r.dx + i);
+                g.offsetsStride = stride_;
+            }
+            QRgb* origin = bits_ + static_cast<qsizetype>(y) * stride_ + x;
+            for (const qsizetype offset : g.offsets)
+                origin[offset] = text_;
+            return;
+        }
         for (const Glyphs::Run& r : g.runs)
             span(static_cast<long long>(y) + r.dy, static_cast<long long>(x) + r.dx,
                  static_cast<long long>(x) + r.dx + r.length - 1, text_);

@@ -59,8 +59,12 @@ private:
         };
         std::vector<Run> runs;
         QSize extent;
+        QRect bounds; // of the runs, relative to the text's top-left corner
+        // The pixels as offsets in an image row stride, made for the stride last drawn into.
+        std::vector<qsizetype> offsets;
+        qsizetype offsetsStride = -1;
     };
-    const Glyphs& glyphs(const QString& text);
+    Glyphs& glyphs(const QString& text);
     void beginDraw();
     void span(long long y, long long x0, long long x1, QRgb colour);
     void fillPolygon(std::span<const QPointF> points, QRgb colour);

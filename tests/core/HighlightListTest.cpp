@@ -21,6 +21,15 @@ TEST(HighlightList, KeepsCaseInsensitiveTextOrderWithDuplicates) {
     EXPECT_EQ(list.at(2), QStringLiteral("12/31/1999$255#b"));
     EXPECT_EQ(list.at(3), QStringLiteral("12/31/1999$255#B"));
     EXPECT_EQ(list.at(4), QStringLiteral("12/31/1999$255#b"));
+
+    // Letters beyond ASCII fold too: these two compare equal and keep their order.
+    HighlightList accents;
+    accents.add(QStringLiteral("01/01/2000$1#\u00c9cole"));
+    accents.add(QStringLiteral("01/01/2000$1#Zoo"));
+    accents.add(QStringLiteral("01/01/2000$1#\u00e9cole"));
+    EXPECT_EQ(accents.at(0), QStringLiteral("01/01/2000$1#Zoo"));
+    EXPECT_EQ(accents.at(1), QStringLiteral("01/01/2000$1#\u00c9cole"));
+    EXPECT_EQ(accents.at(2), QStringLiteral("01/01/2000$1#\u00e9cole"));
 }
 
 TEST(HighlightList, MatchingTakesEntriesStartingWithTheDateOnly) {
