@@ -1,12 +1,22 @@
 #include "Cli.h"
 
 #include <QGuiApplication>
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
     // Headless by default: fonts and painting need a GUI application, but no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session (cron, CI, ssh) give Qt a private runtime folder, as it would make
+    // itself, so that scripts don't see a warning on every run.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray dir = "/tmp/runtime-" + QByteArray::number(getuid());
+        if (mkdir(dir.constData(), 0700) == 0 || errno == EEXIST)
+            qputenv("XDG_RUNTIME_DIR", dir);
+    }
     QGuiApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
