@@ -4,9 +4,8 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QHash>
 #include <QImage>
-#include <QStringList>
+#include <QString>
 #include <array>
 #include <memory>
 #include <unordered_map>

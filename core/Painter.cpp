@@ -33,7 +33,8 @@ QString DayText(int day) {
     return day >= 0 && day <= 31 ? texts.at(day) : QString::number(day);
 }
 
-void DrawCredit(const CalendarState& s, RasterCanvas& canvas) {
+// "Repaint All": the background over the whole image and the credit line up its right edge.
+void ClearToBackground(const CalendarState& s, RasterCanvas& canvas) {
     canvas.setBrush(s.BackColour);
     canvas.setPen(s.BackColour, 1);
     // The background goes above and below the wheel's rows first and into them last, so the
@@ -72,7 +73,7 @@ void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCa
     NextDay(s.PaintEnd);
 
     if (s.RepaintAll)
-        DrawCredit(s, canvas);
+        ClearToBackground(s, canvas);
 
     canvas.setPen(s.ThickColour, s.ThickWidth);
     canvas.setFont(s.Font.name, s.Font.size, s.Font.style, s.Font.colour, 0);
