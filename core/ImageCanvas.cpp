@@ -265,19 +265,21 @@ void ImageCanvas::fillPolygon(std::span<const QPointF> pts, QRgb colour) {
 }
 
 // A one-pixel line (Bresenham). A line that leaves the image is clipped to it first, so a
-// far-away line costs nothing.
+// far-away line costs nothing and the walk never leaves the image.
 void ImageCanvas::thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel) {
     long long x0 = a.x(), y0 = a.y(), x1 = b.x(), y1 = b.y();
     const long long w = width_, h = height_;
+    if (w <= 0 || h <= 0)
+        return;
     const bool inside =
         x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < w && x1 < w && y0 < h && y1 < h;
     if (!inside) {
-        // Liang-Barsky against the image, one pixel larger on every side.
+        // Liang-Barsky against the image.
         double t0 = 0, t1 = 1;
         const auto dx = static_cast<double>(x1 - x0), dy = static_cast<double>(y1 - y0);
         const double p[4] = {-dx, dx, -dy, dy};
-        const double q[4] = {static_cast<double>(x0 + 1), static_cast<double>(w - x0),
-                             static_cast<double>(y0 + 1), static_cast<double>(h - y0)};
+        const double q[4] = {static_cast<double>(x0), static_cast<double>(w - 1 - x0),
+                             static_cast<double>(y0), static_cast<double>(h - 1 - y0)};
         for (int i = 0; i < 4; ++i) {
             if (p[i] == 0) {
                 if (q[i] < 0)
@@ -292,52 +294,34 @@ void ImageCanvas::thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel) {
         }
         if (t0 > t1)
             return;
+        const long long sx0 = x0, sy0 = y0;
         if (t1 < 1) {
-            x1 = x0 + std::llround(t1 * dx);
-            y1 = y0 + std::llround(t1 * dy);
+            x1 = std::clamp(sx0 + std::llround(t1 * dx), 0LL, w - 1);
+            y1 = std::clamp(sy0 + std::llround(t1 * dy), 0LL, h - 1);
             lastPixel = true;
         }
         if (t0 > 0) {
-            x0 += std::llround(t0 * dx);
-            y0 += std::llround(t0 * dy);
+            x0 = std::clamp(sx0 + std::llround(t0 * dx), 0LL, w - 1);
+            y0 = std::clamp(sy0 + std::llround(t0 * dy), 0LL, h - 1);
         }
     }
+    // Both ends are in the image now: step a pointer, no bounds checks.
     const long long sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
     const long long adx = std::llabs(x1 - x0), ady = -std::llabs(y1 - y0);
     long long err = adx + ady;
-    if (inside) {
-        // Both ends in the image: step a pointer, no bounds checks.
-        QRgb* p = bits_ + y0 * stride_ + x0;
-        const long long stepY = sy * stride_;
-        long long count = std::max(adx, -ady) + (lastPixel ? 1 : 0);
-        while (count-- > 0) {
-            *p = colour;
-            const long long e2 = 2 * err;
-            if (e2 >= ady) {
-                err += ady;
-                p += sx;
-            }
-            if (e2 <= adx) {
-                err += adx;
-                p += stepY;
-            }
-        }
-        return;
-    }
-    for (;;) {
-        const bool end = x0 == x1 && y0 == y1;
-        if ((!end || lastPixel) && x0 >= 0 && y0 >= 0 && x0 < w && y0 < h)
-            bits_[y0 * stride_ + x0] = colour;
-        if (end)
-            break;
+    QRgb* p = bits_ + y0 * stride_ + x0;
+    const long long stepY = sy * stride_;
+    long long count = std::max(adx, -ady) + (lastPixel ? 1 : 0);
+    while (count-- > 0) {
+        *p = colour;
         const long long e2 = 2 * err;
         if (e2 >= ady) {
             err += ady;
-            x0 += sx;
+            p += sx;
         }
         if (e2 <= adx) {
             err += adx;
-            y0 += sy;
+            p += stepY;
         }
     }
 }

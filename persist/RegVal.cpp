@@ -167,18 +167,18 @@ void TRegVal::SetStringAt(qsizetype index, const QString& value) {
     SetValueAt(Strings, index, value);
 }
 
-namespace {
-
 // Reading and writing text values under a list's name, the same way for both kinds of store.
-class Store {
+class SettingsStore {
 public:
-    virtual ~Store() = default;
+    virtual ~SettingsStore() = default;
     virtual std::optional<QString> read(const QString& list, const QString& name) = 0;
     virtual void write(const QString& list, const QString& name, const QString& value) = 0;
     virtual void close() = 0;
 };
 
-class FileStore final : public Store {
+namespace {
+
+class FileStore final : public SettingsStore {
 public:
     FileStore(const QString& fileName, std::function<QString(const QString&)> section)
         : ini_(fileName), section_(std::move(section)) {}
@@ -201,7 +201,7 @@ private:
     bool dirty_ = false;
 };
 
-class RegistryStore final : public Store {
+class RegistryStore final : public SettingsStore {
 public:
     explicit RegistryStore(RegistryKey key) : key_(std::move(key)) {}
     std::optional<QString> read(const QString& list, const QString& name) override {
@@ -220,19 +220,21 @@ private:
 
 } // namespace
 
-void TRegVal::ReadSettings() {
-    std::unique_ptr<Store> store;
+std::unique_ptr<SettingsStore> TRegVal::openStore(bool create) const {
     if (UseRegistry) {
         const RegRoot root =
             RegistryRoot == TRegRoot::rgCurrentUser ? RegRoot::CurrentUser : RegRoot::LocalMachine;
-        RegistryKey key = registry_.openKey(root, IniFileName, false);
+        RegistryKey key = registry_.openKey(root, IniFileName, create);
         if (!IniSection.isEmpty())
-            key = key.openKey(IniSection, false);
-        store = std::make_unique<RegistryStore>(std::move(key));
-    } else {
-        store = std::make_unique<FileStore>(SettingsFileName(),
-                                            [this](const QString& l) { return sectionName(l); });
+            key = key.openKey(IniSection, create);
+        return std::make_unique<RegistryStore>(std::move(key));
     }
+    return std::make_unique<FileStore>(SettingsFileName(),
+                                       [this](const QString& l) { return sectionName(l); });
+}
+
+void TRegVal::ReadSettings() {
+    const std::unique_ptr<SettingsStore> store = openStore(false);
 
     for (qsizetype i = 0; i < Booleans.size(); ++i) {
         bool value = BooleanAt(i);
@@ -271,18 +273,7 @@ void TRegVal::ReadSettings() {
 }
 
 void TRegVal::WriteSettings() {
-    std::unique_ptr<Store> store;
-    if (UseRegistry) {
-        const RegRoot root =
-            RegistryRoot == TRegRoot::rgCurrentUser ? RegRoot::CurrentUser : RegRoot::LocalMachine;
-        RegistryKey key = registry_.openKey(root, IniFileName, true);
-        if (!IniSection.isEmpty())
-            key = key.openKey(IniSection, true);
-        store = std::make_unique<RegistryStore>(std::move(key));
-    } else {
-        store = std::make_unique<FileStore>(SettingsFileName(),
-                                            [this](const QString& l) { return sectionName(l); });
-    }
+    const std::unique_ptr<SettingsStore> store = openStore(true);
 
     try {
         for (qsizetype i = 0; i < Booleans.size(); ++i)

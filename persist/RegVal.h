@@ -7,8 +7,11 @@
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace gyrodex {
+
+class SettingsStore;
 
 enum class TRegRoot { rgCurrentUser, rgLocalMachine };
 
@@ -66,6 +69,8 @@ public:
     static QString EntryValue(const QString& line);
 
 private:
+    // The settings file, or the registry key (created when `create` is set).
+    std::unique_ptr<SettingsStore> openStore(bool create) const;
     QString sectionName(const QString& list) const;
     std::optional<double> toFloat(const QString& text) const;
     QString floatText(double value) const;

@@ -165,4 +165,10 @@ TEST(ImageCanvas, FarAwayWheelDrawsNothingAndFinishes) {
     c.lineTo(QPoint(2000000000, 24));
     EXPECT_EQ(c.pixel(0, 24), 0u);
     EXPECT_EQ(c.pixel(63, 24), 0u);
+    // Diagonals entering and leaving through the corners stay inside the image's memory.
+    c.moveTo(QPoint(-50, -30));
+    c.lineTo(QPoint(100, 80));
+    c.moveTo(QPoint(70, -5));
+    c.lineTo(QPoint(-9, 60));
+    EXPECT_EQ(c.pixel(32, 30), 0u); // -30 + 82 * 110 / 150, rounded
 }
