@@ -1,0 +1,61 @@
+#include "Globals.h"
+
+#include "UDMod.h"
+#include "UFloatMenu.h"
+#include "UMain.h"
+#include "USetup.h"
+#include "USize.h"
+
+#include <QPrinter>
+#include <cstdio>
+
+// The pictures are compiled into the ui library; a static library needs them registered.
+static void InitResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace gyrodex {
+
+Globals::Globals(Services& s, Environment environment) : services(s), env(std::move(environment)) {
+    InitResources();
+    frmMain = std::make_unique<TfrmMain>(*this);
+    DMod = std::make_unique<TDMod>(*this);
+    frmSize = std::make_unique<TfrmSize>(frmMain.get());
+    frmFloatMenu = std::make_unique<TfrmFloatMenu>(*this);
+    frmSetup = std::make_unique<TfrmSetup>(DMod->ini, services, frmMain.get());
+}
+
+Globals::~Globals() = default;
+
+void Globals::Start() {
+    // The palette is a window of the main window's: shown after it, window managers keep it
+    // above the full-screen image.
+    frmMain->show();
+    frmFloatMenu->show();
+    frmMain->FormShow();
+}
+
+void Globals::Shutdown(bool interactive) {
+    const auto report = [&](const QString& message) {
+        if (interactive)
+            services.information(message);
+        else
+            std::fprintf(stderr, "gyrodex: %s\n", qPrintable(message));
+    };
+    frmMain->FormDestroy(report);
+    DMod->DModDestroy(report);
+}
+
+DayDate Globals::Today() const {
+    const QDate d = env.today();
+    return MakeDayDate(static_cast<std::uint16_t>(d.day()), static_cast<std::uint16_t>(d.month()),
+                       static_cast<std::uint16_t>(d.year()));
+}
+
+QPrinter& Globals::Printer() {
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+} // namespace gyrodex

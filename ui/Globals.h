@@ -1,0 +1,99 @@
+#pragma once
+
+#include "CalendarState.h"
+#include "HighlightList.h"
+#include "ImageCanvas.h"
+#include "RecentFiles.h"
+#include "Registry.h"
+#include "Services.h"
+
+#include <QDate>
+#include <QObject>
+#include <QRect>
+#include <functional>
+#include <memory>
+
+class QPrinter;
+
+namespace gyrodex {
+
+class TDMod;
+class TfrmFloatMenu;
+class TfrmMain;
+class TfrmSetup;
+class TfrmSize;
+
+// What the program takes from the machine it runs on, read once in main() and passed in, so
+// tests can fix every one of them.
+struct Environment {
+    QString programFile;      // full path of the program file; its folder holds gyrodex.ini
+    RegistryService registry; // the hives of the recent lists
+    QRect screen;             // the primary screen, in pixels
+    std::function<QDate()> today = [] { return QDate::currentDate(); };
+};
+
+// A window shown from the palette without being modal (properties and colours panels).
+class PanelWindow {
+public:
+    virtual ~PanelWindow() = default;
+    virtual void ShowPanel() = 0;
+};
+
+// The highlight editor, shown modally from the palette; true when it was closed with OK.
+class HighlightEditor {
+public:
+    virtual ~HighlightEditor() = default;
+    virtual bool RunModal() = 0;
+};
+
+// The composition root: builds every window in the start-up order and owns the one design,
+// the highlight list, the image, the recent lists, the printer and the services. Windows get
+// references to what they need; none reaches another through a global.
+class Globals : public QObject {
+    Q_OBJECT
+
+public:
+    Globals(Services& services, Environment environment);
+    ~Globals() override;
+
+    // Shows the main window and runs its first show, once.
+    void Start();
+    // Writes the recent lists and the settings file, as the end of the program does. With
+    // `interactive` a failure is shown in a message box, otherwise written to stderr. Safe to
+    // call more than once (a session manager may ask before the program ends).
+    void Shutdown(bool interactive);
+
+    // Today's date from the clock the program was given.
+    DayDate Today() const;
+    // The program's one printer, made when it is first needed and kept for the run.
+    QPrinter& Printer();
+
+    Services& services;
+    const Environment env;
+
+    CalendarState state;
+    HighlightList highlights;
+    ImageCanvas canvas;
+    RecentFiles recent;
+
+    // Windows, in the order they are created.
+    std::unique_ptr<TfrmMain> frmMain;
+    PanelWindow* frmProperties = nullptr;
+    HighlightEditor* frmHighlight = nullptr;
+    std::unique_ptr<TDMod> DMod;
+    std::unique_ptr<TfrmSize> frmSize;
+    std::unique_ptr<TfrmFloatMenu> frmFloatMenu;
+    std::unique_ptr<TfrmSetup> frmSetup;
+    PanelWindow* frmColors = nullptr;
+
+signals:
+    // The design changed outside the panels (a loaded file, a drag, a tool): views refresh.
+    void designChanged();
+    // The user asked to end the program (Exit, or a window closed by the window manager).
+    void quitRequested();
+
+private:
+    std::unique_ptr<QPrinter> printer_;
+};
+
+} // namespace gyrodex

@@ -1,0 +1,311 @@
+#include "UMain.h"
+
+#include "Bitmap.h"
+#include "Busy.h"
+#include "CalendarFile.h"
+#include "Error.h"
+#include "Globals.h"
+#include "Illustrator.h"
+#include "ImageView.h"
+#include "Painter.h"
+#include "Print.h"
+#include "UDMod.h"
+#include "USize.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QPrinter>
+#include <QSpinBox>
+
+namespace gyrodex {
+
+namespace {
+
+constexpr Colour kMainColour = 0xD26F60;
+
+const QString kCalendarFilter = QStringLiteral("Calendar Files (*.cal)|*.cal|All Files (*.*)|*.*");
+const QString kBitmapFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*");
+const QString kSaved = QStringLiteral("Saved!");
+
+// Sets RepaintSuspended for its lifetime: a batch of changes whose handlers would each repaint.
+class SuspendRepaints {
+public:
+    explicit SuspendRepaints(CalendarState& s) : s_(s) { s_.RepaintSuspended = true; }
+    ~SuspendRepaints() { s_.RepaintSuspended = false; }
+    SuspendRepaints(const SuspendRepaints&) = delete;
+    SuspendRepaints& operator=(const SuspendRepaints&) = delete;
+
+private:
+    CalendarState& s_;
+};
+
+} // namespace
+
+TfrmMain::TfrmMain(Globals& globals)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), g_(globals) {
+    setObjectName(QStringLiteral("frmMain"));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ToQColor(kMainColour));
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setGeometry(g_.env.screen);
+
+    // FormCreate: no files yet, every cell without a date, the credit line as caption.
+    g_.state.CalendarFileName.clear();
+    g_.state.BitmapFileName.clear();
+    g_.state.Cells.clear();
+    setWindowTitle(CreditLine());
+    g_.recent.OnCalendarsChanged = [this](const RecentMenu& m) { emit recentCalendarsChanged(m); };
+    g_.recent.OnBitmapsChanged = [this](const RecentMenu& m) { emit recentBitmapsChanged(m); };
+    try {
+        g_.recent.ReadRecentLists(g_.env.registry);
+    } catch (const Error& e) {
+        g_.services.information(e.message());
+    }
+
+    Img = new ImageView(g_.canvas.image(), this);
+    Img->move(0, 0);
+    SetTool(g_.state.CurrentTool);
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::command(const std::function<void()>& body) {
+    RunCommand(g_.services, body);
+}
+
+void TfrmMain::FormShow() {
+    command([this] {
+        g_.recent.AddRecentCalendar({});
+        g_.recent.AddRecentBitmap({});
+        if (g_.state.BitmapFileName.isEmpty()) {
+            ImageCanvas& c = g_.canvas;
+            const QSize screen = g_.env.screen.size();
+            c.setImage(QImage(screen, QImage::Format_RGB32));
+            Img->imageResized();
+            g_.state.updateCentre(c.width(), c.height());
+            c.setPen(kMainColour, 1);
+            c.setBrush(kMainColour);
+            c.fillRect(QRect(0, 0, c.width(), c.height()));
+            const QString font = DayFont{}.name;
+            c.setFont(font, 10, 0, 0x00FFFF, 0);
+            c.textOut((c.width() - c.textExtent(CreditLine()).width()) / 2, c.height() / 2 - 20,
+                      CreditLine());
+            const QString hint =
+                QStringLiteral("Left-Click for Paint Menu, Right-Click for Main Menu");
+            c.setFont(font, 8, 0, 0x800000, 0);
+            c.textOut((c.width() - c.textExtent(hint).width()) / 2, c.height() / 2, hint);
+            {
+                SuspendRepaints batch(g_.state);
+                g_.state.setDefaultPeriod(g_.Today());
+            }
+            emit g_.designChanged();
+        }
+        RepaintCalendar();
+    });
+}
+
+void TfrmMain::FormDestroy(const std::function<void(const QString&)>& report) {
+    try {
+        g_.recent.WriteRecentLists(g_.env.registry);
+    } catch (const Error& e) {
+        report(e.message());
+    }
+}
+
+void TfrmMain::RepaintCalendar() {
+    // The view shows whatever the painter got to, also when a highlight stops it.
+    struct Show {
+        ImageView* view;
+        ~Show() { view->imageChanged(); }
+    } show{Img};
+    gyrodex::RepaintCalendar(g_.state, g_.highlights, g_.canvas, g_.Today(), SetBusyCursor);
+}
+
+void TfrmMain::LoadCalendarFile(const QString& fileName, bool addToRecent) {
+    struct Changed {
+        Globals& g;
+        ~Changed() { emit g.designChanged(); }
+    } changed{g_};
+    CalendarLoadHooks hooks;
+    hooks.addRecent = [this](const QString& name) { g_.recent.AddRecentCalendar(name); };
+    hooks.repaint = [this] { RepaintCalendar(); };
+    gyrodex::LoadCalendarFile(g_.state, g_.highlights, fileName, addToRecent, hooks);
+}
+
+void TfrmMain::SaveCalendarFile(const QString& fileName) {
+    gyrodex::SaveCalendarFile(g_.state, g_.highlights, fileName);
+    g_.services.information(kSaved);
+}
+
+void TfrmMain::Open2Click() {
+    command([this] {
+        const auto file = g_.DMod->OpenFDlg(QStringLiteral("Load Calendar Properties"),
+                                            QStringLiteral("CAL"), kCalendarFilter);
+        if (file)
+            LoadCalendarFile(*file, true);
+    });
+}
+
+void TfrmMain::Save1Click() {
+    if (g_.state.CalendarFileName.isEmpty()) {
+        SaveAs1Click();
+        return;
+    }
+    command([this] { SaveCalendarFile(g_.state.CalendarFileName); });
+}
+
+void TfrmMain::SaveAs1Click() {
+    command([this] {
+        const auto file = g_.DMod->SaveFDlg(QStringLiteral("Save Calendar Properties"),
+                                            QStringLiteral("CAL"), kCalendarFilter);
+        if (file)
+            SaveCalendarFile(*file);
+    });
+}
+
+void TfrmMain::ExporttoAIformat1Click() {
+    command([this] {
+        const auto file = g_.DMod->SaveFDlg(
+            QStringLiteral("Export to Adobe Illustrator"), QStringLiteral("ai"),
+            QStringLiteral("Adobe Illustrator Files (*.ai)|*.ai|All Files (*.*)|*.*"));
+        if (!file)
+            return;
+        {
+            BusyCursor busy;
+            // Day numbers are measured in the image's current font: the day font after a
+            // repaint.
+            ExportToIllustrator(*file, g_.state, g_.highlights, g_.Today(),
+                                [this](const QString& text) { return g_.canvas.textExtent(text); });
+        }
+        g_.services.information(kSaved);
+    });
+}
+
+void TfrmMain::cmRecentCal1Click(int tag) {
+    if (tag < 1 || tag > kRecentSlots)
+        return;
+    command([this, tag] {
+        LoadCalendarFile(g_.recent.RecentCalendars.names[static_cast<std::size_t>(tag - 1)], false);
+    });
+}
+
+void TfrmMain::Size1Click() {
+    command([this] {
+        TfrmSize& dialog = *g_.frmSize;
+        if (g_.services.exec(dialog) != QDialog::Accepted)
+            return;
+        ResizeBitmap(g_.state, g_.canvas, dialog.spnWidth->value(), dialog.spnHeight->value());
+        Img->imageResized();
+        fitToImage();
+        move(g_.env.screen.topLeft());
+        RepaintCalendar();
+    });
+}
+
+void TfrmMain::LoadBitmap1Click() {
+    command([this] {
+        const auto file = g_.DMod->OpenFDlg(QStringLiteral("Load Bitmap"), QStringLiteral("BMP"),
+                                            kBitmapFilter, true);
+        if (file)
+            LoadBitmapFile(*file, true);
+    });
+}
+
+void TfrmMain::LoadBitmapFile(const QString& fileName, bool addToRecent) {
+    gyrodex::LoadBitmapFile(g_.state, g_.canvas, fileName);
+    enableSaveBitmap();
+    Img->imageResized();
+    fitToImage();
+    // Centred on the screen by the window's outer size; a picture larger than the screen
+    // gives negative left and top.
+    const QSize outer = size() + (frameGeometry().size() - geometry().size());
+    const QRect screen = g_.env.screen;
+    move(screen.left() + (screen.width() - outer.width()) / 2,
+         screen.top() + (screen.height() - outer.height()) / 2);
+    if (addToRecent)
+        g_.recent.AddRecentBitmap(g_.state.BitmapFileName);
+}
+
+void TfrmMain::cmRecentBMP1Click(int tag) {
+    if (tag < 1 || tag > kRecentSlots)
+        return;
+    command([this, tag] {
+        LoadBitmapFile(g_.recent.RecentBitmaps.names[static_cast<std::size_t>(tag - 1)], false);
+    });
+}
+
+void TfrmMain::SaveBitmap1Click() {
+    if (!HasBitmapFile(g_.state)) {
+        SaveBitmapAs1Click();
+        return;
+    }
+    command([this] {
+        SaveBitmapFile(g_.state, g_.canvas.image(), g_.state.BitmapFileName);
+        g_.services.information(kSaved);
+    });
+}
+
+void TfrmMain::SaveBitmapAs1Click() {
+    command([this] {
+        const auto file = g_.DMod->SaveFDlg(QStringLiteral("Save Bitmap"), QStringLiteral("BMP"),
+                                            kBitmapFilter, true);
+        if (!file)
+            return;
+        SaveBitmapFile(g_.state, g_.canvas.image(), *file);
+        enableSaveBitmap();
+        g_.services.information(kSaved);
+    });
+}
+
+void TfrmMain::SpeedButton2Click() {
+    command([this] { RepaintCalendar(); });
+}
+
+void TfrmMain::SpeedButton5Click() {
+    command([this] {
+        QPrinter& printer = g_.Printer();
+        if (!g_.services.printDialog(printer))
+            return;
+        // The client area as drawn on the screen, the date hint included.
+        PrintImage(printer, grab().toImage());
+    });
+}
+
+void TfrmMain::SpeedButton6Click() {
+    command([this] { g_.services.printerSetup(g_.Printer()); });
+}
+
+void TfrmMain::SetTool(PaintTool tool) {
+    g_.state.CurrentTool = tool;
+    // Tools that have no pointer shape of their own show the standard arrow.
+    Img->setCursor(Qt::ArrowCursor);
+}
+
+void TfrmMain::enableSaveBitmap() {
+    if (saveBitmapEnabled_)
+        return;
+    saveBitmapEnabled_ = true;
+    emit saveBitmapEnabledChanged(true);
+}
+
+void TfrmMain::fitToImage() {
+    const QSize image(g_.canvas.width(), g_.canvas.height());
+    const bool screenSized = image == g_.env.screen.size();
+    const Qt::WindowFlags flags =
+        screenSized ? Qt::Window | Qt::FramelessWindowHint : Qt::Tool | Qt::WindowTitleHint;
+    const bool visible = isVisible();
+    if (windowFlags() != flags)
+        setWindowFlags(flags); // hides the window
+    resize(image);
+    if (visible)
+        show();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    // Closed by the window manager: the program ends as through "Exit".
+    event->accept();
+    emit g_.quitRequested();
+}
+
+} // namespace gyrodex

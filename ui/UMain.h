@@ -1,0 +1,78 @@
+#pragma once
+
+#include "CalendarState.h"
+#include "RecentFiles.h"
+
+#include <QWidget>
+#include <functional>
+
+namespace gyrodex {
+
+class Globals;
+class ImageView;
+
+// The main window: borderless and as large as the screen, it shows the calendar image 1:1.
+// It owns the operations on the whole design and the image (calendar files, bitmaps, export,
+// printing); the palette's commands call them.
+class TfrmMain : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(Globals& globals); // FormCreate
+    ~TfrmMain() override;
+
+    // The first show: a screen-sized image with the two start texts, today's default period,
+    // then one repaint. Runs once, from the start-up sequence.
+    void FormShow();
+    // Writes the recent lists; a failure goes to `report`.
+    void FormDestroy(const std::function<void(const QString&)>& report);
+
+    // Operations; each raises the program's error and leaves the state as far as it got.
+    void RepaintCalendar();
+    void LoadCalendarFile(const QString& fileName, bool addToRecent);
+    void SaveCalendarFile(const QString& fileName);
+    void LoadBitmapFile(const QString& fileName, bool addToRecent);
+
+    // User commands; each shows an error's text and goes on.
+    void Open2Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void ExporttoAIformat1Click();
+    void cmRecentCal1Click(int tag);
+    void Size1Click();
+    void LoadBitmap1Click();
+    void cmRecentBMP1Click(int tag);
+    void SaveBitmap1Click();
+    void SaveBitmapAs1Click();
+    void SpeedButton2Click(); // Repaint
+    void SpeedButton5Click(); // Print
+    void SpeedButton6Click(); // Print Setup
+
+    // The canvas tool for the next release on the image.
+    void SetTool(PaintTool tool);
+
+    // True once the image has had a file: "&Save Bitmap" is enabled from then on.
+    bool SaveBitmapEnabled() const { return saveBitmapEnabled_; }
+
+    ImageView* Img;
+
+signals:
+    void recentCalendarsChanged(const gyrodex::RecentMenu& menu);
+    void recentBitmapsChanged(const gyrodex::RecentMenu& menu);
+    void saveBitmapEnabledChanged(bool enabled);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void command(const std::function<void()>& body);
+    void enableSaveBitmap();
+    // Frameless when the image is exactly the screen's size, else a tool-window frame; the
+    // client area takes the image's size.
+    void fitToImage();
+
+    Globals& g_;
+    bool saveBitmapEnabled_ = false;
+};
+
+} // namespace gyrodex

@@ -1,0 +1,92 @@
+// Gyrodex, the calendar wheel designer: builds the program's windows and runs it.
+
+#include "Globals.h"
+#include "QtServices.h"
+#include "UMain.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QScreen>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int gSignalPipe[2] = {-1, -1};
+
+void OnTerminate(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(gSignalPipe[1], &byte, 1);
+}
+
+// The program places its own windows (palette snapping, centring), which only X11 allows:
+// unless a platform was chosen, Qt is asked for xcb (XWayland on a Wayland desktop).
+void PreferX11(int argc, char** argv) {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return;
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "-platform") == 0)
+            return;
+    qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    PreferX11(argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Gyrodex"));
+    QApplication::setOrganizationName(QStringLiteral("Vantoric"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The windows were laid out for an 8-point sans-serif font.
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setPointSize(8);
+    QApplication::setFont(font);
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        std::fprintf(stderr, "gyrodex: no screen to show the program on\n");
+        return 1;
+    }
+    gyrodex::Environment env{QCoreApplication::applicationFilePath(),
+                             gyrodex::RegistryService::System(), screen->geometry()};
+
+    gyrodex::QtServices services;
+    gyrodex::Globals globals(services, env);
+    services.setParent(globals.frmMain.get());
+
+    // Ending the program other than by "Exit" (the window manager, the session manager,
+    // SIGTERM) still writes the settings and the recent lists; the design is never saved.
+    bool interactive = true;
+    QObject::connect(&globals, &gyrodex::Globals::quitRequested, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &globals,
+                     [&globals](QSessionManager&) { globals.Shutdown(false); });
+    std::unique_ptr<QSocketNotifier> terminate;
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) == 0) {
+        terminate = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
+        QObject::connect(terminate.get(), &QSocketNotifier::activated, &app, [&] {
+            char byte = 0;
+            [[maybe_unused]] const auto got = ::read(gSignalPipe[0], &byte, 1);
+            interactive = false;
+            QApplication::quit();
+        });
+        struct sigaction action {};
+        action.sa_handler = OnTerminate;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGTERM, &action, nullptr);
+        sigaction(SIGHUP, &action, nullptr);
+    }
+
+    globals.Start();
+    const int result = QApplication::exec();
+    globals.Shutdown(interactive);
+    gyrodex::ForgetQtDialogSettings();
+    return result;
+}
