@@ -119,6 +119,9 @@ void TfrmMain::RepaintCalendar() {
         ImageView* view;
         ~Show() { view->imageChanged(); }
     } show{Img};
+    if (g_.state.RepaintSuspended)
+        return;
+    emit calendarRepainted();
     gyrodex::RepaintCalendar(g_.state, g_.highlights, g_.canvas, g_.Today(), SetBusyCursor);
 }
 

@@ -60,6 +60,8 @@ signals:
     void recentCalendarsChanged(const gyrodex::RecentMenu& menu);
     void recentBitmapsChanged(const gyrodex::RecentMenu& menu);
     void saveBitmapEnabledChanged(bool enabled);
+    // A full repaint ran (not while repaints were suspended).
+    void calendarRepainted();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

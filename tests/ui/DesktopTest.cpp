@@ -1,0 +1,571 @@
+#include "Bitmap.h"
+#include "FileFilter.h"
+#include "Globals.h"
+#include "ImageView.h"
+#include "Painter.h"
+#include "RegVal.h"
+#include "ScriptedServices.h"
+#include "UDMod.h"
+#include "UFloatMenu.h"
+#include "UMain.h"
+#include "USetup.h"
+#include "USize.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace gyrodex;
+
+namespace {
+
+void WriteText(const QString& fileName, const QByteArray& text) {
+    QFile f(fileName);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+QByteArray ReadText(const QString& fileName) {
+    QFile f(fileName);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class Desktop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        QDir(dir.path()).mkpath(QStringLiteral("bin"));
+    }
+
+    Environment environment() {
+        return {dir.filePath(QStringLiteral("bin/gyrodex")), registry(), QRect(0, 0, 1024, 768),
+                [this] { return today; }};
+    }
+
+    RegistryService registry() const {
+        return {dir.filePath(QStringLiteral("cfg/Vantoric/Gyrodex.conf")),
+                dir.filePath(QStringLiteral("etc/Vantoric/Gyrodex.conf"))};
+    }
+
+    void start() {
+        g = std::make_unique<Globals>(services, environment());
+        QObject::connect(g->frmMain.get(), &TfrmMain::calendarRepainted, [this] { ++repaints; });
+        g->Start();
+    }
+
+    TfrmMain& main() { return *g->frmMain; }
+    TfrmFloatMenu& palette() { return *g->frmFloatMenu; }
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    // A calendar file with its own radius, so a load can be seen.
+    QString calendar(const QString& name, int radius = 300) {
+        const QString file = path(name);
+        WriteText(file, QStringLiteral("[Misc]\r\nRadius=%1\r\nStartDate=01/05/2026\r\n"
+                                       "EndDate=12/20/2026\r\n")
+                            .arg(radius)
+                            .toUtf8());
+        return file;
+    }
+
+    RecentList storedCalendars() {
+        RecentFiles stored;
+        stored.ReadRecentLists(registry());
+        return stored.RecentCalendars;
+    }
+
+    QTemporaryDir dir;
+    ScriptedServices services;
+    QDate today{2026, 12, 8};
+    std::unique_ptr<Globals> g;
+    int repaints = 0;
+};
+
+TEST_F(Desktop, FirstShowPaintsTodaysDefaultWheelOnceOverTheStartTexts) {
+    start();
+    const CalendarState& s = g->state;
+    EXPECT_EQ(s.StartDate, MakeDayDate(28, 11, 2026));
+    EXPECT_EQ(s.EndDate, MakeDayDate(15, 8, 2027));
+    EXPECT_FALSE(s.RepaintSuspended);
+    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(g->canvas.image().size(), QSize(1024, 768));
+    EXPECT_EQ(main().geometry(), QRect(0, 0, 1024, 768));
+    EXPECT_TRUE(main().windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(main().windowTitle(), CreditLine());
+    EXPECT_EQ(main().Img->size(), QSize(1024, 768));
+    // Today lies in the wheel's grid, and the period's first day at the start week's spoke.
+    bool todayFound = false;
+    for (int spoke = 0; spoke < kSpokes; ++spoke)
+        for (int ring = 1; ring <= kRings; ++ring)
+            todayFound |= s.Cells.at(spoke, ring).date == MakeDayDate(8, 12, 2026);
+    EXPECT_TRUE(todayFound);
+    EXPECT_EQ(s.Cells.at(21, 6).date, MakeDayDate(28, 11, 2026));
+    // "Repaint All" covered both start texts: the middle rows hold only the background.
+    const QImage& image = g->canvas.image();
+    const QRgb background = ToQColor(s.BackColour).rgb();
+    for (int y = 768 / 2 - 20; y < 768 / 2 + 14; ++y)
+        for (int x = 340; x < 684; x += 3)
+            ASSERT_EQ(image.pixel(x, y), background) << x << "," << y;
+}
+
+TEST_F(Desktop, PaletteAndMenusStartAsLaidOut) {
+    start();
+    TfrmFloatMenu& p = palette();
+    EXPECT_EQ(p.windowTitle(), "Gyrodex v1.1");
+    EXPECT_TRUE(p.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(p.area->size(), QSize(75, 244));
+    EXPECT_EQ(p.SpeedButton2->geometry(), QRect(0, 1, 75, 19));
+    EXPECT_EQ(p.SpeedButton4->geometry(), QRect(0, 115, 75, 19));
+    EXPECT_EQ(p.SpeedButton4->text(), "Exit");
+    EXPECT_EQ(p.chkPreview->geometry(), QRect(59, 4, 13, 13));
+    EXPECT_TRUE(p.chkPreview->isChecked());
+    EXPECT_EQ(p.chkPreview->toolTip(), "Automatic Preview");
+    EXPECT_EQ(p.tools[2]->geometry(), QRect(50, 135, 25, 25));
+    EXPECT_EQ(p.tools[5]->geometry(), QRect(50, 160, 25, 25));
+    EXPECT_TRUE(p.tools[0]->isChecked());
+    EXPECT_TRUE(p.tools[2]->icon().isNull());
+    EXPECT_FALSE(p.tools[3]->icon().isNull());
+    EXPECT_EQ(p.Current->geometry(), QRect(0, 186, 48, 48));
+    EXPECT_EQ(p.Last->geometry(), QRect(27, 196, 48, 48));
+    EXPECT_EQ(p.Current->colour(), 0xFFFFFFu);
+    EXPECT_EQ(p.Last->colour(), 0u);
+
+    EXPECT_EQ(p.Calendar1->title(), "&File");
+    EXPECT_EQ(p.Bitmap1->title(), "&BMP");
+    QStringList file;
+    for (QAction* a : p.Calendar1->actions())
+        file << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(file, QStringList({"&Open...", "&Reopen", "-", "&Save", "Save &As..",
+                                 "&Export to Adobe Illustrator (*.ai) format", "-",
+                                 "&Program Setup..."}));
+    QStringList bmp;
+    for (QAction* a : p.Bitmap1->actions())
+        bmp << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(bmp, QStringList({"Si&ze", "-", "&Load Bitmap...", "Re&open", "-", "&Save Bitmap",
+                                "Save Bitmap &As..."}));
+    EXPECT_FALSE(p.cmReopenCalendar1->menuAction()->isEnabled());
+    EXPECT_FALSE(p.cmReopenBitmap1->menuAction()->isEnabled());
+    EXPECT_FALSE(p.SaveBitmap1->isEnabled());
+    EXPECT_TRUE(p.SaveBitmapAs1->isEnabled());
+    EXPECT_TRUE(p.Open2->isEnabled());
+
+    // Tools form one radio group; the choice reaches the state.
+    p.tools[3]->click();
+    EXPECT_EQ(g->state.CurrentTool, PaintTool::Fill);
+    EXPECT_FALSE(p.tools[0]->isChecked());
+    p.tools[5]->click();
+    EXPECT_EQ(g->state.CurrentTool, PaintTool::Erase);
+    EXPECT_FALSE(p.tools[3]->isChecked());
+}
+
+TEST_F(Desktop, OpenAndReopenKeepTheRecentCalendars) {
+    start();
+    const QString a = calendar("a.cal", 300);
+    const QString b = calendar("b.cal", 400);
+    services.openAnswers = {a, b};
+    palette().Open2->trigger();
+    EXPECT_EQ(g->state.Radius, 300);
+    palette().Open2->trigger();
+    EXPECT_EQ(g->state.Radius, 400);
+    EXPECT_EQ(repaints, 3);
+    ASSERT_EQ(services.fileRequests.size(), 2u);
+    EXPECT_EQ(services.fileRequests[0].title, "Load Calendar Properties");
+    EXPECT_EQ(services.fileRequests[0].defaultExtension, "CAL");
+    EXPECT_EQ(services.fileRequests[0].filter, "Calendar Files (*.cal)|*.cal|All Files (*.*)|*.*");
+    EXPECT_TRUE(palette().cmReopenCalendar1->menuAction()->isEnabled());
+    EXPECT_EQ(palette().cmRecentCal[0]->text(), b);
+    EXPECT_TRUE(palette().cmRecentCal[1]->isEnabled());
+    EXPECT_FALSE(palette().cmRecentCal[2]->isEnabled());
+
+    g->Shutdown(true);
+    RecentList stored = storedCalendars();
+    EXPECT_EQ(stored.count, 2);
+    EXPECT_EQ(stored.names[0], b);
+    EXPECT_EQ(stored.names[1], a);
+
+    // Five opens keep the newest four; the same file twice takes two slots.
+    const QString c = calendar("c.cal"), d = calendar("d.cal"), e = calendar("e.cal");
+    services.openAnswers = {c, d, e, e};
+    for (int i = 0; i < 4; ++i)
+        palette().Open2->trigger();
+    const RecentList& list = g->recent.RecentCalendars;
+    EXPECT_EQ(list.count, 4);
+    EXPECT_EQ(list.names, (std::array<QString, 4>{e, e, d, c}));
+
+    // Reopening slot 3 loads that file and leaves the list as it was.
+    palette().cmRecentCal[2]->trigger();
+    EXPECT_EQ(g->state.CalendarFileName, d);
+    EXPECT_EQ(list.names, (std::array<QString, 4>{e, e, d, c}));
+    g->Shutdown(true);
+    stored = storedCalendars();
+    EXPECT_EQ(stored.count, 4);
+    EXPECT_EQ(stored.names[0], e);
+    EXPECT_EQ(stored.names[3], c);
+}
+
+TEST_F(Desktop, AFailedLoadShowsItsMessageAndStillNamesTheFile) {
+    start();
+    const QString bad = path("bad.cal");
+    WriteText(bad, "[Misc]\r\nRadius=500\r\nStartDate=1/19/1998\r\n");
+    services.openAnswers = {bad};
+    palette().Open2->trigger();
+    EXPECT_EQ(services.messages, QStringList({"'9/' is not a valid integer value"}));
+    EXPECT_EQ(g->state.CalendarFileName, bad);
+    EXPECT_EQ(g->state.Radius, 500);
+    EXPECT_FALSE(g->state.RepaintSuspended);
+    EXPECT_EQ(g->recent.RecentCalendars.count, 0);
+    EXPECT_EQ(repaints, 1);
+}
+
+TEST_F(Desktop, SaveAsksForANameOnlyUntilTheDesignHasOne) {
+    start();
+    const QString file = path("mine.cal");
+    services.saveAnswers = {file};
+    palette().Save1->trigger();
+    ASSERT_EQ(services.fileRequests.size(), 1u);
+    EXPECT_EQ(services.fileRequests[0].title, "Save Calendar Properties");
+    EXPECT_EQ(services.messages, QStringList({"Saved!"}));
+    EXPECT_TRUE(ReadText(file).contains("Radius=360"));
+
+    g->state.Radius = 420;
+    palette().Save1->trigger();
+    EXPECT_EQ(services.fileRequests.size(), 1u);
+    EXPECT_TRUE(ReadText(file).contains("Radius=420"));
+    EXPECT_EQ(g->recent.RecentCalendars.count, 0);
+
+    // A cancelled Save As writes nothing and says nothing.
+    palette().SaveAs1->trigger();
+    EXPECT_EQ(services.messages.size(), 2);
+
+    // A folder that does not exist: the message names the file, nothing says "Saved!".
+    services.saveAnswers = {path("no/such/folder/x.cal")};
+    palette().SaveAs1->trigger();
+    EXPECT_EQ(services.messages.last(),
+              QStringLiteral("Unable to write to %1").arg(path("no/such/folder/x.cal")));
+}
+
+TEST_F(Desktop, ExportWritesTheDrawingThenSaysSaved) {
+    start();
+    services.saveAnswers = {path("wheel")};
+    palette().ExporttoAIformat1->trigger();
+    ASSERT_EQ(services.fileRequests.size(), 1u);
+    EXPECT_EQ(services.fileRequests[0].title, "Export to Adobe Illustrator");
+    EXPECT_EQ(services.fileRequests[0].defaultExtension, "ai");
+    EXPECT_EQ(services.fileRequests[0].filter,
+              "Adobe Illustrator Files (*.ai)|*.ai|All Files (*.*)|*.*");
+    EXPECT_EQ(services.messages, QStringList({"Saved!"}));
+    EXPECT_TRUE(ReadText(path("wheel")).startsWith("%!PS-Adobe-3.0 EPSF-3.0\r\n"));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(Desktop, SaveBitmapIsEnabledByTheFirstFileAndAsksAgainAfterAResize) {
+    start();
+    TfrmFloatMenu& p = palette();
+    EXPECT_FALSE(p.SaveBitmap1->isEnabled());
+    // Without a file "Save Bitmap" is "Save Bitmap As"; cancelling writes nothing.
+    main().SaveBitmap1Click();
+    ASSERT_EQ(services.fileRequests.size(), 1u);
+    EXPECT_EQ(services.fileRequests[0].title, "Save Bitmap");
+    EXPECT_EQ(services.fileRequests[0].defaultExtension, "BMP");
+    EXPECT_EQ(services.fileRequests[0].filter, "Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*");
+    EXPECT_TRUE(services.fileRequests[0].picturePreview);
+    EXPECT_TRUE(services.messages.isEmpty());
+    EXPECT_FALSE(p.SaveBitmap1->isEnabled());
+
+    const QString shot = path("shot.bmp");
+    services.saveAnswers = {shot};
+    p.SaveBitmapAs1->trigger();
+    EXPECT_EQ(services.messages, QStringList({"Saved!"}));
+    EXPECT_TRUE(p.SaveBitmap1->isEnabled());
+    EXPECT_EQ(g->state.BitmapFileName, shot);
+    EXPECT_EQ(QImage(shot).size(), QSize(1024, 768));
+    EXPECT_EQ(g->recent.RecentBitmaps.count, 0);
+
+    p.SaveBitmap1->trigger();
+    EXPECT_EQ(services.fileRequests.size(), 2u);
+    EXPECT_EQ(services.messages.size(), 2);
+
+    // After a resize the image has no file: Save Bitmap asks, and stays enabled.
+    services.dialogScripts.push_back([](QDialog& d) {
+        auto& size = dynamic_cast<TfrmSize&>(d);
+        size.spnWidth->setValue(800);
+        size.spnHeight->setValue(600);
+        size.btnOk->click();
+    });
+    p.Size1->trigger();
+    EXPECT_EQ(g->state.BitmapFileName, "$");
+    EXPECT_TRUE(p.SaveBitmap1->isEnabled());
+    p.SaveBitmap1->trigger();
+    EXPECT_EQ(services.fileRequests.size(), 3u);
+}
+
+TEST_F(Desktop, SizeDialogPresetsCancelAndTheFrameRule) {
+    start();
+    TfrmSize& size = *g->frmSize;
+    EXPECT_EQ(size.windowTitle(), "New Image Size");
+    EXPECT_EQ(size.spnWidth->value(), 1024);
+    EXPECT_EQ(size.spnHeight->value(), 768);
+    EXPECT_EQ(size.cbPreset->currentIndex(), -1);
+    EXPECT_EQ(size.cbPreset->count(), 7);
+    size.cbPresetChange(size.cbPreset->findText("1280x1024"));
+    EXPECT_EQ(size.spnWidth->value(), 1280);
+    EXPECT_EQ(size.spnHeight->value(), 1024);
+
+    // Cancel leaves the image alone.
+    services.dialogScripts.push_back([](QDialog& d) { d.reject(); });
+    palette().Size1->trigger();
+    EXPECT_EQ(g->canvas.image().size(), QSize(1024, 768));
+    EXPECT_EQ(repaints, 1);
+
+    // Any other size than the screen's gets a tool-window frame, at the screen's corner.
+    services.dialogScripts.push_back([](QDialog& d) { d.accept(); });
+    palette().Size1->trigger();
+    EXPECT_EQ(g->canvas.image().size(), QSize(1280, 1024));
+    EXPECT_EQ(main().size(), QSize(1280, 1024));
+    EXPECT_EQ(main().Img->size(), QSize(1280, 1024));
+    EXPECT_TRUE(main().windowFlags().testFlag(Qt::Tool));
+    EXPECT_FALSE(main().windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(main().pos(), QPoint(0, 0));
+    EXPECT_EQ(g->state.CentreX, 640);
+    EXPECT_EQ(repaints, 2);
+    EXPECT_TRUE(main().isVisible());
+
+    // Exactly the screen's size: frameless again. The dialog kept its last values.
+    services.dialogScripts.push_back([](QDialog& d) {
+        auto& s = dynamic_cast<TfrmSize&>(d);
+        EXPECT_EQ(s.spnWidth->value(), 1280);
+        s.spnWidth->setValue(1024);
+        s.spnHeight->setValue(768);
+        d.accept();
+    });
+    palette().Size1->trigger();
+    EXPECT_TRUE(main().windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(main().size(), QSize(1024, 768));
+
+    // A size that can't be made keeps the image and says why.
+    services.dialogScripts.push_back([](QDialog& d) {
+        auto& s = dynamic_cast<TfrmSize&>(d);
+        s.spnWidth->setValue(0);
+        s.spnHeight->setValue(-5);
+        d.accept();
+    });
+    palette().Size1->trigger();
+    EXPECT_EQ(services.messages, QStringList({"Invalid image size 0x-5"}));
+    EXPECT_EQ(g->canvas.image().size(), QSize(1024, 768));
+}
+
+TEST_F(Desktop, LoadingABitmapShowsItUnpaintedAndCentresTheWindow) {
+    start();
+    QImage picture(1200, 900, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    const QString big = path("big.bmp");
+    WriteText(big, BitmapFileBytes(picture));
+    services.openAnswers = {big};
+    palette().LoadBitmap1->trigger();
+    ASSERT_EQ(services.fileRequests.size(), 1u);
+    EXPECT_EQ(services.fileRequests[0].title, "Load Bitmap");
+    EXPECT_TRUE(services.fileRequests[0].picturePreview);
+    EXPECT_TRUE(services.messages.isEmpty());
+    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(g->canvas.image().pixel(600, 450), QColor(Qt::darkGreen).rgb());
+    EXPECT_EQ(main().size(), QSize(1200, 900));
+    EXPECT_LT(main().pos().x(), 0);
+    EXPECT_LT(main().pos().y(), 0);
+    EXPECT_TRUE(palette().SaveBitmap1->isEnabled());
+    EXPECT_EQ(g->recent.RecentBitmaps.count, 1);
+    EXPECT_EQ(palette().cmRecentBMP[0]->text(), big);
+
+    // Reopen keeps the list; a file that is no bitmap changes nothing.
+    palette().cmRecentBMP[0]->trigger();
+    EXPECT_EQ(g->recent.RecentBitmaps.count, 1);
+    const QString junk = path("junk.bmp");
+    WriteText(junk, "not a bitmap");
+    services.openAnswers = {junk};
+    palette().LoadBitmap1->trigger();
+    ASSERT_EQ(services.messages.size(), 1);
+    EXPECT_TRUE(services.messages[0].startsWith("Unable to read " + junk))
+        << services.messages[0].toStdString();
+    EXPECT_EQ(g->state.BitmapFileName, big);
+    EXPECT_EQ(g->recent.RecentBitmaps.count, 1);
+}
+
+TEST(EdgeSnap, SnapsWithinSixteenPixelsOfEachEdge) {
+    const QSize screen(1024, 768);
+    EXPECT_EQ(EdgeSnap(QRect(10, 300, 77, 283), screen), QPoint(0, 300));
+    EXPECT_EQ(EdgeSnap(QRect(16, 300, 77, 283), screen), QPoint(16, 300));
+    EXPECT_EQ(EdgeSnap(QRect(400, 10, 77, 283), screen), QPoint(400, 0));
+    EXPECT_EQ(EdgeSnap(QRect(400, 16, 77, 283), screen), QPoint(400, 16));
+    // Right edge 10 pixels from the screen's: flush; 16 pixels: stays.
+    EXPECT_EQ(EdgeSnap(QRect(1024 - 77 - 10, 300, 77, 283), screen), QPoint(1024 - 77, 300));
+    EXPECT_EQ(EdgeSnap(QRect(1024 - 77 - 16, 300, 77, 283), screen), QPoint(1024 - 77 - 16, 300));
+    EXPECT_EQ(EdgeSnap(QRect(400, 768 - 283 - 10, 77, 283), screen), QPoint(400, 768 - 283));
+    EXPECT_EQ(EdgeSnap(QRect(400, 768 - 283 - 16, 77, 283), screen), QPoint(400, 768 - 283 - 16));
+    // Partly off the screen: brought back inside.
+    EXPECT_EQ(EdgeSnap(QRect(-40, -5, 77, 283), screen), QPoint(0, 0));
+    EXPECT_EQ(EdgeSnap(QRect(1000, 700, 77, 283), screen), QPoint(1024 - 77, 768 - 283));
+}
+
+TEST_F(Desktop, PaintColoursAndTheRepaintButton) {
+    start();
+    TfrmFloatMenu& p = palette();
+    p.LastClick();
+    EXPECT_EQ(p.Current->colour(), 0u);
+    EXPECT_EQ(p.Last->colour(), 0xFFFFFFu);
+    p.LastClick();
+    EXPECT_EQ(p.Current->colour(), 0xFFFFFFu);
+    EXPECT_EQ(p.Last->colour(), 0u);
+
+    p.CurrentClick(); // cancelled
+    EXPECT_EQ(services.colourDialogs, 1);
+    EXPECT_EQ(p.Current->colour(), 0xFFFFFFu);
+    services.colourAnswers = {0x123456};
+    p.CurrentClick();
+    EXPECT_EQ(p.Current->colour(), 0x123456u);
+    EXPECT_EQ(repaints, 1);
+
+    p.chkPreview->setChecked(false);
+    EXPECT_FALSE(g->state.AutoPreview);
+    p.SpeedButton2->click();
+    EXPECT_EQ(repaints, 2);
+}
+
+TEST_F(Desktop, ARepaintStoppedByABadHighlightShowsItsMessage) {
+    start();
+    g->highlights.add(QStringLiteral("12/09/2026$red#Party"));
+    palette().SpeedButton2->click();
+    ASSERT_EQ(services.messages.size(), 1);
+    EXPECT_EQ(services.messages[0], "'red' is not a valid integer value");
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(Desktop, SetupDialogShowsAndStoresTheHintSettings) {
+    start();
+    TfrmSetup& setup = *g->frmSetup;
+    TRegVal& ini = g->DMod->ini;
+    EXPECT_EQ(setup.windowTitle(), "Program Setup");
+    EXPECT_EQ(setup.size(), QSize(373, 277));
+    EXPECT_EQ(setup.rgHint->title(), " Hint on Date ");
+    EXPECT_EQ(TfrmSetup::HelpText().split('\n').size(), 14);
+    EXPECT_EQ(TfrmSetup::HelpText().split('\n').last(),
+              "'xx'/\"xx\"\tCharacters enclosed in single or double quotes are displayed as-is");
+
+    // OK stores both fields as shown.
+    services.dialogScripts.push_back([](QDialog& d) {
+        auto& s = dynamic_cast<TfrmSetup&>(d);
+        EXPECT_TRUE(s.rbOnlyHighlighted->isChecked());
+        EXPECT_EQ(s.edtDateFormat->text(), "ddd");
+        s.rbDisplayDate->setChecked(true);
+        s.edtDateFormat->setText("dd mmm");
+        s.btnOk->click();
+    });
+    palette().ProgramSetup1->trigger();
+    EXPECT_EQ(ini.GetInteger("HintType"), 1);
+    EXPECT_EQ(ini.GetString("DateFormat"), "dd mmm");
+
+    // Cancel after changing both fields keeps them.
+    services.dialogScripts.push_back([](QDialog& d) {
+        auto& s = dynamic_cast<TfrmSetup&>(d);
+        s.rbOnlyHighlighted->setChecked(true);
+        s.edtDateFormat->setText("yyyy");
+        s.btnCancel->click();
+    });
+    palette().ProgramSetup1->trigger();
+    EXPECT_EQ(ini.GetInteger("HintType"), 1);
+    EXPECT_EQ(ini.GetString("DateFormat"), "dd mmm");
+
+    // An empty format is stored as empty.
+    services.dialogScripts.push_back([](QDialog& d) {
+        auto& s = dynamic_cast<TfrmSetup&>(d);
+        s.edtDateFormat->clear();
+        s.btnOk->click();
+    });
+    palette().ProgramSetup1->trigger();
+    EXPECT_EQ(ini.GetString("DateFormat"), "");
+
+    // Out of range: above 1 shows the last item, below 0 none, and OK then stores -1.
+    ini.SetInteger("HintType", 7);
+    services.dialogScripts.push_back([](QDialog& d) {
+        auto& s = dynamic_cast<TfrmSetup&>(d);
+        EXPECT_TRUE(s.rbDisplayDate->isChecked());
+        d.reject();
+    });
+    palette().ProgramSetup1->trigger();
+    ini.SetInteger("HintType", -3);
+    services.dialogScripts.push_back([](QDialog& d) {
+        auto& s = dynamic_cast<TfrmSetup&>(d);
+        EXPECT_FALSE(s.rbDisplayDate->isChecked());
+        EXPECT_FALSE(s.rbOnlyHighlighted->isChecked());
+        s.btnOk->click();
+    });
+    palette().ProgramSetup1->trigger();
+    EXPECT_EQ(ini.GetInteger("HintType"), -1);
+    EXPECT_TRUE(services.messages.isEmpty());
+}
+
+TEST_F(Desktop, EndingTheProgramWritesSettingsAndRecentListsOnly) {
+    WriteText(path("bin/gyrodex.ini"), "[Integers]\r\nHintType=1\r\n");
+    start();
+    EXPECT_EQ(g->DMod->ini.GetInteger("HintType"), 1);
+    g->DMod->ini.SetString("DateFormat", "mmmm");
+    const QString a = calendar("a.cal");
+    services.openAnswers = {a};
+    palette().Open2->trigger();
+    g->state.Radius = 999;
+
+    int quits = 0;
+    QObject::connect(g.get(), &Globals::quitRequested, [&] { ++quits; });
+    palette().SpeedButton4->click();
+    EXPECT_EQ(quits, 1);
+    g->Shutdown(true);
+    const QByteArray settings = ReadText(path("bin/gyrodex.ini"));
+    EXPECT_TRUE(settings.startsWith("[Integers]\r\nHintType=1\r\n")) << settings.constData();
+    EXPECT_TRUE(settings.contains("[Strings]\r\nDateFormat=mmmm\r\n")) << settings.constData();
+    EXPECT_EQ(storedCalendars().names[0], a);
+    EXPECT_TRUE(ReadText(a).contains("Radius=300")); // the design is never saved by itself
+
+    // The window manager closing the main window ends the program the same way.
+    main().close();
+    EXPECT_EQ(quits, 2);
+}
+
+TEST_F(Desktop, ASettingsFileThatCannotBeWrittenIsReportedAtTheEnd) {
+    start();
+    QFile::setPermissions(path("bin"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (QFileInfo(path("bin")).isWritable() || ::geteuid() == 0) {
+        QFile::setPermissions(path("bin"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                               QFileDevice::ExeOwner);
+        // As root every folder is writable: take a settings name that is a folder instead.
+        QDir(path("bin")).mkpath("gyrodex.ini");
+    }
+    g->Shutdown(true);
+    ASSERT_EQ(services.messages.size(), 1);
+    EXPECT_EQ(services.messages[0],
+              QStringLiteral("Unable to write to %1").arg(path("bin/gyrodex.ini")));
+    QFile::setPermissions(path("bin"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST(FileFilter, PipeFiltersBecomeQtFiltersMatchingBothCases) {
+    EXPECT_EQ(QtFileFilter("Calendar Files (*.cal)|*.cal|All Files (*.*)|*.*"),
+              "Calendar Files (*.cal) (*.cal *.CAL);;All Files (*.*) (*)");
+    EXPECT_EQ(QtFileFilter("Pictures|*.bmp;*.Png"), "Pictures (*.bmp *.BMP *.Png *.png *.PNG)");
+    EXPECT_EQ(WithDefaultExtension("/home/me/x", "CAL"), "/home/me/x.cal");
+    EXPECT_EQ(WithDefaultExtension("/home/me/x.txt", "CAL"), "/home/me/x.txt");
+    EXPECT_EQ(WithDefaultExtension("/home/me.d/x", "ai"), "/home/me.d/x.ai");
+    EXPECT_EQ(WithDefaultExtension("", "ai"), "");
+}
+
+} // namespace

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "Services.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+// Services that answer every modal request from a script and record what was asked, so the
+// desktop's flows run headless with no timers and no real dialogs.
+class ScriptedServices final : public gyrodex::Services {
+public:
+    // Answers, taken in order; an empty queue (or a null name) means the user cancelled.
+    std::deque<QString> openAnswers;
+    std::deque<QString> saveAnswers;
+    std::deque<std::optional<gyrodex::Colour>> colourAnswers;
+    std::deque<bool> printAnswers;
+    // Plays the user's part in one of the program's dialogs: fill fields, press a button.
+    std::deque<std::function<void(QDialog&)>> dialogScripts;
+
+    std::vector<gyrodex::FileRequest> fileRequests;
+    QStringList messages;
+    int colourDialogs = 0;
+
+    std::optional<QString> openFile(const gyrodex::FileRequest& r) override {
+        fileRequests.push_back(r);
+        return takeName(openAnswers);
+    }
+    std::optional<QString> saveFile(const gyrodex::FileRequest& r) override {
+        fileRequests.push_back(r);
+        return takeName(saveAnswers);
+    }
+    std::optional<gyrodex::Colour> chooseColour(gyrodex::Colour, gyrodex::CustomColours&) override {
+        ++colourDialogs;
+        return take(colourAnswers);
+    }
+    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
+    bool printDialog(QPrinter&) override {
+        if (printAnswers.empty())
+            return false;
+        const bool ok = printAnswers.front();
+        printAnswers.pop_front();
+        return ok;
+    }
+    bool printerSetup(QPrinter&) override { return false; }
+    void information(const QString& text) override { messages << text; }
+    int exec(QDialog& dialog) override {
+        dialog.setResult(QDialog::Rejected);
+        if (!dialogScripts.empty()) {
+            auto script = std::move(dialogScripts.front());
+            dialogScripts.pop_front();
+            script(dialog);
+        }
+        return dialog.result();
+    }
+
+private:
+    static std::optional<QString> takeName(std::deque<QString>& q) {
+        if (q.empty())
+            return std::nullopt;
+        const QString name = q.front();
+        q.pop_front();
+        if (name.isNull())
+            return std::nullopt;
+        return name;
+    }
+    template <typename T> static std::optional<T> take(std::deque<std::optional<T>>& q) {
+        if (q.empty())
+            return std::nullopt;
+        auto answer = q.front();
+        q.pop_front();
+        return answer;
+    }
+};
