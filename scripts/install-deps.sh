@@ -9,11 +9,11 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     ghostscript
+    xvfb xauth openbox xdotool x11-utils imagemagick
 )
 # Extra tools for fuzzing and looking at output: pass --tools.
 if [[ "${1:-}" == "--tools" ]]; then
-    packages+=(clang libclang-rt-14-dev xvfb xauth openbox imagemagick poppler-utils
-               librsvg2-bin)
+    packages+=(clang libclang-rt-14-dev poppler-utils librsvg2-bin faketime)
 fi
 
 missing=()

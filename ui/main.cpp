@@ -63,8 +63,10 @@ int main(int argc, char** argv) {
     // Ending the program other than by "Exit" (the window manager, the session manager,
     // SIGTERM) still writes the settings and the recent lists; the design is never saved.
     bool interactive = true;
-    QObject::connect(&globals, &gyrodex::Globals::quitRequested, &app, &QApplication::quit,
-                     Qt::QueuedConnection);
+    // exit(), not quit(): quit() first asks every window to close, and the palette refuses.
+    QObject::connect(
+        &globals, &gyrodex::Globals::quitRequested, &app, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &globals,
                      [&globals](QSessionManager&) { globals.Shutdown(false); });
     std::unique_ptr<QSocketNotifier> terminate;
@@ -74,7 +76,7 @@ int main(int argc, char** argv) {
             char byte = 0;
             [[maybe_unused]] const auto got = ::read(gSignalPipe[0], &byte, 1);
             interactive = false;
-            QApplication::quit();
+            QCoreApplication::exit(0);
         });
         struct sigaction action {};
         action.sa_handler = OnTerminate;

@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Starts the real program on a private X display with a window manager and uses it as a user
+# would: snaps the palette to the screen's edge, clicks "Repaint", checks a few cells of the
+# wheel on a screenshot, clicks "Exit" and checks that the settings file was written.
+# Usage: gui_smoke.sh PATH/TO/gyrodex. Exit status 77 (skipped) when no X server can be started.
+set -uo pipefail
+program=$(realpath "$1")
+
+skip() { echo "SKIPPED: $*"; exit 77; }
+fail() { echo "FAILED: $*"; exit 1; }
+for tool in Xvfb openbox xdotool import convert; do
+    command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/install-deps.sh installs it)"
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    sleep 0.2
+    for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The program keeps its settings beside itself: run a copy in a private folder.
+mkdir -p "$work/bin" "$work/config"
+cp "$program" "$work/bin/gyrodex"
+
+n=70
+while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
+export DISPLAY=:$n
+Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getdisplaygeometry >/dev/null 2>&1 || skip "no X server could be started"
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 0.5
+
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" "$work/bin/gyrodex" >"$work/out.txt" 2>&1 &
+app=$!
+pids+=($app)
+
+palette=$(timeout 20 xdotool search --sync --name '^Gyrodex v1\.1$' | head -1)
+[[ -n "$palette" ]] || fail "the palette window did not appear"
+timeout 20 xdotool search --sync --name '^Gyrodex v1\.0' >/dev/null || fail "no main window"
+sleep 1
+
+# Position of the palette's client area: x y.
+where() { xwininfo -id "$palette" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }'; }
+# Position of the palette's frame (openbox's decoration window around it): x y.
+frame() {
+    local parent
+    parent=$(xwininfo -id "$palette" -tree | awk '/Parent window id/ { print $4 }')
+    xwininfo -id "$parent" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }'
+}
+
+# A programmatic move to x = 10 ends flush with the left edge.
+xdotool windowmove "$palette" 300 400
+sleep 0.5
+xdotool windowmove "$palette" 10 400
+sleep 0.8
+read -r fx fy < <(frame)
+[[ "$fx" == 0 ]] || fail "palette moved to x = 10 was left at x = $fx, not snapped to 0"
+echo "programmatic move to x = 10 snapped to x = $fx"
+
+# A drag by the title bar (between the window icon and the buttons) to 10 pixels from the
+# right edge ends flush with it.
+xdotool windowmove "$palette" 500 400
+sleep 0.5
+read -r fx fy < <(frame)
+read -r width _ < <(xwininfo -id "$(xwininfo -id "$palette" -tree | awk '/Parent window id/ { print $4 }')" | awk '/Width/ { w = $2 } /Height/ { h = $2 } END { print w, h }')
+grab_x=$((fx + 23))
+grab_y=$((fy + 10))
+target=$((1280 - width - 10))
+xdotool mousemove "$grab_x" "$grab_y" mousedown 1
+for step in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove $((grab_x + (target - fx) * step / 8)) $((grab_y + step * 5))
+    sleep 0.1
+done
+sleep 0.3
+xdotool mouseup 1
+sleep 0.8
+read -r fx fy < <(frame)
+[[ "$fx" == $((1280 - width)) ]] || fail "palette dragged 10 pixels from the right edge was left at x = $fx, not $((1280 - width))"
+echo "title-bar drag to 10 pixels from the right edge snapped to x = $fx (frame width $width)"
+
+# "Repaint", then a look at the wheel.
+read -r cx cy < <(where)
+area_top=$((cy + $(xwininfo -id "$palette" | awk '/Height/ { print $2 }') - 244))
+xdotool mousemove $((cx + 30)) $((area_top + 10)) click 1
+sleep 1
+import -window root "$work/shot.png" || fail "no screenshot"
+pixel() { convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:; }
+# The default wheel: centre (640, 512), radius 360, rings 24 high, weeks 30 and 40 lie in the future.
+point() { # spoke ring -> x y, a little inside the cell's first corner, away from its number
+    awk -v k="$1" -v r="$2" 'BEGIN { a = (k + 0.2) * 2 * 3.14159265358979 / 52; rho = 360 - 24 * r + 6;
+        printf "%d %d\n", 640 + rho * cos(a), 512 + rho * sin(a) }'
+}
+check() { # spoke ring expected-rgb what
+    local x y got
+    read -r x y < <(point "$1" "$2")
+    got=$(pixel "$x" "$y")
+    [[ "$got" == "$3" ]] || fail "$4 at ($x, $y) is $got, not $3"
+    echo "$4 at ($x, $y): $got"
+}
+check 30 1 255,255,128 "week day cell (spoke 30, ring 1)"
+check 40 3 255,255,128 "week day cell (spoke 40, ring 3)"
+check 30 7 255,128,0 "weekend cell (spoke 30, ring 7)"
+check 45 6 255,128,0 "weekend cell (spoke 45, ring 6)"
+got=$(pixel 640 512)
+[[ "$got" == 111,92,209 ]] || fail "background at the centre is $got"
+echo "background at the centre: $got"
+
+# "Exit" ends the program, which writes its settings file.
+xdotool mousemove $((cx + 30)) $((area_top + 124)) click 1
+# Running: the process exists and is not a zombie waiting for this script.
+running() { [[ -r /proc/$app/status ]] && ! grep -q '^State:.*zombie' "/proc/$app/status"; }
+for _ in $(seq 50); do running || break; sleep 0.1; done
+if running; then
+    import -window root "${GUI_SMOKE_SHOTS:-$work}/exit.png"
+    fail "the program is still running after Exit: $(cat "$work/out.txt")"
+fi
+[[ -f "$work/bin/gyrodex.ini" ]] || fail "no settings file after Exit: $(cat "$work/out.txt")"
+grep -q "HintType=0" "$work/bin/gyrodex.ini" || fail "settings file without HintType"
+echo "Exit ended the program and wrote $(tr -d '\r' < "$work/bin/gyrodex.ini" | tr '\n' ' ')"
+
+# SIGTERM (as at logout or from a task manager) ends the program the same way.
+rm -f "$work/bin/gyrodex.ini"
+XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" "$work/bin/gyrodex" >"$work/out.txt" 2>&1 &
+app=$!
+pids+=($app)
+timeout 20 xdotool search --sync --name '^Gyrodex v1\.1$' >/dev/null || fail "the palette did not appear again"
+sleep 0.5
+kill -TERM "$app"
+for _ in $(seq 50); do running || break; sleep 0.1; done
+running && fail "the program is still running after SIGTERM"
+[[ -f "$work/bin/gyrodex.ini" ]] || fail "no settings file after SIGTERM: $(cat "$work/out.txt")"
+echo "SIGTERM ended the program and wrote the settings file"
