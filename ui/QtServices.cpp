@@ -111,6 +111,8 @@ bool QtServices::printerSetup(QPrinter& printer) {
 void QtServices::information(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kAppTitle), text, QMessageBox::Ok,
                     parent_);
+    // Wide enough for the title to show beside the window manager's buttons.
+    box.setStyleSheet(QStringLiteral("QLabel { min-width: 160px; }"));
     box.exec();
 }
 

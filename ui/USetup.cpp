@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 
 namespace gyrodex {
 
@@ -63,32 +64,33 @@ TfrmSetup::TfrmSetup(TRegVal& ini, Services& services, QWidget* parent)
     hintGroup_->addButton(rbDisplayDate, 1);
 
     Label1 = new QLabel(QStringLiteral("Date Format:"), this);
-    Label1->setGeometry(8, 52, 120, 13);
+    Label1->setGeometry(8, 50, 120, 13);
     edtDateFormat = new QLineEdit(this);
     edtDateFormat->setObjectName(QStringLiteral("edtDateFormat"));
-    edtDateFormat->setGeometry(8, 67, 185, 21);
+    edtDateFormat->setGeometry(8, 65, 185, 21);
     Label1->setBuddy(edtDateFormat);
 
     btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->setGeometry(209, 64, 75, 25);
+    btnOk->setGeometry(209, 63, 75, 25);
     btnOk->setDefault(true);
     connect(btnOk, &QPushButton::clicked, this,
             [this] { RunCommand(services_, [this] { btnOkClick(); }); });
 
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(290, 64, 75, 25);
+    btnCancel->setGeometry(290, 63, 75, 25);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setGeometry(8, 96, 357, 177);
+    Memo1->setGeometry(8, 92, 361, 183);
     Memo1->setReadOnly(true);
     Memo1->setFrameShape(QFrame::NoFrame);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setFocusPolicy(Qt::NoFocus);
-    Memo1->setTabStopDistance(64);
+    Memo1->setTabStopDistance(52);
+    Memo1->document()->setDocumentMargin(0);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette pal = Memo1->palette();
