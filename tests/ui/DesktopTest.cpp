@@ -20,6 +20,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -400,6 +401,20 @@ TEST_F(Desktop, LoadingABitmapShowsItUnpaintedAndCentresTheWindow) {
         << services.messages[0].toStdString();
     EXPECT_EQ(g->state.BitmapFileName, big);
     EXPECT_EQ(g->recent.RecentBitmaps.count, 1);
+}
+
+TEST_F(Desktop, PrintSendsTheWindowAsDrawnToThePrinterOfTheRun) {
+    start();
+    QPrinter& printer = g->Printer();
+    EXPECT_EQ(&printer, &g->Printer());
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path("page.pdf"));
+    palette().SpeedButton5->click(); // cancelled
+    EXPECT_FALSE(QFile::exists(path("page.pdf")));
+    services.printAnswers = {true};
+    palette().SpeedButton5->click();
+    EXPECT_TRUE(services.messages.isEmpty());
+    EXPECT_TRUE(ReadText(path("page.pdf")).startsWith("%PDF"));
 }
 
 TEST(EdgeSnap, SnapsWithinSixteenPixelsOfEachEdge) {
