@@ -4,6 +4,7 @@
 #include "CalendarFile.h"
 #include "DateFormat.h"
 #include "Error.h"
+#include "FieldRanges.h"
 #include "Geometry.h"
 #include "Highlights.h"
 #include "Illustrator.h"
@@ -126,6 +127,9 @@ public:
                                  .arg(hi)};
         return *v;
     }
+    int intValue(const QString& option, const FieldRange& range) {
+        return intValue(option, range.min, range.max);
+    }
     DayDate dateValue(const QString& option) {
         const QString text = value(option);
         const auto d = ParseDate(text);
@@ -175,12 +179,17 @@ Options ParseArgs(const QStringList& args) {
         } else if (a == u"--end") {
             edit([d = r.dateValue(a)](CalendarState& s, HighlightList&) { s.EndDate = d; });
         } else if (a == u"--start-week") {
-            edit([v = r.intValue(a, 0, 51)](CalendarState& s, HighlightList&) { s.StartWeek = v; });
+            edit([v = r.intValue(a, kStartWeekRange)](CalendarState& s, HighlightList&) {
+                s.StartWeek = v;
+            });
         } else if (a == u"--radius") {
-            edit([v = r.intValue(a, 60, 2048)](CalendarState& s, HighlightList&) { s.Radius = v; });
+            edit([v = r.intValue(a, kRadiusRange)](CalendarState& s, HighlightList&) {
+                s.Radius = v;
+            });
         } else if (a == u"--day-height") {
-            edit(
-                [v = r.intValue(a, 1, 128)](CalendarState& s, HighlightList&) { s.DayHeight = v; });
+            edit([v = r.intValue(a, kDayHeightRange)](CalendarState& s, HighlightList&) {
+                s.DayHeight = v;
+            });
         } else if (a == u"--offset") {
             const QString text = r.value(a);
             const QStringList parts = text.split(u',');

@@ -33,10 +33,14 @@ private:
     std::array<DayCell, kSpokes * kRings> cells_{};
 };
 
-// The font of the day numbers: only name and size are stored in calendar files.
+// The font of the day numbers: only name and size are stored in calendar files. Its defaults
+// are also the font a canvas starts with and what a calendar file without the keys gives.
 struct DayFont {
-    QString name = QStringLiteral("MS Sans Serif");
-    int size = 8;       // points; 8 points are 11 pixels at 96 dpi
+    static QString defaultName() { return QStringLiteral("MS Sans Serif"); }
+    static constexpr int kDefaultSize = 8; // points; 8 points are 11 pixels at 96 dpi
+
+    QString name = defaultName();
+    int size = kDefaultSize;
     unsigned style = 0; // FontStyle bits
     Colour colour = kWindowText;
 };

@@ -143,6 +143,31 @@ TEST_F(CliFiles, SaveCalThenShowAndUseIt) {
     EXPECT_EQ(r.out, "23 2 10/20/1998\n  Party  \n");
 }
 
+TEST_F(CliFiles, OptionsAndFilesHoldTheSameFieldLimits) {
+    // The command line refuses what the loader would hold at the limit.
+    const struct {
+        const char *option, *key, *inside, *outside, *held;
+    } fields[] = {{"--radius", "Radius", "2048", "2049", "2048"},
+                  {"--radius", "Radius", "60", "59", "60"},
+                  {"--day-height", "DayHeight", "128", "129", "128"},
+                  {"--day-height", "DayHeight", "1", "0", "1"},
+                  {"--start-week", "StartWeek", "51", "52", "51"},
+                  {"--start-week", "StartWeek", "0", "-1", "0"}};
+    for (const auto& f : fields) {
+        Result r = RunArgs({"show", f.option, f.inside});
+        EXPECT_EQ(r.status, 0) << f.option << ' ' << f.inside;
+        EXPECT_TRUE(r.out.contains(QStringLiteral("Misc.%1=%2\n").arg(f.key, f.inside)));
+        EXPECT_EQ(RunArgs({"show", f.option, f.outside}).status, 2) << f.option << ' ' << f.outside;
+        write(cal, QStringLiteral("[Misc]\n%1=%2\n").arg(f.key, f.outside).toUtf8());
+        r = RunArgs({"show", "--cal", cal});
+        EXPECT_TRUE(r.out.contains(QStringLiteral("Misc.%1=%2\n").arg(f.key, f.held)))
+            << f.key << ' ' << f.outside;
+    }
+    write(cal, "[Misc]\nThick=0\nNormal=10\n");
+    const Result r = RunArgs({"show", "--cal", cal});
+    EXPECT_TRUE(r.out.contains("Misc.Thick=1\nMisc.Normal=9\n"));
+}
+
 TEST_F(CliFiles, HighlightFilesAreImported) {
     const QString txt = dir.filePath("h.txt");
     write(txt, "10/20/1998$255#From file\r\n");
