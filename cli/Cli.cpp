@@ -340,8 +340,9 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
         HighlightList highlights;
         if (o.cal.isEmpty())
             s.setDefaultPeriod(today);
-        else
-            LoadCalendarFile(s, highlights, o.cal, false);
+        else if (const CalendarLoadResult loaded = LoadCalendarFile(s, highlights, o.cal);
+                 !loaded.message.isEmpty())
+            throw Error(loaded.message);
         for (const Edit& e : o.edits)
             e(s, highlights);
 

@@ -4,16 +4,6 @@
 
 namespace gyrodex {
 
-BusyGuard::BusyGuard(const BusyHook& hook) : hook_(hook) {
-    if (hook_)
-        hook_(true);
-}
-
-BusyGuard::~BusyGuard() {
-    if (hook_)
-        hook_(false);
-}
-
 QString CreditLine() {
     return QStringLiteral("Gyrodex v1.0 - calendar wheel designer");
 }
@@ -58,10 +48,10 @@ void ClearToBackground(const CalendarState& s, RasterCanvas& canvas) {
 } // namespace
 
 void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCanvas& canvas,
-                     const DayDate& today, const BusyHook& busy) {
+                     const DayDate& today, Host* host) {
     if (s.RepaintSuspended)
         return;
-    BusyGuard guard(busy);
+    const BusyGuard busy(host);
 
     s.updateCentre(canvas.width(), canvas.height());
     s.PaintStart = s.StartDate;

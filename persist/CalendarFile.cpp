@@ -15,18 +15,6 @@ const QString kMisc = QStringLiteral("Misc");
 const QString kFont = QStringLiteral("Font");
 const QString kHighlights = QStringLiteral("Highlights");
 
-// RepaintSuspended is set while a file is applied and cleared however the load ends.
-class SuspendRepaint {
-public:
-    explicit SuspendRepaint(CalendarState& s) : s_(s) { s_.RepaintSuspended = true; }
-    ~SuspendRepaint() { s_.RepaintSuspended = false; }
-    SuspendRepaint(const SuspendRepaint&) = delete;
-    SuspendRepaint& operator=(const SuspendRepaint&) = delete;
-
-private:
-    CalendarState& s_;
-};
-
 Colour ReadColour(const IniFile& ini, const QString& key, Colour def) {
     return static_cast<Colour>(ini.readInteger(kColors, key, static_cast<std::int32_t>(def)));
 }
@@ -139,21 +127,22 @@ void WriteCalendar(IniFile& ini, const CalendarState& s, const HighlightList& hi
         ini.writeString(kHighlights, HighlightKey(i), highlights.at(i));
 }
 
-void LoadCalendarFile(CalendarState& state, HighlightList& highlights, const QString& fileName,
-                      bool addToRecent, const CalendarLoadHooks& hooks) {
+CalendarLoadResult LoadCalendarFile(CalendarState& state, HighlightList& highlights,
+                                    const QString& fileName) {
     state.CalendarFileName = fileName;
-    const IniFile ini(fileName);
-    // A missing file loads the defaults, but one that exists and can't be read is reported
-    // rather than silently replaced by them.
-    if (!ini.readable())
-        throw Error(QStringLiteral("Unable to read %1").arg(fileName));
-    const bool complete = ReadCalendar(ini, state, highlights);
-    if (addToRecent && hooks.addRecent)
-        hooks.addRecent(fileName);
-    if (hooks.repaint)
-        hooks.repaint();
-    if (!complete)
-        throw Error(QStringLiteral("Too many highlights in %1").arg(fileName));
+    try {
+        const IniFile ini(fileName);
+        // A missing file loads the defaults, but one that exists and can't be read is reported
+        // rather than silently replaced by them.
+        if (!ini.readable())
+            throw Error(QStringLiteral("Unable to read %1").arg(fileName));
+        if (!ReadCalendar(ini, state, highlights))
+            return {LoadOutcome::TooManyHighlights,
+                    QStringLiteral("Too many highlights in %1").arg(fileName)};
+    } catch (const Error& e) {
+        return {LoadOutcome::Failed, e.message()};
+    }
+    return {};
 }
 
 void SaveCalendarFile(CalendarState& state, const HighlightList& highlights,

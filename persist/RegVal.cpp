@@ -3,6 +3,8 @@
 #include "Error.h"
 #include "IniFile.h"
 
+#include <functional>
+
 namespace gyrodex {
 
 namespace {
@@ -233,7 +235,7 @@ std::unique_ptr<SettingsStore> TRegVal::openStore(bool create) const {
                                        [this](const QString& l) { return sectionName(l); });
 }
 
-void TRegVal::ReadSettings() {
+void TRegVal::ReadSettings(Host* host) {
     const std::unique_ptr<SettingsStore> store = openStore(false);
 
     for (qsizetype i = 0; i < Booleans.size(); ++i) {
@@ -251,10 +253,11 @@ void TRegVal::ReadSettings() {
             try {
                 value = FloatAt(i);
             } catch (const Error&) {
-                if (ShowMessage)
-                    ShowMessage(QStringLiteral("Error in default value of Float \"%1\". Value = "
-                                               "\"%2\". Value set to 0.0")
-                                    .arg(name, own));
+                if (host)
+                    host->showMessage(
+                        QStringLiteral("Error in default value of Float \"%1\". Value = "
+                                       "\"%2\". Value set to 0.0")
+                            .arg(name, own));
                 value = 0.0;
             }
         }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <stdexcept>
 
 using namespace gyrodex;
 
@@ -33,4 +34,19 @@ TEST(FieldRange, DefaultsLieInsideTheirRanges) {
     EXPECT_TRUE(kPenWidthRange.contains(s.ThickWidth));
     EXPECT_EQ(s.Font.name, DayFont::defaultName());
     EXPECT_EQ(s.Font.size, DayFont::kDefaultSize);
+}
+
+TEST(SuspendRepaint, HoldsTheFlagForTheBatchAndRestoresItHoweverTheBatchEnds) {
+    CalendarState s;
+    try {
+        const SuspendRepaint batch(s);
+        EXPECT_TRUE(s.RepaintSuspended);
+        {
+            const SuspendRepaint inner(s); // a load inside a larger batch
+        }
+        EXPECT_TRUE(s.RepaintSuspended); // the outer batch is still running
+        throw std::runtime_error("failed half way");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_FALSE(s.RepaintSuspended);
 }
