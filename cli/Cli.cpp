@@ -16,8 +16,6 @@
 #include "VectorImage.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
-#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
@@ -287,12 +285,10 @@ struct HintSettings {
 
 // The hint settings: the options given, else the settings file beside the program. A settings
 // file that can't be used is reported and its design values taken, as the program does.
-HintSettings ReadHintSettings(const Options& o, QTextStream& err) {
+HintSettings ReadHintSettings(const Options& o, const QString& programFile, QTextStream& err) {
     HintSettings hs;
     if (!o.hintType || !o.dateFormat) {
-        const QString program =
-            QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
-        TRegVal ini = MakeProgramSettings(program);
+        TRegVal ini = MakeProgramSettings(programFile);
         try {
             ini.ReadSettings();
         } catch (const Error& e) {
@@ -312,15 +308,10 @@ HintSettings ReadHintSettings(const Options& o, QTextStream& err) {
     return hs;
 }
 
-DayDate SystemToday() {
-    const QDate q = QDate::currentDate();
-    return MakeDayDate(static_cast<std::uint16_t>(q.day()), static_cast<std::uint16_t>(q.month()),
-                       static_cast<std::uint16_t>(q.year()));
-}
-
 } // namespace
 
-int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
+int RunCli(const QStringList& args, QTextStream& out, QTextStream& err,
+           const CliEnvironment& environment) {
     if (args.size() == 1 && (args[0] == u"--help" || args[0] == u"-h" || args[0] == u"help")) {
         out << kUsage;
         out.flush();
@@ -335,7 +326,7 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
         return 2;
     }
     try {
-        const DayDate today = o.today.value_or(SystemToday());
+        const DayDate today = o.today.value_or(environment.today);
         CalendarState s;
         HighlightList highlights;
         if (o.cal.isEmpty())
@@ -421,7 +412,7 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
             out << h.spoke << ' ' << h.ring << ' ' << DateText(h.date) << '\n';
             const QString description =
                 h.spoke >= 0 && h.ring >= 1 ? s.Cells.at(h.spoke, h.ring).description : QString();
-            const HintSettings hs = ReadHintSettings(o, err);
+            const HintSettings hs = ReadHintSettings(o, environment.programFile, err);
             const DateHint hint = MakeDateHint(h.date, description, hs.hintType, hs.dateFormat);
             // A hint that keeps its earlier text shows the empty text it starts with.
             out << (hint.kind == DateHint::Kind::Text ? hint.text : QString()) << '\n';

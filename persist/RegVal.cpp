@@ -2,6 +2,7 @@
 
 #include "Error.h"
 #include "IniFile.h"
+#include "ProgramFolder.h"
 
 #include <functional>
 
@@ -54,7 +55,7 @@ QString TRegVal::EntryValue(const QString& line) {
 }
 
 QString TRegVal::StartUpDir() const {
-    return programFile_.left(programFile_.lastIndexOf(u'/') + 1);
+    return ProgramFolder(programFile_);
 }
 
 QString TRegVal::SettingsFileName() const {

@@ -2,6 +2,7 @@
 
 #include "../QtPrinters.h"
 #include "FieldRanges.h"
+#include "ProgramFolder.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -49,4 +50,11 @@ TEST(SuspendRepaint, HoldsTheFlagForTheBatchAndRestoresItHoweverTheBatchEnds) {
     } catch (const std::runtime_error&) {
     }
     EXPECT_FALSE(s.RepaintSuspended);
+}
+
+TEST(ProgramFolder, IsThePathUpToItsLastSlash) {
+    EXPECT_EQ(ProgramFolder("/opt/gyrodex/bin/gyrodex"), "/opt/gyrodex/bin/");
+    EXPECT_EQ(ProgramFolder("/gyrodex"), "/");
+    EXPECT_EQ(ProgramFolder("gyrodex"), "");
+    EXPECT_EQ(ProgramFolder(""), "");
 }
