@@ -1,6 +1,7 @@
 #include "Painter.h"
 
 #include "Geometry.h"
+#include "PeriodWalk.h"
 
 namespace gyrodex {
 
@@ -56,10 +57,7 @@ void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCa
     s.updateCentre(canvas.width(), canvas.height());
     s.PaintStart = s.StartDate;
     s.PaintEnd = s.EndDate;
-    s.CurrentDate = s.StartDate;
     s.Today = today;
-    while (Weekday(s.CurrentDate) != 1)
-        PrevDay(s.CurrentDate);
     NextDay(s.PaintEnd);
 
     if (s.RepaintAll)
@@ -68,28 +66,14 @@ void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCa
     canvas.setPen(s.ThickColour, s.ThickWidth);
     canvas.setFont(s.Font.name, s.Font.size, s.Font.style, s.Font.colour, 0);
 
-    int spoke = s.StartWeek;
     s.Cells.clear();
     // A period that ends before it starts (possible from a hand-edited file) paints no day.
-    if (CompareDays(s.PaintStart, s.PaintEnd) >= 0)
-        return;
-
-    bool started = SameDay(s.CurrentDate, s.PaintStart);
-    do {
-        for (int i = 0; i < kRings; ++i) {
-            const int ring = s.WeekendInside ? i + 1 : kRings - i;
-            if (started) {
-                PaintCell(s, highlights, canvas, spoke, ring);
-                s.Cells.at(((spoke % kSpokes) + kSpokes) % kSpokes, ring).date = s.CurrentDate;
-            }
-            NextDay(s.CurrentDate);
-            if (!started)
-                started = SameDay(s.CurrentDate, s.PaintStart);
-            if (SameDay(s.CurrentDate, s.PaintEnd))
-                break;
-        }
-        spoke = s.Clockwise ? (spoke + 53) % kSpokes : (spoke + 51) % kSpokes;
-    } while (!SameDay(s.CurrentDate, s.PaintEnd));
+    // CurrentDate follows the walk, so a paint stopped by an error names the day it stopped on.
+    s.CurrentDate = WalkPeriod(s.StartDate, s.EndDate, LayoutOf(s), [&](const WalkDay& day) {
+        s.CurrentDate = day.date;
+        PaintCell(s, highlights, canvas, day.spoke, day.ring);
+        s.Cells.at(day.spoke, day.ring).date = day.date;
+    });
 }
 
 CellColours ChooseCellColours(const CalendarState& s, const HighlightList& highlights,
