@@ -103,7 +103,7 @@ void PaintCell(CalendarState& s, const HighlightList& highlights, RasterCanvas& 
     DayCell& cell = s.Cells.at(((spoke % kSpokes) + kSpokes) % kSpokes, ring);
 
     canvas.setPen(s.ThinColour, s.ThinWidth);
-    const bool weekendRing = s.WeekendInside ? ring > 5 : ring < 3;
+    const bool weekendRing = IsWeekendRing(s.WeekendInside, ring);
     const CellColours colours = ChooseCellColours(s, highlights, d, s.Today, weekendRing);
     if (colours.entry)
         cell.description = EntryDescription(*colours.entry, kDescriptionLength);
