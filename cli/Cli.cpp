@@ -4,6 +4,7 @@
 #include "CalendarFile.h"
 #include "DateFormat.h"
 #include "Error.h"
+#include "FieldRanges.h"
 #include "Geometry.h"
 #include "Highlights.h"
 #include "Illustrator.h"
@@ -15,8 +16,6 @@
 #include "VectorImage.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
-#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
@@ -126,6 +125,9 @@ public:
                                  .arg(hi)};
         return *v;
     }
+    int intValue(const QString& option, const FieldRange& range) {
+        return intValue(option, range.min, range.max);
+    }
     DayDate dateValue(const QString& option) {
         const QString text = value(option);
         const auto d = ParseDate(text);
@@ -175,12 +177,17 @@ Options ParseArgs(const QStringList& args) {
         } else if (a == u"--end") {
             edit([d = r.dateValue(a)](CalendarState& s, HighlightList&) { s.EndDate = d; });
         } else if (a == u"--start-week") {
-            edit([v = r.intValue(a, 0, 51)](CalendarState& s, HighlightList&) { s.StartWeek = v; });
+            edit([v = r.intValue(a, kStartWeekRange)](CalendarState& s, HighlightList&) {
+                s.StartWeek = v;
+            });
         } else if (a == u"--radius") {
-            edit([v = r.intValue(a, 60, 2048)](CalendarState& s, HighlightList&) { s.Radius = v; });
+            edit([v = r.intValue(a, kRadiusRange)](CalendarState& s, HighlightList&) {
+                s.Radius = v;
+            });
         } else if (a == u"--day-height") {
-            edit(
-                [v = r.intValue(a, 1, 128)](CalendarState& s, HighlightList&) { s.DayHeight = v; });
+            edit([v = r.intValue(a, kDayHeightRange)](CalendarState& s, HighlightList&) {
+                s.DayHeight = v;
+            });
         } else if (a == u"--offset") {
             const QString text = r.value(a);
             const QStringList parts = text.split(u',');
@@ -278,12 +285,10 @@ struct HintSettings {
 
 // The hint settings: the options given, else the settings file beside the program. A settings
 // file that can't be used is reported and its design values taken, as the program does.
-HintSettings ReadHintSettings(const Options& o, QTextStream& err) {
+HintSettings ReadHintSettings(const Options& o, const QString& programFile, QTextStream& err) {
     HintSettings hs;
     if (!o.hintType || !o.dateFormat) {
-        const QString program =
-            QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
-        TRegVal ini = MakeProgramSettings(program);
+        TRegVal ini = MakeProgramSettings(programFile);
         try {
             ini.ReadSettings();
         } catch (const Error& e) {
@@ -303,15 +308,10 @@ HintSettings ReadHintSettings(const Options& o, QTextStream& err) {
     return hs;
 }
 
-DayDate SystemToday() {
-    const QDate q = QDate::currentDate();
-    return MakeDayDate(static_cast<std::uint16_t>(q.day()), static_cast<std::uint16_t>(q.month()),
-                       static_cast<std::uint16_t>(q.year()));
-}
-
 } // namespace
 
-int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
+int RunCli(const QStringList& args, QTextStream& out, QTextStream& err,
+           const CliEnvironment& environment) {
     if (args.size() == 1 && (args[0] == u"--help" || args[0] == u"-h" || args[0] == u"help")) {
         out << kUsage;
         out.flush();
@@ -326,13 +326,14 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
         return 2;
     }
     try {
-        const DayDate today = o.today.value_or(SystemToday());
+        const DayDate today = o.today.value_or(environment.today);
         CalendarState s;
         HighlightList highlights;
         if (o.cal.isEmpty())
             s.setDefaultPeriod(today);
-        else
-            LoadCalendarFile(s, highlights, o.cal, false);
+        else if (const CalendarLoadResult loaded = LoadCalendarFile(s, highlights, o.cal);
+                 !loaded.message.isEmpty())
+            throw Error(loaded.message);
         for (const Edit& e : o.edits)
             e(s, highlights);
 
@@ -411,7 +412,7 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
             out << h.spoke << ' ' << h.ring << ' ' << DateText(h.date) << '\n';
             const QString description =
                 h.spoke >= 0 && h.ring >= 1 ? s.Cells.at(h.spoke, h.ring).description : QString();
-            const HintSettings hs = ReadHintSettings(o, err);
+            const HintSettings hs = ReadHintSettings(o, environment.programFile, err);
             const DateHint hint = MakeDateHint(h.date, description, hs.hintType, hs.dateFormat);
             // A hint that keeps its earlier text shows the empty text it starts with.
             out << (hint.kind == DateHint::Kind::Text ? hint.text : QString()) << '\n';

@@ -1,12 +1,23 @@
 #pragma once
 
+#include "DayDate.h"
+
+#include <QString>
 #include <QStringList>
 #include <QTextStream>
 
 namespace gyrodex {
 
+// What a command takes from the system around it. main reads the clock and the program's path;
+// tests choose both, so no run depends on the day or on files beside the test program.
+struct CliEnvironment {
+    DayDate today;       // the day taken as today when --today is not given
+    QString programFile; // the program file; "gyrodex.ini" in its folder holds the hint settings
+};
+
 // Runs one gyrodex-cli command (args without the program name). Returns the exit status:
 // 0 success, 1 a failure of the command itself, 2 bad arguments.
-int RunCli(const QStringList& args, QTextStream& out, QTextStream& err);
+int RunCli(const QStringList& args, QTextStream& out, QTextStream& err,
+           const CliEnvironment& environment);
 
 } // namespace gyrodex

@@ -1,5 +1,6 @@
 #include "Cli.h"
 
+#include <QDate>
 #include <QGuiApplication>
 #include <cerrno>
 #include <cstdio>
@@ -22,5 +23,7 @@ int main(int argc, char** argv) {
     args.removeFirst();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return gyrodex::RunCli(args, out, err);
+    const gyrodex::CliEnvironment environment{gyrodex::FromQDate(QDate::currentDate()),
+                                              QCoreApplication::applicationFilePath()};
+    return gyrodex::RunCli(args, out, err, environment);
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace gyrodex {
 
@@ -33,10 +34,14 @@ private:
     std::array<DayCell, kSpokes * kRings> cells_{};
 };
 
-// The font of the day numbers: only name and size are stored in calendar files.
+// The font of the day numbers: only name and size are stored in calendar files. Its defaults
+// are also the font a canvas starts with and what a calendar file without the keys gives.
 struct DayFont {
-    QString name = QStringLiteral("MS Sans Serif");
-    int size = 8;       // points; 8 points are 11 pixels at 96 dpi
+    static QString defaultName() { return QStringLiteral("MS Sans Serif"); }
+    static constexpr int kDefaultSize = 8; // points; 8 points are 11 pixels at 96 dpi
+
+    QString name = defaultName();
+    int size = kDefaultSize;
     unsigned style = 0; // FontStyle bits
     Colour colour = kWindowText;
 };
@@ -112,6 +117,24 @@ struct CalendarState {
     // Switches PaintPast with the colours panel's coupling: when it changes, TodayAsPast is
     // cleared if PaintPast went off, and TodayAsPastEnabled follows PaintPast.
     void setPaintPast(bool on);
+};
+
+// Sets RepaintSuspended for a batch of changes whose handlers would each repaint (loading a
+// calendar file, the first show, dragging the wheel) and puts the flag back as it was when the
+// batch ends, however it ends. The batch's one repaint comes after the guard is gone:
+//     { const SuspendRepaint batch(state); /* change fields */ }
+//     RepaintCalendar(state, …);
+class SuspendRepaint {
+public:
+    explicit SuspendRepaint(CalendarState& state)
+        : state_(state), before_(std::exchange(state.RepaintSuspended, true)) {}
+    ~SuspendRepaint() { state_.RepaintSuspended = before_; }
+    SuspendRepaint(const SuspendRepaint&) = delete;
+    SuspendRepaint& operator=(const SuspendRepaint&) = delete;
+
+private:
+    CalendarState& state_;
+    bool before_;
 };
 
 } // namespace gyrodex

@@ -139,6 +139,18 @@ double ToDateTime(const DayDate& d) {
     return static_cast<double>(DaysFromCivil(d.Year, d.Month, d.Day) - kOleEpoch);
 }
 
+QDate ToQDate(const DayDate& d) {
+    return IsRealDate(d) ? QDate(d.Year, d.Month, d.Day) : QDate();
+}
+
+DayDate FromQDate(const QDate& date) {
+    if (!date.isValid() || date.year() < 1 || date.year() > 65535)
+        return DayDate{};
+    return MakeDayDate(static_cast<std::uint16_t>(date.day()),
+                       static_cast<std::uint16_t>(date.month()),
+                       static_cast<std::uint16_t>(date.year()));
+}
+
 DayDate AddDays(const DayDate& d, int n) {
     return FromDateTime(ToDateTime(d) + n);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <cstdint>
 
@@ -42,6 +43,12 @@ QString PaddedNumber(long long value, int width);
 // Conversions to and from an OLE Automation date (days since 30 December 1899).
 DayDate FromDateTime(double oleDate);
 double ToDateTime(const DayDate& d);
+// The same day as a QDate, for date fields and the system clock: an invalid QDate for the
+// no-date value or fields that name no real day.
+QDate ToQDate(const DayDate& d);
+// The day of a QDate; the no-date value for an invalid QDate or a year a DayDate can't hold
+// (before 1 or after 65535).
+DayDate FromQDate(const QDate& date);
 // The same day n days later (n may be negative).
 DayDate AddDays(const DayDate& d, int n);
 

@@ -1,5 +1,7 @@
 #include "ImageCanvas.h"
 
+#include "CalendarState.h"
+
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -60,7 +62,7 @@ ImageCanvas::ImageCanvas(QSize size)
 }
 
 ImageCanvas::ImageCanvas(QImage image) : image_(PrepareImage(std::move(image))) {
-    font_ = &fontEntry(QStringLiteral("MS Sans Serif"), 8, 0);
+    font_ = &fontEntry(DayFont::defaultName(), DayFont::kDefaultSize, 0);
 }
 
 void ImageCanvas::setImage(QImage image) {

@@ -1,18 +1,9 @@
 #include "Painter.h"
 
 #include "Geometry.h"
+#include "PeriodWalk.h"
 
 namespace gyrodex {
-
-BusyGuard::BusyGuard(const BusyHook& hook) : hook_(hook) {
-    if (hook_)
-        hook_(true);
-}
-
-BusyGuard::~BusyGuard() {
-    if (hook_)
-        hook_(false);
-}
 
 QString CreditLine() {
     return QStringLiteral("Gyrodex v1.0 - calendar wheel designer");
@@ -58,18 +49,15 @@ void ClearToBackground(const CalendarState& s, RasterCanvas& canvas) {
 } // namespace
 
 void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCanvas& canvas,
-                     const DayDate& today, const BusyHook& busy) {
+                     const DayDate& today, Host* host) {
     if (s.RepaintSuspended)
         return;
-    BusyGuard guard(busy);
+    const BusyGuard busy(host);
 
     s.updateCentre(canvas.width(), canvas.height());
     s.PaintStart = s.StartDate;
     s.PaintEnd = s.EndDate;
-    s.CurrentDate = s.StartDate;
     s.Today = today;
-    while (Weekday(s.CurrentDate) != 1)
-        PrevDay(s.CurrentDate);
     NextDay(s.PaintEnd);
 
     if (s.RepaintAll)
@@ -78,28 +66,14 @@ void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCa
     canvas.setPen(s.ThickColour, s.ThickWidth);
     canvas.setFont(s.Font.name, s.Font.size, s.Font.style, s.Font.colour, 0);
 
-    int spoke = s.StartWeek;
     s.Cells.clear();
     // A period that ends before it starts (possible from a hand-edited file) paints no day.
-    if (CompareDays(s.PaintStart, s.PaintEnd) >= 0)
-        return;
-
-    bool started = SameDay(s.CurrentDate, s.PaintStart);
-    do {
-        for (int i = 0; i < kRings; ++i) {
-            const int ring = s.WeekendInside ? i + 1 : kRings - i;
-            if (started) {
-                PaintCell(s, highlights, canvas, spoke, ring);
-                s.Cells.at(((spoke % kSpokes) + kSpokes) % kSpokes, ring).date = s.CurrentDate;
-            }
-            NextDay(s.CurrentDate);
-            if (!started)
-                started = SameDay(s.CurrentDate, s.PaintStart);
-            if (SameDay(s.CurrentDate, s.PaintEnd))
-                break;
-        }
-        spoke = s.Clockwise ? (spoke + 53) % kSpokes : (spoke + 51) % kSpokes;
-    } while (!SameDay(s.CurrentDate, s.PaintEnd));
+    // CurrentDate follows the walk, so a paint stopped by an error names the day it stopped on.
+    s.CurrentDate = WalkPeriod(s.StartDate, s.EndDate, LayoutOf(s), [&](const WalkDay& day) {
+        s.CurrentDate = day.date;
+        PaintCell(s, highlights, canvas, day.spoke, day.ring);
+        s.Cells.at(day.spoke, day.ring).date = day.date;
+    });
 }
 
 CellColours ChooseCellColours(const CalendarState& s, const HighlightList& highlights,
@@ -129,7 +103,7 @@ void PaintCell(CalendarState& s, const HighlightList& highlights, RasterCanvas& 
     DayCell& cell = s.Cells.at(((spoke % kSpokes) + kSpokes) % kSpokes, ring);
 
     canvas.setPen(s.ThinColour, s.ThinWidth);
-    const bool weekendRing = s.WeekendInside ? ring > 5 : ring < 3;
+    const bool weekendRing = IsWeekendRing(s.WeekendInside, ring);
     const CellColours colours = ChooseCellColours(s, highlights, d, s.Today, weekendRing);
     if (colours.entry)
         cell.description = EntryDescription(*colours.entry, kDescriptionLength);

@@ -2,34 +2,19 @@
 
 #include "CalendarState.h"
 #include "HighlightList.h"
+#include "Host.h"
 #include "RasterCanvas.h"
 
-#include <functional>
-
 namespace gyrodex {
-
-// Called with true before a long operation and with false after it (busy pointer).
-using BusyHook = std::function<void(bool busy)>;
-
-// Shows the busy pointer for its lifetime, so an error can never leave it on.
-class BusyGuard {
-public:
-    explicit BusyGuard(const BusyHook& hook);
-    ~BusyGuard();
-    BusyGuard(const BusyGuard&) = delete;
-    BusyGuard& operator=(const BusyGuard&) = delete;
-
-private:
-    const BusyHook& hook_;
-};
 
 // The credit text: window caption, first-show screen and the line up the image's right edge.
 QString CreditLine();
 
 // Paints the whole wheel for the period into the canvas and rebuilds the cell grid. Does
-// nothing while RepaintSuspended is set. `today` decides which days are past.
+// nothing while RepaintSuspended is set. `today` decides which days are past. The busy pointer
+// is shown through `host` (when given) while the wheel is painted.
 void RepaintCalendar(CalendarState& state, const HighlightList& highlights, RasterCanvas& canvas,
-                     const DayDate& today, const BusyHook& busy = {});
+                     const DayDate& today, Host* host = nullptr);
 
 // The colours of the cell of day d: week day, weekend (when the ring is a weekend ring), past,
 // then the last matching highlight's fill. Raises the conversion error for a highlight whose

@@ -1,6 +1,7 @@
 // The calendar loader on any file content; what loads must save and load again unchanged.
 #include "CalendarFile.h"
 #include "Error.h"
+#include "FieldRanges.h"
 #include "FuzzCommon.h"
 
 using namespace gyrodex;
@@ -27,9 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Require(!state.RepaintSuspended);
     Require(list.size() <= kMaxHighlights);
-    Require(state.Radius >= 60 && state.Radius <= 2048);
-    Require(state.DayHeight >= 1 && state.DayHeight <= 128);
-    Require(state.StartWeek >= 0 && state.StartWeek <= 51);
+    Require(kRadiusRange.contains(state.Radius));
+    Require(kDayHeightRange.contains(state.DayHeight));
+    Require(kStartWeekRange.contains(state.StartWeek));
+    Require(kPenWidthRange.contains(state.ThinWidth) && kPenWidthRange.contains(state.ThickWidth));
     Require(IsRealDate(state.StartDate) && IsRealDate(state.EndDate));
 
     // The first save may still carry line breaks the file can't hold; from then on a design

@@ -3,6 +3,7 @@
 #include "Error.h"
 #include "Geometry.h"
 #include "Painter.h"
+#include "PeriodWalk.h"
 #include "SaveFile.h"
 
 #include <charconv>
@@ -177,30 +178,13 @@ QByteArray IllustratorDrawing(const CalendarState& s, const HighlightList& highl
     for (const char* line : IllustratorHeader)
         Line(out, line);
 
-    DayDate d = s.StartDate;
-    while (Weekday(d) != 1)
-        PrevDay(d);
-    DayDate stop = s.EndDate;
-    NextDay(stop);
-    // A period that ends before it starts (possible from a hand-edited file) has no cell.
-    if (CompareDays(s.StartDate, stop) < 0) {
-        bool started = SameDay(d, s.StartDate);
-        int spoke = s.StartWeek;
-        do {
-            for (int ring = 1; ring <= kRings; ++ring) {
-                if (started) {
-                    const Colour fill = ChooseCellColours(s, highlights, d, today, ring > 5).fill;
-                    WriteIllustratorCell(out, s, spoke, ring, d, fill, measure);
-                }
-                NextDay(d);
-                if (!started)
-                    started = SameDay(d, s.StartDate);
-                if (SameDay(d, stop))
-                    break;
-            }
-            spoke = (spoke + 1) % kSpokes;
-        } while (!SameDay(d, stop));
-    }
+    // The drawing always holds the clockwise layout with Monday outermost, whatever the screen
+    // shows. A period that ends before it starts (possible from a hand-edited file) has no cell.
+    const WheelLayout layout{s.StartWeek, true, true};
+    WalkPeriod(s.StartDate, s.EndDate, layout, [&](const WalkDay& day) {
+        const Colour fill = ChooseCellColours(s, highlights, day.date, today, day.weekendRing).fill;
+        WriteIllustratorCell(out, s, day.spoke, day.ring, day.date, fill, measure);
+    });
 
     for (const char* line : IllustratorTrailer)
         Line(out, line);

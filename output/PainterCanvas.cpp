@@ -1,5 +1,6 @@
 #include "PainterCanvas.h"
 
+#include "CalendarState.h"
 #include "ImageCanvas.h"
 
 #include <QFontMetrics>
@@ -9,7 +10,7 @@ namespace gyrodex {
 PainterCanvas::PainterCanvas(QPainter& painter, QSize size)
     : painter_(painter), size_(size),
       pen_(Qt::black, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin), brush_(Qt::white),
-      text_(Qt::black), font_(MakeFont(QStringLiteral("MS Sans Serif"), 8, 0)) {
+      text_(Qt::black), font_(MakeFont(DayFont::defaultName(), DayFont::kDefaultSize, 0)) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, false);
 }

@@ -10,8 +10,9 @@
 
 namespace gyrodex {
 
-QByteArray RenderVector(VectorFormat format, CalendarState& state, const HighlightList& highlights,
-                        const DayDate& today, QSize size) {
+QByteArray RenderVector(VectorFormat format, const CalendarState& state,
+                        const HighlightList& highlights, const DayDate& today, QSize size) {
+    CalendarState pageState = state;
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -25,7 +26,7 @@ QByteArray RenderVector(VectorFormat format, CalendarState& state, const Highlig
         svg.setTitle(CreditLine());
         QPainter painter(&svg);
         PainterCanvas canvas(painter, size);
-        RepaintCalendar(state, highlights, canvas, today);
+        RepaintCalendar(pageState, highlights, canvas, today);
     } else {
         QPdfWriter pdf(&buffer);
         pdf.setResolution(kDpi);
@@ -35,7 +36,7 @@ QByteArray RenderVector(VectorFormat format, CalendarState& state, const Highlig
         pdf.setCreator(CreditLine());
         QPainter painter(&pdf);
         PainterCanvas canvas(painter, size);
-        RepaintCalendar(state, highlights, canvas, today);
+        RepaintCalendar(pageState, highlights, canvas, today);
     }
     return bytes;
 }

@@ -1,6 +1,7 @@
 #include "CalendarFile.h"
 
 #include "Error.h"
+#include "FieldRanges.h"
 
 #include <algorithm>
 
@@ -14,24 +15,6 @@ const QString kMisc = QStringLiteral("Misc");
 const QString kFont = QStringLiteral("Font");
 const QString kHighlights = QStringLiteral("Highlights");
 
-// Ranges of the number fields that hold the values; a value read is kept inside them.
-constexpr std::int32_t kPenWidthMin = 1, kPenWidthMax = 9;
-constexpr std::int32_t kStartWeekMin = 0, kStartWeekMax = 51;
-constexpr std::int32_t kRadiusMin = 60, kRadiusMax = 2048;
-constexpr std::int32_t kDayHeightMin = 1, kDayHeightMax = 128;
-
-// RepaintSuspended is set while a file is applied and cleared however the load ends.
-class SuspendRepaint {
-public:
-    explicit SuspendRepaint(CalendarState& s) : s_(s) { s_.RepaintSuspended = true; }
-    ~SuspendRepaint() { s_.RepaintSuspended = false; }
-    SuspendRepaint(const SuspendRepaint&) = delete;
-    SuspendRepaint& operator=(const SuspendRepaint&) = delete;
-
-private:
-    CalendarState& s_;
-};
-
 Colour ReadColour(const IniFile& ini, const QString& key, Colour def) {
     return static_cast<Colour>(ini.readInteger(kColors, key, static_cast<std::int32_t>(def)));
 }
@@ -40,9 +23,10 @@ void WriteColour(IniFile& ini, const QString& key, Colour c) {
     ini.writeInteger(kColors, key, static_cast<std::int32_t>(c));
 }
 
-std::int32_t ReadField(const IniFile& ini, const QString& key, std::int32_t def, std::int32_t lo,
-                       std::int32_t hi) {
-    return std::clamp(ini.readInteger(kMisc, key, def), lo, hi);
+// A number field's value, held inside the field's range.
+std::int32_t ReadField(const IniFile& ini, const QString& key, std::int32_t def,
+                       const FieldRange& range) {
+    return range.clamp(ini.readInteger(kMisc, key, def));
 }
 
 QString HighlightKey(qsizetype i) {
@@ -82,11 +66,11 @@ bool ReadCalendar(const IniFile& ini, CalendarState& s, HighlightList& highlight
     // Applied after the coupling, so "Today as Past" may end ticked though disabled.
     s.TodayAsPast = ini.readBool(kFlags, QStringLiteral("TodayPast"), true);
 
-    s.ThickWidth = ReadField(ini, QStringLiteral("Thick"), 3, kPenWidthMin, kPenWidthMax);
-    s.ThinWidth = ReadField(ini, QStringLiteral("Normal"), 1, kPenWidthMin, kPenWidthMax);
-    s.StartWeek = ReadField(ini, QStringLiteral("StartWeek"), 22, kStartWeekMin, kStartWeekMax);
-    s.Radius = ReadField(ini, QStringLiteral("Radius"), 360, kRadiusMin, kRadiusMax);
-    s.DayHeight = ReadField(ini, QStringLiteral("DayHeight"), 24, kDayHeightMin, kDayHeightMax);
+    s.ThickWidth = ReadField(ini, QStringLiteral("Thick"), 3, kPenWidthRange);
+    s.ThinWidth = ReadField(ini, QStringLiteral("Normal"), 1, kPenWidthRange);
+    s.StartWeek = ReadField(ini, QStringLiteral("StartWeek"), 22, kStartWeekRange);
+    s.Radius = ReadField(ini, QStringLiteral("Radius"), 360, kRadiusRange);
+    s.DayHeight = ReadField(ini, QStringLiteral("DayHeight"), 24, kDayHeightRange);
     s.CentreOffsetX = ini.readInteger(kMisc, QStringLiteral("CXOffset"), 0);
     s.CentreOffsetY = ini.readInteger(kMisc, QStringLiteral("CYOffset"), 0);
 
@@ -96,8 +80,8 @@ bool ReadCalendar(const IniFile& ini, CalendarState& s, HighlightList& highlight
     s.EndDate = ParseFileDate(
         ini.readString(kMisc, QStringLiteral("EndDate"), QStringLiteral("09/16/1999")));
 
-    s.Font.name = ini.readString(kFont, QStringLiteral("Name"), QStringLiteral("MS Sans Serif"));
-    s.Font.size = ini.readInteger(kFont, QStringLiteral("Size"), 8);
+    s.Font.name = ini.readString(kFont, QStringLiteral("Name"), DayFont::defaultName());
+    s.Font.size = ini.readInteger(kFont, QStringLiteral("Size"), DayFont::kDefaultSize);
 
     const std::int32_t count = ini.readInteger(kHighlights, QStringLiteral("Count"), 0);
     highlights.clear();
@@ -143,21 +127,22 @@ void WriteCalendar(IniFile& ini, const CalendarState& s, const HighlightList& hi
         ini.writeString(kHighlights, HighlightKey(i), highlights.at(i));
 }
 
-void LoadCalendarFile(CalendarState& state, HighlightList& highlights, const QString& fileName,
-                      bool addToRecent, const CalendarLoadHooks& hooks) {
+CalendarLoadResult LoadCalendarFile(CalendarState& state, HighlightList& highlights,
+                                    const QString& fileName) {
     state.CalendarFileName = fileName;
-    const IniFile ini(fileName);
-    // A missing file loads the defaults, but one that exists and can't be read is reported
-    // rather than silently replaced by them.
-    if (!ini.readable())
-        throw Error(QStringLiteral("Unable to read %1").arg(fileName));
-    const bool complete = ReadCalendar(ini, state, highlights);
-    if (addToRecent && hooks.addRecent)
-        hooks.addRecent(fileName);
-    if (hooks.repaint)
-        hooks.repaint();
-    if (!complete)
-        throw Error(QStringLiteral("Too many highlights in %1").arg(fileName));
+    try {
+        const IniFile ini(fileName);
+        // A missing file loads the defaults, but one that exists and can't be read is reported
+        // rather than silently replaced by them.
+        if (!ini.readable())
+            throw Error(QStringLiteral("Unable to read %1").arg(fileName));
+        if (!ReadCalendar(ini, state, highlights))
+            return {LoadOutcome::TooManyHighlights,
+                    QStringLiteral("Too many highlights in %1").arg(fileName)};
+    } catch (const Error& e) {
+        return {LoadOutcome::Failed, e.message()};
+    }
+    return {};
 }
 
 void SaveCalendarFile(CalendarState& state, const HighlightList& highlights,

@@ -4,32 +4,49 @@
 #include "HighlightList.h"
 #include "IniFile.h"
 
-#include <functional>
-
 namespace gyrodex {
 
 // Most highlight entries a calendar file may add; a larger "Count" is taken as corrupt.
 constexpr qsizetype kMaxHighlights = 100000;
 
-// What a load asks of the rest of the program once the design is in place.
-struct CalendarLoadHooks {
-    // Puts the name at the front of the recent calendar list (only when asked to).
-    std::function<void(const QString& fileName)> addRecent;
-    // Paints the whole wheel with the loaded design.
-    std::function<void()> repaint;
+enum class LoadOutcome {
+    Loaded,            // the whole design is in place
+    TooManyHighlights, // in place, with the highlights cut to kMaxHighlights
+    Failed,            // stopped on an error; what was applied before it stays
 };
 
-// Loads the design in a calendar file into the state and the highlight list. Settings the
-// file does not hold (direction, ring order, AutoPreview, the image) keep their values, and so
-// does the past-day colour pair when the file lacks it. CalendarFileName takes the name first
-// of all. Numbers are held in their fields' ranges; the period is taken as the file gives it.
-// A date that is no number raises "'%s' is not a valid integer value", one that is no real
-// day "Invalid argument to date encode": the load stops there, keeping what it applied so far,
-// and neither the recent list nor the repaint happens. More than kMaxHighlights entries are
-// cut to that many and reported as "Too many highlights in %s" once the load has finished.
-// A file that exists but can't be read changes nothing but the name: "Unable to read %s".
-void LoadCalendarFile(CalendarState& state, HighlightList& highlights, const QString& fileName,
-                      bool addToRecent, const CalendarLoadHooks& hooks = {});
+// What a calendar load did. The caller finishes the command in this order:
+//     const CalendarLoadResult r = LoadCalendarFile(state, highlights, name);
+//     if (r.applied()) {
+//         if (addToRecent) // the Open command; Reopen leaves the list as it is
+//             showCalendarMenu(recent.AddRecentCalendar(name));
+//         RepaintCalendar(state, highlights, canvas, today, &host); // the one repaint
+//     }
+//     if (!r.message.isEmpty())
+//         host.showMessage(r.message);
+struct CalendarLoadResult {
+    LoadOutcome outcome = LoadOutcome::Loaded;
+    // The text for the information box: the error that stopped the load, or "Too many
+    // highlights in %s"; empty when the file loaded whole.
+    QString message;
+
+    // True when the design was applied to the end: the name goes to the recent list (from the
+    // Open command) and the wheel is repainted.
+    bool applied() const { return outcome != LoadOutcome::Failed; }
+};
+
+// Loads the design in a calendar file into the state and the highlight list, with
+// RepaintSuspended set while it writes them. Settings the file does not hold (direction, ring
+// order, AutoPreview, the image) keep their values, and so does the past-day colour pair when
+// the file lacks it. CalendarFileName takes the name first of all. Numbers are held in their
+// fields' ranges; the period is taken as the file gives it. A date that is no number fails with
+// "'%s' is not a valid integer value", one that is no real day with "Invalid argument to date
+// encode": the load stops there, keeping what it applied so far. A file that exists but can't
+// be read fails with "Unable to read %s" and changes nothing but the name. More than
+// kMaxHighlights entries are cut to that many (TooManyHighlights). Errors of the file are
+// returned, not raised.
+CalendarLoadResult LoadCalendarFile(CalendarState& state, HighlightList& highlights,
+                                    const QString& fileName);
 
 // Writes the design to a calendar file, keeping what else the file holds; the file is replaced
 // as a whole, so a failure ("Unable to write to %s") leaves it exactly as it was.

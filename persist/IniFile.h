@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Integer.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -8,12 +10,6 @@
 #include <vector>
 
 namespace gyrodex {
-
-// Parses a whole integer: an optional sign, then decimal digits, or hexadecimal digits after
-// "$" (and, with `allowCPrefix`, after "0x" or "0X"). Decimal values must fit 32 bits signed;
-// hexadecimal values may use all 32 bits and are taken as their signed reading
-// ($80000008 is -2147483640). Anything else gives no value.
-std::optional<std::int32_t> ParseInteger(QStringView text, bool allowCPrefix = true);
 
 // An INI-layout text file held in memory: named sections of "key=value" lines. Reading follows
 // the profile file rules (names matched without regard to case, missing file, section or key

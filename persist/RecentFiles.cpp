@@ -66,16 +66,14 @@ void RecentFiles::WriteRecentLists(const RegistryService& registry) const {
     recent.close();
 }
 
-void RecentFiles::AddRecentCalendar(const QString& name) {
+RecentMenu RecentFiles::AddRecentCalendar(const QString& name) {
     RecentCalendars.add(name);
-    if (OnCalendarsChanged)
-        OnCalendarsChanged(MenuOf(RecentCalendars));
+    return MenuOf(RecentCalendars);
 }
 
-void RecentFiles::AddRecentBitmap(const QString& name) {
+RecentMenu RecentFiles::AddRecentBitmap(const QString& name) {
     RecentBitmaps.add(name);
-    if (OnBitmapsChanged)
-        OnBitmapsChanged(MenuOf(RecentBitmaps));
+    return MenuOf(RecentBitmaps);
 }
 
 void PickedColours::UpdateCustomColors() {

@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
-#include <functional>
 
 namespace gyrodex {
 
@@ -37,10 +36,6 @@ public:
     RecentList RecentCalendars;
     RecentList RecentBitmaps;
 
-    // Refresh the Reopen submenus; called by every AddRecent… call.
-    std::function<void(const RecentMenu&)> OnCalendarsChanged;
-    std::function<void(const RecentMenu&)> OnBitmapsChanged;
-
     // Fills both lists; a missing key or value gives empty slots, a count that is no number
     // is 0 and a count outside 0..4 is held inside it.
     void ReadRecentLists(const RegistryService& registry);
@@ -48,10 +43,10 @@ public:
     // create key %s" when the key can't be written.
     void WriteRecentLists(const RegistryService& registry) const;
 
-    // With a non-empty name, puts it at the front of the list; either way the submenu is
-    // refreshed.
-    void AddRecentCalendar(const QString& name);
-    void AddRecentBitmap(const QString& name);
+    // With a non-empty name, puts it at the front of the list. Either way returns how the
+    // list's Reopen submenu shows it now, for the caller to refresh the submenu with.
+    RecentMenu AddRecentCalendar(const QString& name);
+    RecentMenu AddRecentBitmap(const QString& name);
 };
 
 // The colours taken with the colour picker, handed to the colour chooser as its 16 custom

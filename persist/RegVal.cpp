@@ -2,6 +2,9 @@
 
 #include "Error.h"
 #include "IniFile.h"
+#include "ProgramFolder.h"
+
+#include <functional>
 
 namespace gyrodex {
 
@@ -52,7 +55,7 @@ QString TRegVal::EntryValue(const QString& line) {
 }
 
 QString TRegVal::StartUpDir() const {
-    return programFile_.left(programFile_.lastIndexOf(u'/') + 1);
+    return ProgramFolder(programFile_);
 }
 
 QString TRegVal::SettingsFileName() const {
@@ -233,7 +236,7 @@ std::unique_ptr<SettingsStore> TRegVal::openStore(bool create) const {
                                        [this](const QString& l) { return sectionName(l); });
 }
 
-void TRegVal::ReadSettings() {
+void TRegVal::ReadSettings(Host* host) {
     const std::unique_ptr<SettingsStore> store = openStore(false);
 
     for (qsizetype i = 0; i < Booleans.size(); ++i) {
@@ -251,10 +254,11 @@ void TRegVal::ReadSettings() {
             try {
                 value = FloatAt(i);
             } catch (const Error&) {
-                if (ShowMessage)
-                    ShowMessage(QStringLiteral("Error in default value of Float \"%1\". Value = "
-                                               "\"%2\". Value set to 0.0")
-                                    .arg(name, own));
+                if (host)
+                    host->showMessage(
+                        QStringLiteral("Error in default value of Float \"%1\". Value = "
+                                       "\"%2\". Value set to 0.0")
+                            .arg(name, own));
                 value = 0.0;
             }
         }

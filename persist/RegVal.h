@@ -1,12 +1,12 @@
 #pragma once
 
+#include "Host.h"
 #include "Registry.h"
 
 #include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 namespace gyrodex {
@@ -40,10 +40,9 @@ public:
 
     // Number format of the floats; the user's locale unless set otherwise.
     QLocale Locale;
-    // Shows a message and lets the read go on (the float default-value message).
-    std::function<void(const QString&)> ShowMessage;
-
-    void ReadSettings();
+    // A float whose own value is no number is reported through `host` (when given) and the
+    // read goes on.
+    void ReadSettings(Host* host = nullptr);
     void WriteSettings();
 
     std::int32_t GetInteger(const QString& name) const;

@@ -2,6 +2,7 @@
 
 #include "../QtPrinters.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -16,11 +17,18 @@ struct Result {
     QString out, err;
 };
 
-Result RunArgs(const QStringList& args) {
+// The program as a test runs it: today is 19 October 1998 unless --today says otherwise, and the
+// program file lies in a folder of its own, without a settings file unless a test writes one.
+Result RunIn(const CliEnvironment& environment, const QStringList& args) {
     QString out, err;
     QTextStream o(&out), e(&err);
-    const int status = RunCli(args, o, e);
+    const int status = RunCli(args, o, e, environment);
     return {status, out, err};
+}
+
+Result RunArgs(const QStringList& args) {
+    static const QTemporaryDir programDir;
+    return RunIn({MakeDayDate(19, 10, 1998), programDir.filePath("gyrodex-cli")}, args);
 }
 
 const QStringList kPeriod = {"--today",    "10/19/1998", "--start",
@@ -141,6 +149,53 @@ TEST_F(CliFiles, SaveCalThenShowAndUseIt) {
     r = RunArgs({"hit", "203", "480", "--cal", cal, "--radius", "360", "--start-week", "21",
                  "--today", "10/19/1998", "--hint-type", "0"});
     EXPECT_EQ(r.out, "23 2 10/20/1998\n  Party  \n");
+}
+
+TEST_F(CliFiles, OptionsAndFilesHoldTheSameFieldLimits) {
+    // The command line refuses what the loader would hold at the limit.
+    const struct {
+        const char *option, *key, *inside, *outside, *held;
+    } fields[] = {{"--radius", "Radius", "2048", "2049", "2048"},
+                  {"--radius", "Radius", "60", "59", "60"},
+                  {"--day-height", "DayHeight", "128", "129", "128"},
+                  {"--day-height", "DayHeight", "1", "0", "1"},
+                  {"--start-week", "StartWeek", "51", "52", "51"},
+                  {"--start-week", "StartWeek", "0", "-1", "0"}};
+    for (const auto& f : fields) {
+        Result r = RunArgs({"show", f.option, f.inside});
+        EXPECT_EQ(r.status, 0) << f.option << ' ' << f.inside;
+        EXPECT_TRUE(r.out.contains(QStringLiteral("Misc.%1=%2\n").arg(f.key, f.inside)));
+        EXPECT_EQ(RunArgs({"show", f.option, f.outside}).status, 2) << f.option << ' ' << f.outside;
+        write(cal, QStringLiteral("[Misc]\n%1=%2\n").arg(f.key, f.outside).toUtf8());
+        r = RunArgs({"show", "--cal", cal});
+        EXPECT_TRUE(r.out.contains(QStringLiteral("Misc.%1=%2\n").arg(f.key, f.held)))
+            << f.key << ' ' << f.outside;
+    }
+    write(cal, "[Misc]\nThick=0\nNormal=10\n");
+    const Result r = RunArgs({"show", "--cal", cal});
+    EXPECT_TRUE(r.out.contains("Misc.Thick=1\nMisc.Normal=9\n"));
+}
+
+TEST_F(CliFiles, TodayAndTheSettingsFolderComeFromTheCaller) {
+    const CliEnvironment here{MakeDayDate(20, 10, 1998), dir.filePath("bin/gyrodex-cli")};
+    const QStringList period = {"--start", "10/19/1998", "--end", "10/21/1998"};
+    // Days before the given today are past (6776679), today too by default, tomorrow is not.
+    Result r = RunIn(here, QStringList{"cells"} + period);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "21 1 10/19/1998 6776679 \n21 2 10/20/1998 6776679 \n"
+                     "21 3 10/21/1998 8454143 \n");
+
+    // Without a settings file the hint shows descriptions only; with one beside the program
+    // its type and date format are used.
+    const QStringList hit = QStringList{"hit", "203", "480", "--start-week", "23"} + period;
+    r = RunIn(here, hit);
+    EXPECT_EQ(r.out, "23 2 10/20/1998\n\n");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("bin"));
+    write(dir.filePath("bin/gyrodex.ini"), "[Integers]\r\nHintType=1\r\n[Strings]\r\n"
+                                           "DateFormat=dddd\r\n");
+    r = RunIn(here, hit);
+    EXPECT_EQ(r.out, "23 2 10/20/1998\n  Tuesday  \n");
+    EXPECT_EQ(r.err, "");
 }
 
 TEST_F(CliFiles, HighlightFilesAreImported) {

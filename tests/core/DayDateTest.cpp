@@ -101,3 +101,17 @@ TEST(DayDate, MalformedDatesStayDefined) {
     EXPECT_EQ(none.Month, 12);
     (void)DayNumber(D(0, 0, 0));
 }
+
+TEST(DayDate, QDateConversionKeepsTheDayAndMapsNoDateToInvalid) {
+    EXPECT_EQ(ToQDate(MakeDayDate(29, 2, 2000)), QDate(2000, 2, 29));
+    EXPECT_EQ(FromQDate(QDate(2000, 2, 29)), MakeDayDate(29, 2, 2000));
+    EXPECT_EQ(FromQDate(QDate(1, 1, 1)), MakeDayDate(1, 1, 1));
+    EXPECT_EQ(FromQDate(ToQDate(MakeDayDate(31, 12, 65535))), MakeDayDate(31, 12, 65535));
+    EXPECT_FALSE(ToQDate(DayDate{}).isValid());
+    EXPECT_FALSE(ToQDate(MakeDayDate(29, 2, 1999)).isValid());
+    EXPECT_FALSE(ToQDate(MakeDayDate(1, 13, 1999)).isValid());
+    // Days a DayDate can't hold give the no-date value rather than a wrapped year.
+    EXPECT_TRUE(FromQDate(QDate()).isNoDate());
+    EXPECT_TRUE(FromQDate(QDate(-1, 12, 31)).isNoDate());
+    EXPECT_TRUE(FromQDate(QDate(65536, 1, 1)).isNoDate());
+}

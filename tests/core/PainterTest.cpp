@@ -1,6 +1,7 @@
 #include "Painter.h"
 
 #include "../QtPrinters.h"
+#include "../RecordingHost.h"
 #include "Error.h"
 #include "Geometry.h"
 #include "RecordingCanvas.h"
@@ -233,15 +234,14 @@ TEST(Painter, BadHighlightStopsThePaintAndRestoresThePointer) {
     HighlightList h;
     h.add(QStringLiteral("10/12/1998$oops#"));
     RecordingCanvas c;
-    std::vector<bool> busy;
-    const BusyHook hook = [&](bool on) { busy.push_back(on); };
+    RecordingHost host;
     try {
-        RepaintCalendar(s, h, c, kToday, hook);
+        RepaintCalendar(s, h, c, kToday, &host);
         FAIL() << "no error";
     } catch (const Error& e) {
         EXPECT_EQ(e.message(), QStringLiteral("'oops' is not a valid integer value"));
     }
-    EXPECT_EQ(busy, (std::vector<bool>{true, false}));
+    EXPECT_EQ(host.busy, (std::vector<bool>{true, false}));
     EXPECT_EQ(c.polygons.size(), 3u); // 9, 10 and 11 October were painted
     EXPECT_EQ(s.Cells.at(21, 7).date, D(10, 11, 1998));
 }
@@ -251,9 +251,9 @@ TEST(Painter, SuspendedRepaintDoesNothing) {
     s.RepaintSuspended = true;
     HighlightList none;
     RecordingCanvas c;
-    int calls = 0;
-    RepaintCalendar(s, none, c, kToday, [&](bool) { ++calls; });
-    EXPECT_EQ(calls, 0);
+    RecordingHost host;
+    RepaintCalendar(s, none, c, kToday, &host);
+    EXPECT_TRUE(host.busy.empty());
     EXPECT_TRUE(c.fills.empty());
     EXPECT_TRUE(c.polygons.empty());
 }

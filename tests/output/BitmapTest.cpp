@@ -2,6 +2,7 @@
 
 #include "../QtPrinters.h"
 #include "Error.h"
+#include "Geometry.h"
 #include "Painter.h"
 #include "Print.h"
 #include "VectorImage.h"
@@ -154,9 +155,42 @@ TEST(Vector, SvgAndPdfHoldTheWheel) {
         RenderVector(VectorFormat::Svg, s, none, MakeDayDate(1, 1, 1990), QSize(640, 480));
     EXPECT_TRUE(svg.contains("<svg"));
     EXPECT_TRUE(svg.contains("viewBox=\"0 0 640 480\""));
-    EXPECT_EQ(s.Cells.at(21, 1).date, MakeDayDate(12, 10, 1998));
+    EXPECT_TRUE(svg.contains(">12<")); // the first day's number
     const QByteArray pdf =
         RenderVector(VectorFormat::Pdf, s, none, MakeDayDate(1, 1, 1990), QSize(640, 480));
     EXPECT_TRUE(pdf.startsWith("%PDF"));
     EXPECT_TRUE(pdf.contains("/MediaBox [0 0 480"));
+}
+
+TEST(Vector, ExportLeavesTheScreensWheelAsThePointerToolsSeeIt) {
+    // The screen shows the wheel on a large image; an export to a smaller page, with the other
+    // ring order, must not move the centre or the cells that the hit test reads.
+    CalendarState s;
+    s.StartDate = MakeDayDate(12, 10, 1998);
+    s.EndDate = MakeDayDate(20, 10, 1998);
+    HighlightList h;
+    h.add(QStringLiteral("10/14/1998$255#Party"));
+    ImageCanvas screen(QSize(1024, 768));
+    RepaintCalendar(s, h, screen, MakeDayDate(1, 1, 1990));
+    const CalendarState before = s;
+    const QPoint party = TextAnchor(s, 21, 3); // Wednesday 14 October
+    ASSERT_EQ(HitTest(s, party.x(), party.y()).date, MakeDayDate(14, 10, 1998));
+
+    s.WeekendInside = false;
+    RenderVector(VectorFormat::Svg, s, h, MakeDayDate(1, 1, 2000), QSize(300, 200));
+    RenderVector(VectorFormat::Pdf, s, h, MakeDayDate(1, 1, 2000), QSize(300, 200));
+    s.WeekendInside = true;
+
+    EXPECT_EQ(s.CentreX, before.CentreX);
+    EXPECT_EQ(s.CentreY, before.CentreY);
+    EXPECT_EQ(s.CurrentDate, before.CurrentDate);
+    EXPECT_EQ(s.Today, before.Today);
+    for (int spoke = 0; spoke < kSpokes; ++spoke)
+        for (int ring = 1; ring <= kRings; ++ring) {
+            EXPECT_EQ(s.Cells.at(spoke, ring).date, before.Cells.at(spoke, ring).date);
+            EXPECT_EQ(s.Cells.at(spoke, ring).fill, before.Cells.at(spoke, ring).fill);
+            EXPECT_EQ(s.Cells.at(spoke, ring).description,
+                      before.Cells.at(spoke, ring).description);
+        }
+    EXPECT_EQ(HitTest(s, party.x(), party.y()).date, MakeDayDate(14, 10, 1998));
 }

@@ -17,16 +17,15 @@ protected:
     QString file = dir.filePath("design.cal");
     CalendarState state;
     HighlightList list;
-    int repaints = 0;
-    QStringList recent;
-    CalendarLoadHooks hooks{[this](const QString& f) { recent << f; }, [this] { ++repaints; }};
+    CalendarLoadResult result;
 
-    void load(const QByteArray& bytes, bool addToRecent = true) {
+    void load(const QByteArray& bytes) {
         WriteBytes(file, bytes);
-        LoadCalendarFile(state, list, file, addToRecent, hooks);
+        result = LoadCalendarFile(state, list, file);
     }
     QString loadMessage(const QByteArray& bytes) {
-        return MessageOf([&] { load(bytes); });
+        load(bytes);
+        return result.message;
     }
 };
 
@@ -94,7 +93,9 @@ TEST_F(CalendarFile, RoundTripGivesBackEveryStoredSetting) {
     state.WeekendInside = false;
     state.AutoPreview = false;
     list.add("leftover");
-    LoadCalendarFile(state, list, file, false, hooks);
+    result = LoadCalendarFile(state, list, file);
+    EXPECT_EQ(result.outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(result.message, "");
     CalendarState expected = saved;
     expected.Clockwise = false;
     expected.WeekendInside = false;
@@ -107,8 +108,6 @@ TEST_F(CalendarFile, RoundTripGivesBackEveryStoredSetting) {
     EXPECT_FALSE(state.WeekendInside);
     EXPECT_FALSE(state.AutoPreview);
     EXPECT_FALSE(state.RepaintSuspended);
-    EXPECT_EQ(repaints, 1);
-    EXPECT_TRUE(recent.isEmpty()); // a reopen does not touch the recent list
 }
 
 TEST_F(CalendarFile, MissingFileLoadsDefaultsButKeepsThePastSwatch) {
@@ -116,7 +115,9 @@ TEST_F(CalendarFile, MissingFileLoadsDefaultsButKeepsThePastSwatch) {
     state.PastTextColour = 43;
     list.add("01/01/2000$1#x");
     const QString missing = dir.filePath("none.cal");
-    LoadCalendarFile(state, list, missing, true, hooks);
+    result = LoadCalendarFile(state, list, missing);
+    EXPECT_TRUE(result.applied()); // so the name still goes to the recent list
+    EXPECT_EQ(result.message, "");
     EXPECT_EQ(state.CalendarFileName, missing);
     EXPECT_EQ(state.BackColour, 16744576u);
     EXPECT_EQ(state.DayTextColour, 0u);
@@ -127,18 +128,16 @@ TEST_F(CalendarFile, MissingFileLoadsDefaultsButKeepsThePastSwatch) {
     EXPECT_EQ(state.EndDate, MakeDayDate(16, 9, 1999));
     EXPECT_EQ(state.Font.name, "MS Sans Serif");
     EXPECT_TRUE(list.isEmpty());
-    EXPECT_EQ(recent, QStringList{missing});
-    EXPECT_EQ(repaints, 1);
 
     // A file that is there but can't be read is no missing file.
     const QString folder = dir.filePath("folder.cal");
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.cal"));
     state.Radius = 100;
-    EXPECT_EQ(MessageOf([&] { LoadCalendarFile(state, list, folder, true, hooks); }),
-              "Unable to read " + folder);
+    result = LoadCalendarFile(state, list, folder);
+    EXPECT_EQ(result.outcome, LoadOutcome::Failed);
+    EXPECT_EQ(result.message, "Unable to read " + folder);
     EXPECT_EQ(state.Radius, 100);
     EXPECT_EQ(state.CalendarFileName, folder);
-    EXPECT_EQ(repaints, 1);
 }
 
 TEST_F(CalendarFile, ValuesAreHeldInTheirFieldsAndHexColoursRead) {
@@ -180,8 +179,8 @@ TEST_F(CalendarFile, BadDatesStopTheLoadWhereTheyAre) {
     EXPECT_EQ(state.Font.name, "Before"); // never reached
     EXPECT_FALSE(state.RepaintSuspended);
     EXPECT_EQ(state.CalendarFileName, file);
-    EXPECT_TRUE(recent.isEmpty());
-    EXPECT_EQ(repaints, 0);
+    EXPECT_EQ(result.outcome, LoadOutcome::Failed);
+    EXPECT_FALSE(result.applied()); // no recent entry, no repaint
 
     EXPECT_EQ(loadMessage("[Misc]\nStartDate=\n"), "'' is not a valid integer value");
     EXPECT_EQ(loadMessage("[Misc]\nStartDate=aa/bb/cccc\n"), "'cccc' is not a valid integer value");
@@ -191,6 +190,7 @@ TEST_F(CalendarFile, BadDatesStopTheLoadWhereTheyAre) {
     EXPECT_EQ(loadMessage("[Misc]\nEndDate=02/29/1999\n"), "Invalid argument to date encode");
     EXPECT_EQ(loadMessage("[Misc]\nEndDate=01/01/0000\n"), "Invalid argument to date encode");
     EXPECT_EQ(loadMessage("[Misc]\nEndDate=02/29/2000 and more\n"), "");
+    EXPECT_EQ(result.outcome, LoadOutcome::Loaded);
     EXPECT_EQ(state.EndDate, MakeDayDate(29, 2, 2000));
 }
 
@@ -219,8 +219,17 @@ TEST_F(CalendarFile, CorruptCountIsCutAfterTheRestHasLoaded) {
     EXPECT_EQ(list.size(), kMaxHighlights);
     EXPECT_EQ(state.Font.name, "Loaded");
     EXPECT_FALSE(state.RepaintSuspended);
-    EXPECT_EQ(repaints, 1);
-    EXPECT_EQ(recent, QStringList{file});
+    EXPECT_EQ(result.outcome, LoadOutcome::TooManyHighlights);
+    EXPECT_TRUE(result.applied()); // added to the recent list and repainted, then the message
+}
+
+TEST_F(CalendarFile, LoadInsideABatchLeavesTheBatchSuspended) {
+    const SuspendRepaint batch(state);
+    load("[Misc]\nRadius=100\n");
+    EXPECT_TRUE(state.RepaintSuspended);
+    load("[Misc]\nStartDate=x\n");
+    EXPECT_EQ(result.outcome, LoadOutcome::Failed);
+    EXPECT_TRUE(state.RepaintSuspended);
 }
 
 TEST_F(CalendarFile, SaveKeepsForeignEntriesAndFailsWithoutTouchingTheFile) {

@@ -1,6 +1,7 @@
 #include "RegVal.h"
 
 #include "../QtPrinters.h"
+#include "../RecordingHost.h"
 #include "TestFiles.h"
 
 #include <QSettings>
@@ -87,14 +88,14 @@ TEST_F(Settings, FloatsFallBackToTheirOwnValueThenZero) {
     TRegVal ini(program, registry);
     ini.IniFileName = "f.ini";
     ini.Locale = QLocale::c();
-    QStringList shown;
-    ini.ShowMessage = [&](const QString& m) { shown << m; };
+    RecordingHost host;
     ini.Floats = QStringList{"Good=1.5", "Stored=2", "Bad=abc", "Big=1"};
     WriteBytes(dir.filePath("bin/f.ini"), "[Floats]\nGood=x\nStored=2.25\nBig=1e20\n");
-    ini.ReadSettings();
+    ini.ReadSettings(&host);
     EXPECT_EQ(ini.Floats, (QStringList{"Good=1.5", "Stored=2.25", "Bad=0", "Big=1E20"}));
-    EXPECT_EQ(shown, QStringList{"Error in default value of Float \"Bad\". Value = \"abc\". "
-                                 "Value set to 0.0"});
+    EXPECT_EQ(host.messages,
+              QStringList{"Error in default value of Float \"Bad\". Value = \"abc\". "
+                          "Value set to 0.0"});
     EXPECT_EQ(MessageOf([&] {
                   ini.Floats = QStringList{"X=1,5"};
                   ini.FloatAt(0);
