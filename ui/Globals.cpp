@@ -47,9 +47,7 @@ void Globals::Shutdown(bool interactive) {
 }
 
 DayDate Globals::Today() const {
-    const QDate d = env.today();
-    return MakeDayDate(static_cast<std::uint16_t>(d.day()), static_cast<std::uint16_t>(d.month()),
-                       static_cast<std::uint16_t>(d.year()));
+    return FromQDate(env.today());
 }
 
 QPrinter& Globals::Printer() {

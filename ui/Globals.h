@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Busy.h"
 #include "CalendarState.h"
 #include "HighlightList.h"
 #include "ImageCanvas.h"
@@ -70,6 +71,7 @@ public:
 
     Services& services;
     const Environment env;
+    DesktopHost host{services};
 
     CalendarState state;
     HighlightList highlights;

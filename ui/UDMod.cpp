@@ -8,9 +8,8 @@ namespace gyrodex {
 TDMod::TDMod(Globals& globals)
     : ini(MakeProgramSettings(globals.env.programFile, globals.env.registry)), g_(globals) {
     customColours.fill(0xFFFFFF);
-    ini.ShowMessage = [this](const QString& m) { g_.services.information(m); };
     try {
-        ini.ReadSettings();
+        ini.ReadSettings(&g_.host);
     } catch (const Error& e) {
         g_.services.information(e.message());
     }

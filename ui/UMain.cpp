@@ -27,18 +27,6 @@ const QString kCalendarFilter = QStringLiteral("Calendar Files (*.cal)|*.cal|All
 const QString kBitmapFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*");
 const QString kSaved = QStringLiteral("Saved!");
 
-// Sets RepaintSuspended for its lifetime: a batch of changes whose handlers would each repaint.
-class SuspendRepaints {
-public:
-    explicit SuspendRepaints(CalendarState& s) : s_(s) { s_.RepaintSuspended = true; }
-    ~SuspendRepaints() { s_.RepaintSuspended = false; }
-    SuspendRepaints(const SuspendRepaints&) = delete;
-    SuspendRepaints& operator=(const SuspendRepaints&) = delete;
-
-private:
-    CalendarState& s_;
-};
-
 } // namespace
 
 TfrmMain::TfrmMain(Globals& globals)
@@ -55,8 +43,6 @@ TfrmMain::TfrmMain(Globals& globals)
     g_.state.BitmapFileName.clear();
     g_.state.Cells.clear();
     setWindowTitle(CreditLine());
-    g_.recent.OnCalendarsChanged = [this](const RecentMenu& m) { emit recentCalendarsChanged(m); };
-    g_.recent.OnBitmapsChanged = [this](const RecentMenu& m) { emit recentBitmapsChanged(m); };
     try {
         g_.recent.ReadRecentLists(g_.env.registry);
     } catch (const Error& e) {
@@ -76,8 +62,8 @@ void TfrmMain::command(const std::function<void()>& body) {
 
 void TfrmMain::FormShow() {
     command([this] {
-        g_.recent.AddRecentCalendar({});
-        g_.recent.AddRecentBitmap({});
+        emit recentCalendarsChanged(g_.recent.AddRecentCalendar({}));
+        emit recentBitmapsChanged(g_.recent.AddRecentBitmap({}));
         if (g_.state.BitmapFileName.isEmpty()) {
             ImageCanvas& c = g_.canvas;
             const QSize screen = g_.env.screen.size();
@@ -87,7 +73,7 @@ void TfrmMain::FormShow() {
             c.setPen(kMainColour, 1);
             c.setBrush(kMainColour);
             c.fillRect(QRect(0, 0, c.width(), c.height()));
-            const QString font = DayFont{}.name;
+            const QString font = DayFont::defaultName();
             c.setFont(font, 10, 0, 0x00FFFF, 0);
             c.textOut((c.width() - c.textExtent(CreditLine()).width()) / 2, c.height() / 2 - 20,
                       CreditLine());
@@ -96,7 +82,7 @@ void TfrmMain::FormShow() {
             c.setFont(font, 8, 0, 0x800000, 0);
             c.textOut((c.width() - c.textExtent(hint).width()) / 2, c.height() / 2, hint);
             {
-                SuspendRepaints batch(g_.state);
+                const SuspendRepaint batch(g_.state);
                 g_.state.setDefaultPeriod(g_.Today());
             }
             emit g_.designChanged();
@@ -122,7 +108,7 @@ void TfrmMain::RepaintCalendar() {
     if (g_.state.RepaintSuspended)
         return;
     emit calendarRepainted();
-    gyrodex::RepaintCalendar(g_.state, g_.highlights, g_.canvas, g_.Today(), SetBusyCursor);
+    gyrodex::RepaintCalendar(g_.state, g_.highlights, g_.canvas, g_.Today(), &g_.host);
 }
 
 void TfrmMain::LoadCalendarFile(const QString& fileName, bool addToRecent) {
@@ -130,10 +116,16 @@ void TfrmMain::LoadCalendarFile(const QString& fileName, bool addToRecent) {
         Globals& g;
         ~Changed() { emit g.designChanged(); }
     } changed{g_};
-    CalendarLoadHooks hooks;
-    hooks.addRecent = [this](const QString& name) { g_.recent.AddRecentCalendar(name); };
-    hooks.repaint = [this] { RepaintCalendar(); };
-    gyrodex::LoadCalendarFile(g_.state, g_.highlights, fileName, addToRecent, hooks);
+    // The loader applies what it can; the recent list and the repaint follow a file that was
+    // applied, and its message (a stopped load, too many highlights) comes last.
+    const CalendarLoadResult result = gyrodex::LoadCalendarFile(g_.state, g_.highlights, fileName);
+    if (result.applied()) {
+        if (addToRecent)
+            emit recentCalendarsChanged(g_.recent.AddRecentCalendar(fileName));
+        RepaintCalendar();
+    }
+    if (!result.message.isEmpty())
+        g_.services.information(result.message);
 }
 
 void TfrmMain::SaveCalendarFile(const QString& fileName) {
@@ -227,7 +219,7 @@ void TfrmMain::LoadBitmapFile(const QString& fileName, bool addToRecent) {
     move(screen.left() + (screen.width() - outer.width()) / 2,
          screen.top() + (screen.height() - outer.height()) / 2);
     if (addToRecent)
-        g_.recent.AddRecentBitmap(g_.state.BitmapFileName);
+        emit recentBitmapsChanged(g_.recent.AddRecentBitmap(g_.state.BitmapFileName));
 }
 
 void TfrmMain::cmRecentBMP1Click(int tag) {
