@@ -2,7 +2,9 @@
 
 #include "UDMod.h"
 #include "UFloatMenu.h"
+#include "UHigh.h"
 #include "UMain.h"
+#include "UOneDay.h"
 #include "USetup.h"
 #include "USize.h"
 
@@ -19,7 +21,10 @@ namespace gyrodex {
 Globals::Globals(Services& s, Environment environment) : services(s), env(std::move(environment)) {
     InitResources();
     frmMain = std::make_unique<TfrmMain>(*this);
+    frmHighlightWindow = std::make_unique<TfrmHighlight>(*this);
+    frmHighlight = frmHighlightWindow.get();
     DMod = std::make_unique<TDMod>(*this);
+    frmOneDay = std::make_unique<TfrmOneDay>(*this);
     frmSize = std::make_unique<TfrmSize>(frmMain.get());
     frmFloatMenu = std::make_unique<TfrmFloatMenu>(*this);
     frmSetup = std::make_unique<TfrmSetup>(DMod->ini, services, frmMain.get());

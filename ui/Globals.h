@@ -20,7 +20,9 @@ namespace gyrodex {
 
 class TDMod;
 class TfrmFloatMenu;
+class TfrmHighlight;
 class TfrmMain;
+class TfrmOneDay;
 class TfrmSetup;
 class TfrmSize;
 
@@ -82,7 +84,9 @@ public:
     std::unique_ptr<TfrmMain> frmMain;
     PanelWindow* frmProperties = nullptr;
     HighlightEditor* frmHighlight = nullptr;
+    std::unique_ptr<TfrmHighlight> frmHighlightWindow; // the editor behind frmHighlight
     std::unique_ptr<TDMod> DMod;
+    std::unique_ptr<TfrmOneDay> frmOneDay;
     std::unique_ptr<TfrmSize> frmSize;
     std::unique_ptr<TfrmFloatMenu> frmFloatMenu;
     std::unique_ptr<TfrmSetup> frmSetup;

@@ -1,6 +1,7 @@
 #include "ImageView.h"
 
 #include <QImage>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -10,6 +11,7 @@ ImageView::ImageView(const QImage& image, QWidget* parent) : QWidget(parent), im
     setObjectName(QStringLiteral("Img"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleName(QStringLiteral("Calendar"));
+    setMouseTracking(true);
     imageResized();
 }
 
@@ -29,6 +31,18 @@ void ImageView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     for (const QRect& r : event->region())
         painter.drawImage(r.topLeft(), image_, r);
+}
+
+void ImageView::mousePressEvent(QMouseEvent* event) {
+    emit mousePressed(event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void ImageView::mouseMoveEvent(QMouseEvent* event) {
+    emit mouseMoved(event->modifiers(), event->position().toPoint());
+}
+
+void ImageView::mouseReleaseEvent(QMouseEvent* event) {
+    emit mouseReleased(event->button(), event->modifiers(), event->position().toPoint());
 }
 
 } // namespace gyrodex

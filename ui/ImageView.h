@@ -19,8 +19,17 @@ public:
     // The pixels of `rect` changed (the whole image when it is empty).
     void imageChanged(const QRect& rect = {});
 
+signals:
+    // Pointer events in image pixels; moves are reported with no button held too.
+    void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void mouseMoved(Qt::KeyboardModifiers modifiers, QPoint pos);
+    void mouseReleased(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     const QImage& image_;

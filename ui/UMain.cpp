@@ -51,7 +51,7 @@ TfrmMain::TfrmMain(Globals& globals)
 
     Img = new ImageView(g_.canvas.image(), this);
     Img->move(0, 0);
-    SetTool(g_.state.CurrentTool);
+    createToolParts();
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -269,12 +269,6 @@ void TfrmMain::SpeedButton5Click() {
 
 void TfrmMain::SpeedButton6Click() {
     command([this] { g_.services.printerSetup(g_.Printer()); });
-}
-
-void TfrmMain::SetTool(PaintTool tool) {
-    g_.state.CurrentTool = tool;
-    // Tools that have no pointer shape of their own show the standard arrow.
-    Img->setCursor(Qt::ArrowCursor);
 }
 
 void TfrmMain::enableSaveBitmap() {

@@ -3,8 +3,12 @@
 #include "CalendarState.h"
 #include "RecentFiles.h"
 
+#include <QCursor>
 #include <QWidget>
 #include <functional>
+#include <map>
+
+class QLabel;
 
 namespace gyrodex {
 
@@ -48,8 +52,27 @@ public:
     void SpeedButton5Click(); // Print
     void SpeedButton6Click(); // Print Setup
 
-    // The canvas tool for the next release on the image.
+    // The canvas tool for the next release on the image; the image takes its pointer shape.
     void SetTool(PaintTool tool);
+
+    // Pointer events on the image, in image pixels (UMainTools.cpp).
+    void ImgMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void ImgMouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    void ImgMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+
+    // What a left release does with each tool.
+    void MoveWheel();
+    void PickColour();
+    void ShowDayInEditor();
+    void FillCell();
+    void EditDay();
+    void EraseHighlight();
+
+    // The pointer shapes registered at creation: 1 "NORMAL", 2 "PICKER", 4 "BUCKET", 5 "TEXT",
+    // 6 "ERASER".
+    std::map<int, QCursor> Cursors;
+    // The date hint over the image.
+    QLabel* pnlHint;
 
     // True once the image has had a file: "&Save Bitmap" is enabled from then on.
     bool SaveBitmapEnabled() const { return saveBitmapEnabled_; }
@@ -72,6 +95,12 @@ private:
     // Frameless when the image is exactly the screen's size, else a tool-window frame; the
     // client area takes the image's size.
     void fitToImage();
+    // Loads the five pointer shapes and makes the date hint (UMainTools.cpp).
+    void createToolParts();
+    // Paints the cell of the release point for CurrentDate and shows what changed.
+    void paintReleasedCell();
+    // Tells the views of a change made by a tool, with repaints suspended meanwhile.
+    void designChangedByTool();
 
     Globals& g_;
     bool saveBitmapEnabled_ = false;

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "Globals.h"
+
+#include <QAbstractListModel>
+#include <QDialog>
+#include <QStyledItemDelegate>
+
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QMenu;
+class QPushButton;
+class QSpinBox;
+
+namespace gyrodex {
+
+class ColourSwatch;
+
+// The highlight list as rows of a view. The list itself is the one store; the model only
+// reads it, and is told to refresh when the list changed.
+class HighlightListModel : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    explicit HighlightListModel(const HighlightList& list, QObject* parent = nullptr)
+        : QAbstractListModel(parent), list_(list) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    // The display role gives the entry's text.
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // The list changed: the view reads it again.
+    void refresh();
+
+private:
+    const HighlightList& list_;
+};
+
+// Draws a row of the highlight list: a colour square with a black outline, then "date,
+// description"; every row is 16 pixels high.
+class HighlightRowDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};
+
+// "Highlight Dates": adds runs of days to the highlight list, deletes, clears, exports and
+// imports entries. Every change goes to the list at once, so Cancel undoes nothing.
+class TfrmHighlight : public QDialog, public HighlightEditor {
+    Q_OBJECT
+
+public:
+    explicit TfrmHighlight(Globals& globals);
+
+    // Shows the editor modally over the current list; true when closed with OK.
+    bool RunModal() override;
+
+    void btnAddClick();
+    void btnDeleteClick();
+    void btnClearClick();
+    void btnSaveClick();
+    void btnLoadClick();
+    void pnlHighClick();
+    // The selection read-out: the colour panel and the description take the selected entry's.
+    void lbClick();
+    void Today1Click();
+    void CalendarStart1Click();
+    void CalendarEnd1Click();
+    // Moves the date `tag` days forward (Add) or back (Subtract).
+    void N1day1Click(int tag);
+    void N1day2Click(int tag);
+
+    // The date field as a day, and setting it.
+    DayDate date() const;
+    void setDate(const DayDate& day);
+    // The selected row, or -1.
+    qsizetype selectedIndex() const;
+    // Selects a row (-1: none) without the read-out, as a program change does.
+    void selectIndex(qsizetype index);
+
+    QWidget* pnlLeft;
+    QLabel* lblDate;
+    QDateEdit* DT;
+    QMenu* Pop;
+    QMenu* Add1;
+    QMenu* Subtract1;
+    ColourSwatch* pnlHigh;
+    QLabel* lblDesc;
+    QLineEdit* edtDesc;
+    QPushButton* btnAdd;
+    QSpinBox* spnDays;
+    QCheckBox* chkAutoAdvance;
+    QPushButton* btnDelete;
+    QPushButton* btnClear;
+    QPushButton* btnSave;
+    QPushButton* btnLoad;
+    QCheckBox* chkPreview;
+    QPushButton* btnCancel;
+    QPushButton* btnOK;
+    QListView* lb;
+    HighlightListModel* model;
+
+protected:
+    // FormKeyDown: the Delete key runs "Delete Highlight" and still reaches the focused control.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // After a change of the list: the view reads it again, and the wheel is repainted when
+    // the editor's own "Automatic Preview" is checked.
+    void listChanged();
+    QPushButton* button(const QString& name, const QString& caption, const QRect& place,
+                        int picture);
+    void popupDateMenu(const QPoint& global);
+
+    Globals& g_;
+    bool selecting_ = false;
+};
+
+} // namespace gyrodex
