@@ -86,9 +86,13 @@ private:
     int penWidth_ = 1;
 };
 
-// The date formatter's names and formats, from the user's locale, made once.
+// The date formatter's names and formats, from the user's locale, made once. Without a
+// configured locale (the C locale, whose short format has no date separator) the English
+// names and M/d/yyyy are used, as by the command-line tool.
 const DateFormatLocale& HintLocale() {
-    static const DateFormatLocale locale = DateFormatLocale::FromLocale(QLocale());
+    static const DateFormatLocale locale = QLocale().language() == QLocale::C
+                                               ? DateFormatLocale::UsEnglish()
+                                               : DateFormatLocale::FromLocale(QLocale());
     return locale;
 }
 
