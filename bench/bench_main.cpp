@@ -39,6 +39,23 @@ void Repaint(benchmark::State& st) {
 }
 BENCHMARK(Repaint)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
 
+// The same wheel with a long highlight list: N entries for consecutive days ending with the
+// period, so that 365 of them match a painted day and the rest lie in earlier years.
+void RepaintWithHighlights(benchmark::State& st) {
+    Design design;
+    design.highlights.clear();
+    DayDate d = AddDays(design.state.EndDate, -static_cast<int>(st.range(0)) + 1);
+    for (int i = 0; i < st.range(0); ++i, NextDay(d))
+        design.highlights.add(MakeEntry(DateText(d), 0x00FF8080u + static_cast<unsigned>(i % 365),
+                                        QStringLiteral("Highlight number %1").arg(i)));
+    ImageCanvas canvas(QSize(1920, 1080));
+    for (auto _ : st) {
+        RepaintCalendar(design.state, design.highlights, canvas, kToday);
+        benchmark::DoNotOptimize(canvas.pixel(0, 0));
+    }
+}
+BENCHMARK(RepaintWithHighlights)->Arg(365)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
 // The floor: a plain fill of the same image through the same canvas.
 void Fill(benchmark::State& st) {
     ImageCanvas canvas(QSize(static_cast<int>(st.range(0)), static_cast<int>(st.range(1))));
