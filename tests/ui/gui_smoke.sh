@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program on a private X display with a window manager and uses it as a user
 # would: snaps the palette to the screen's edge, clicks "Repaint", checks a few cells of the
-# wheel on a screenshot, clicks "Exit" and checks that the settings file was written.
+# wheel on a screenshot, fills a cell, describes a day and reads its hint, drags the wheel,
+# clicks "Exit" and checks that the settings file was written.
 # Usage: gui_smoke.sh PATH/TO/gyrodex. Exit status 77 (skipped) when no X server can be started.
 set -uo pipefail
 program=$(realpath "$1")
@@ -112,6 +113,47 @@ check 45 6 255,128,0 "weekend cell (spoke 45, ring 6)"
 got=$(pixel 640 512)
 [[ "$got" == 111,92,209 ]] || fail "background at the centre is $got"
 echo "background at the centre: $got"
+
+# The canvas tools: "Fill" paints a week day cell in the current colour (white).
+shot() { sleep 0.8; import -window root "$work/shot.png" || fail "no screenshot"; }
+tool() { xdotool mousemove $((cx + $1)) $((area_top + $2)) click 1; sleep 0.3; }
+tool 12 172
+read -r fill_x fill_y < <(point 30 1)
+xdotool mousemove "$fill_x" "$fill_y" click 1
+shot
+check 30 1 255,255,255 "cell filled with Fill (spoke 30, ring 1)"
+
+# "Text" describes a day in the single-day dialog; hovering it then shows the hint below the
+# pointer, in its blue.
+tool 37 172
+read -r text_x text_y < <(point 40 3)
+xdotool mousemove "$text_x" "$text_y" click 1
+timeout 10 xdotool search --sync --name '^Highlight Day$' >/dev/null || fail "no single-day dialog"
+sleep 0.5
+xdotool type "Party"
+xdotool key Return
+sleep 0.5
+xdotool mousemove $((text_x + 3)) $((text_y + 3))
+sleep 0.2
+xdotool mousemove "$text_x" "$text_y"
+shot
+got=$(pixel $((text_x - 1)) $((text_y + 23)))
+[[ "$got" == 128,128,255 ]] || fail "no hint below the pointer at ($text_x, $text_y): $got"
+echo "hint over the described day at ($text_x, $text_y): $got"
+
+# "Pointer" drags the wheel 30 pixels right and 10 up: the filled cell moves with it.
+tool 12 147
+xdotool mousemove 100 100 mousedown 1
+sleep 0.2
+xdotool mousemove 115 95
+sleep 0.2
+xdotool mousemove 130 90 mouseup 1
+shot
+got=$(pixel $((fill_x + 30)) $((fill_y - 10)))
+[[ "$got" == 255,255,255 ]] || fail "the filled cell did not move with the drag: $got"
+got=$(pixel 670 502)
+[[ "$got" == 111,92,209 ]] || fail "background at the moved centre is $got"
+echo "drag moved the wheel by 30, -10"
 
 # "Exit" ends the program, which writes its settings file.
 xdotool mousemove $((cx + 30)) $((area_top + 124)) click 1
