@@ -310,9 +310,15 @@ TEST_F(Editor, PaletteRepaintsAfterOkOnlyAndCancelKeepsTheChanges) {
 }
 
 TEST_F(Editor, HundredThousandEntriesStayOneListOfRows) {
-    DayDate day = MakeDayDate(1, 1, 1900);
-    for (int i = 0; i < 100000; ++i, NextDay(day))
-        g->highlights.add(MakeEntry(DateText(day), 255, QStringLiteral("x")));
+    // Made in the list's own (textual) order, so that each entry is appended.
+    for (int month = 1; month <= 12; ++month)
+        for (int dayOfMonth = 1; dayOfMonth <= 31; ++dayOfMonth)
+            for (int year = 1800; year < 2200 && g->highlights.size() < 100000; ++year) {
+                const DayDate day = MakeDayDate(dayOfMonth, month, year);
+                if (IsRealDate(day))
+                    g->highlights.add(MakeEntry(DateText(day), 255, QStringLiteral("x")));
+            }
+    ASSERT_EQ(g->highlights.size(), 100000);
     ed().chkPreview->setChecked(false);
     services.dialogScripts.push_back([this](QDialog& d) {
         EXPECT_EQ(ed().model->rowCount(), 100000);
