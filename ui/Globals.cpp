@@ -1,8 +1,10 @@
 #include "Globals.h"
 
+#include "UColors.h"
 #include "UDMod.h"
 #include "UFloatMenu.h"
 #include "UMain.h"
+#include "UProps.h"
 #include "USetup.h"
 #include "USize.h"
 
@@ -19,10 +21,14 @@ namespace gyrodex {
 Globals::Globals(Services& s, Environment environment) : services(s), env(std::move(environment)) {
     InitResources();
     frmMain = std::make_unique<TfrmMain>(*this);
+    propertiesPanel = std::make_unique<TfrmProperties>(*this);
+    frmProperties = propertiesPanel.get();
     DMod = std::make_unique<TDMod>(*this);
     frmSize = std::make_unique<TfrmSize>(frmMain.get());
     frmFloatMenu = std::make_unique<TfrmFloatMenu>(*this);
     frmSetup = std::make_unique<TfrmSetup>(DMod->ini, services, frmMain.get());
+    coloursPanel = std::make_unique<TfrmColors>(*this);
+    frmColors = coloursPanel.get();
 }
 
 Globals::~Globals() = default;
