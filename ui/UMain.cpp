@@ -9,13 +9,13 @@
 #include "ImageView.h"
 #include "Painter.h"
 #include "Print.h"
+#include "SpinField.h"
 #include "UDMod.h"
 #include "USize.h"
 
 #include <QCloseEvent>
 #include <QDialog>
 #include <QPrinter>
-#include <QSpinBox>
 
 namespace gyrodex {
 
