@@ -3,8 +3,10 @@
 #include "CalendarState.h"
 #include "RecentFiles.h"
 
+#include <QRegion>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 namespace gyrodex {
 
@@ -73,8 +75,16 @@ private:
     // client area takes the image's size.
     void fitToImage();
 
+    // Shows what a repaint (and anyone drawing since the last one) changed on the image.
+    void showRepaint();
+
     Globals& g_;
     bool saveBitmapEnabled_ = false;
+    // What lies on the image over a plain background: the wheels, texts and cells drawn since
+    // the last repaint cleared it, and the colour it was cleared with (none when the image was
+    // filled or replaced otherwise since).
+    QRegion overBackground_;
+    std::optional<Colour> clearedWith_;
 };
 
 } // namespace gyrodex

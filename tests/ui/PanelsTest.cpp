@@ -1,6 +1,7 @@
 #include "CaptionDrag.h"
 #include "Globals.h"
 #include "ImageCanvas.h"
+#include "ImageView.h"
 #include "ScriptedServices.h"
 #include "SpinField.h"
 #include "UColors.h"
@@ -17,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTextCharFormat>
 #include <QToolButton>
@@ -431,6 +433,48 @@ TEST_F(Panels, LoadingACalendarFileRefreshesBothHiddenPanels) {
     EXPECT_EQ(c.spnThick->value(), 7);
     EXPECT_FALSE(c.chkPaintPast->isChecked());
     EXPECT_FALSE(c.chkTodayAsPast->isEnabled());
+}
+
+// Records the region of every paint of a widget.
+class PaintRegions : public QObject {
+public:
+    explicit PaintRegions(QWidget* w) { w->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint)
+            regions.push_back(static_cast<QPaintEvent*>(e)->region());
+        return false;
+    }
+    std::vector<QRegion> regions;
+};
+
+TEST_F(Panels, TheScreenShowsOnlyWhatARepaintChanged) {
+    QCoreApplication::processEvents();
+    PaintRegions paints(g->frmMain->Img);
+    const QRect image(0, 0, 1024, 768);
+    const auto shown = [&] {
+        QCoreApplication::processEvents();
+        QRegion all;
+        for (const QRegion& r : paints.regions)
+            all += r;
+        paints.regions.clear();
+        return all;
+    };
+    // One step of the radius: the old wheel's box (the larger) and the credit line.
+    props().spnRadius->stepBy(-1);
+    const QRegion step = shown();
+    const QRect wheel(512 - 364, 384 - 364, 2 * 364 + 1, 2 * 364 + 1);
+    for (const QRect& r : step - wheel - QRect(990, 0, 34, 768))
+        ADD_FAILURE() << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    EXPECT_TRUE(step.contains(wheel.adjusted(8, 8, -8, -8)));
+    // Moved wheel: old and new place; the screen then matches the image.
+    props().spnCX->setValue(200);
+    EXPECT_TRUE(shown().contains(QRect(512 - 340, 384 - 340, 880, 680)));
+    // A new background colour shows everywhere.
+    services.colourAnswers.push_back(0x00FF00);
+    colours().pnlBackMouseDown(TfrmColors::Back, Qt::LeftButton);
+    EXPECT_EQ(shown().boundingRect(), image);
+    EXPECT_EQ(g->frmMain->Img->grab().toImage().convertToFormat(QImage::Format_RGB32),
+              g->canvas.image());
 }
 
 // Every number the fields take paints the whole period, records every cell and stays within a
