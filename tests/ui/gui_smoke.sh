@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program on a private X display with a window manager and uses it as a user
 # would: snaps the palette to the screen's edge, clicks "Repaint", checks a few cells of the
-# wheel on a screenshot, clicks "Exit" and checks that the settings file was written.
+# wheel on a screenshot, opens both panels, types a radius and drags a panel by its caption,
+# clicks "Exit" and checks that the settings file was written.
 # Usage: gui_smoke.sh PATH/TO/gyrodex. Exit status 77 (skipped) when no X server can be started.
 set -uo pipefail
 program=$(realpath "$1")
@@ -112,6 +113,49 @@ check 45 6 255,128,0 "weekend cell (spoke 45, ring 6)"
 got=$(pixel 640 512)
 [[ "$got" == 111,92,209 ]] || fail "background at the centre is $got"
 echo "background at the centre: $got"
+
+# The two panels from the palette; a radius typed into the properties panel repaints the wheel
+# at once, smaller.
+# The properties panel, shown last, lies over the colours panel where they overlap.
+xdotool mousemove $((cx + 30)) $((area_top + 48)) click 1
+colours=$(timeout 10 xdotool search --sync --name '^Colors$' | head -1)
+[[ -n "$colours" ]] || fail "\"Colors >>\" showed no colours panel"
+sleep 0.3
+xdotool mousemove $((cx + 30)) $((area_top + 29)) click 1
+props=$(timeout 10 xdotool search --sync --name '^Calendar Properties$' | head -1)
+[[ -n "$props" ]] || fail "\"Properties >>\" showed no properties panel"
+sleep 0.5
+origin() { xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }'; }
+read -r px py < <(origin "$props")
+[[ "$px $py" == "443 458" ]] || fail "the properties panel opened at $px, $py, not centred at 443, 458"
+xdotool mousemove $((px + 104)) $((py + 30)) click 1 key ctrl+a type 200
+sleep 1
+import -window root "$work/shot.png" || fail "no screenshot"
+old_cell=$(awk 'BEGIN { a = 45.2 * 2 * 3.14159265358979 / 52; printf "%d %d\n", 640 + 342 * cos(a), 512 + 342 * sin(a) }')
+new_cell=$(awk 'BEGIN { a = 45.2 * 2 * 3.14159265358979 / 52; printf "%d %d\n", 640 + 182 * cos(a), 512 + 182 * sin(a) }')
+got=$(pixel ${old_cell% *} ${old_cell#* })
+[[ "$got" == 111,92,209 ]] || fail "after radius 200 the old ring 1 at ($old_cell) is $got, not the background"
+got=$(pixel ${new_cell% *} ${new_cell#* })
+[[ "$got" == 255,255,128 ]] || fail "after radius 200 the new ring 1 at ($new_cell) is $got, not a week day"
+echo "radius 200 typed: old ring 1 at ($old_cell) is background, new ring 1 at ($new_cell) a week day"
+
+# Dragged by its caption, the panel follows the pointer and stops at the screen's edges.
+drag() { # from-x from-y to-x to-y
+    xdotool mousemove "$1" "$2" mousedown 1
+    for step in 1 2 3 4 5 6; do
+        xdotool mousemove $(($1 + ($3 - $1) * step / 6)) $(($2 + ($4 - $2) * step / 6))
+        sleep 0.05
+    done
+    xdotool mouseup 1
+    sleep 0.5
+}
+drag $((px + 200)) $((py + 7)) $((px + 100)) $((py - 200))
+read -r qx qy < <(origin "$props")
+[[ "$qx $qy" == "$((px - 100)) $((py - 207))" ]] || fail "the panel dragged by (-100, -207) is at $qx, $qy"
+drag $((qx + 200)) $((qy + 7)) 0 0
+read -r qx qy < <(origin "$props")
+[[ "$qx $qy" == "0 0" ]] || fail "the panel dragged past the top left corner is at $qx, $qy"
+echo "properties panel dragged by its caption to $((px - 100)), $((py - 207)), then stopped at 0, 0"
 
 # "Exit" ends the program, which writes its settings file.
 xdotool mousemove $((cx + 30)) $((area_top + 124)) click 1
