@@ -519,7 +519,7 @@ TEST_F(Panels, ExtremeFieldValuesPaintSafelyAndFast) {
     for (const std::int32_t offset : {std::numeric_limits<std::int32_t>::max(),
                                       std::numeric_limits<std::int32_t>::min(), 5000, -3000}) {
         p.spnCX->setValue(offset);
-        p.spnCY->setValue(-offset);
+        p.spnCY->setValue(-std::int64_t{offset});
         check("offset wheel");
     }
 
