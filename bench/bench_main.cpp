@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -129,11 +130,15 @@ class PaintCounter : public QObject {
 public:
     explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
     bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint)
+        if (e->type() == QEvent::Paint) {
             ++paints;
+            for (const QRect& r : static_cast<QPaintEvent*>(e)->region())
+                area += static_cast<long>(r.width()) * r.height();
+        }
         return false;
     }
     long paints = 0;
+    long area = 0;
 };
 
 // From a keystroke to the frame: one arrow step of the radius field, the repaint it runs and
@@ -163,6 +168,8 @@ void KeystrokeToFrame(benchmark::State& st) {
         step = -step;
         QCoreApplication::processEvents();
     }
+    // Pixels the main window painted per change.
+    st.counters["px"] = static_cast<double>(counter.area) / static_cast<double>(counter.paints);
     if (counter.paints < static_cast<long>(st.iterations()))
         st.SkipWithError("the main window did not paint every change");
 }
