@@ -1,12 +1,20 @@
 #include "Bitmap.h"
 #include "Geometry.h"
+#include "Globals.h"
 #include "Illustrator.h"
 #include "ImageCanvas.h"
+#include "ImageView.h"
 #include "Painter.h"
+#include "SpinField.h"
+#include "UMain.h"
+#include "UProps.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
+#include <QPaintEvent>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 using namespace gyrodex;
@@ -121,12 +129,75 @@ void BmpLoad(benchmark::State& st) {
 }
 BENCHMARK(BmpLoad)->Unit(benchmark::kMicrosecond);
 
+// Dialogs that are never needed here: every request is cancelled.
+class NoDialogs final : public Services {
+public:
+    std::optional<QString> openFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<QString> saveFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<Colour> chooseColour(Colour, CustomColours&) override { return std::nullopt; }
+    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
+    bool printDialog(QPrinter&) override { return false; }
+    bool printerSetup(QPrinter&) override { return false; }
+    void information(const QString&) override {}
+    int exec(QDialog&) override { return QDialog::Rejected; }
+};
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            ++paints;
+            for (const QRect& r : static_cast<QPaintEvent*>(e)->region())
+                area += static_cast<long>(r.width()) * r.height();
+        }
+        return false;
+    }
+    long paints = 0;
+    long area = 0;
+};
+
+// From a keystroke to the frame: one arrow step of the radius field, the repaint it runs and
+// the main window's paint of the changed region, with the design of Repaint.
+void KeystrokeToFrame(benchmark::State& st) {
+    const QSize size(static_cast<int>(st.range(0)), static_cast<int>(st.range(1)));
+    QTemporaryDir dir;
+    NoDialogs services;
+    Globals g(services, Environment{dir.filePath(QStringLiteral("gyrodex")),
+                                    {dir.filePath(QStringLiteral("u.conf")),
+                                     dir.filePath(QStringLiteral("m.conf"))},
+                                    QRect(QPoint(0, 0), size),
+                                    [] { return ToQDate(kToday); }});
+    Design design;
+    g.highlights = design.highlights;
+    g.Start();
+    g.state.StartDate = design.state.StartDate;
+    g.state.EndDate = design.state.EndDate;
+    emit g.designChanged();
+    g.frmMain->RepaintCalendar();
+    QCoreApplication::processEvents();
+    PaintCounter counter(g.frmMain->Img);
+    SpinField* radius = g.propertiesPanel->spnRadius;
+    int step = 1;
+    for (auto _ : st) {
+        radius->stepBy(step);
+        step = -step;
+        QCoreApplication::processEvents();
+    }
+    // Pixels the main window painted per change.
+    st.counters["px"] = static_cast<double>(counter.area) / static_cast<double>(counter.paints);
+    if (counter.paints < static_cast<long>(st.iterations()))
+        st.SkipWithError("the main window did not paint every change");
+}
+BENCHMARK(KeystrokeToFrame)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

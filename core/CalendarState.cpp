@@ -1,5 +1,8 @@
 #include "CalendarState.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace gyrodex {
 
 void CellGrid::clear() {
@@ -16,8 +19,14 @@ void CalendarState::setDefaultPeriod(const DayDate& today) {
 }
 
 void CalendarState::updateCentre(int imageWidth, int imageHeight) {
-    CentreX = imageWidth / 2 + CentreOffsetX;
-    CentreY = imageHeight / 2 + CentreOffsetY;
+    // Offsets take any 32-bit number: the sum is held inside the range.
+    const auto sum = [](int half, std::int32_t offset) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+            std::int64_t{half} + offset, std::numeric_limits<std::int32_t>::min(),
+            std::numeric_limits<std::int32_t>::max()));
+    };
+    CentreX = sum(imageWidth / 2, CentreOffsetX);
+    CentreY = sum(imageHeight / 2, CentreOffsetY);
 }
 
 void CalendarState::setPaintPast(bool on) {

@@ -1,5 +1,6 @@
 #include "Geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -50,8 +51,17 @@ int RoundEven(long double v) {
     return static_cast<int>(std::rint(v));
 }
 
+// A coordinate of a wheel point. A centre offset near the end of the 32-bit range puts points
+// beyond it: they are held at half the range, far outside any image, so that the painter can
+// still add a text's size to them.
+int Coordinate(std::int32_t centre, long double offset) {
+    constexpr long long kLimit = 1LL << 30;
+    return static_cast<int>(
+        std::clamp(centre + static_cast<long long>(RoundEven(offset)), -kLimit, kLimit));
+}
+
 QPoint Polar(const CalendarState& s, long double rho, Trig t) {
-    return {s.CentreX + RoundEven(rho * t.cos), s.CentreY + RoundEven(rho * t.sin)};
+    return {Coordinate(s.CentreX, rho * t.cos), Coordinate(s.CentreY, rho * t.sin)};
 }
 
 } // namespace

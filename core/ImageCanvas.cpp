@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace gyrodex {
 
@@ -67,6 +68,8 @@ ImageCanvas::ImageCanvas(QImage image) : image_(PrepareImage(std::move(image))) 
 
 void ImageCanvas::setImage(QImage image) {
     image_ = PrepareImage(std::move(image));
+    drawn_.clear();
+    filled_ = image_.rect();
 }
 
 void ImageCanvas::resize(QSize size, Colour background) {
@@ -77,6 +80,46 @@ void ImageCanvas::resize(QSize size, Colour background) {
         std::memcpy(resized.scanLine(y), image_.constScanLine(y),
                     static_cast<std::size_t>(rowBytes));
     image_ = PrepareImage(std::move(resized));
+    drawn_.clear();
+    filled_ = image_.rect();
+}
+
+void ImageCanvas::markDrawn(long long left, long long top, long long right, long long bottom) {
+    left = std::max(left, 0LL);
+    top = std::max(top, 0LL);
+    right = std::min(right, image_.width() - 1LL);
+    bottom = std::min(bottom, image_.height() - 1LL);
+    if (left > right || top > bottom)
+        return;
+    const QRect r(QPoint(static_cast<int>(left), static_cast<int>(top)),
+                  QPoint(static_cast<int>(right), static_cast<int>(bottom)));
+    // Shapes drawn one after another touch each other: they grow one rectangle. Something far
+    // away starts another; past a few, everything goes into the first.
+    constexpr int kNear = 32;
+    constexpr std::size_t kMaxRects = 4;
+    const QRect near = r.adjusted(-kNear, -kNear, kNear, kNear);
+    for (QRect& d : drawn_) {
+        if (d.intersects(near)) {
+            d |= r;
+            return;
+        }
+    }
+    if (drawn_.size() < kMaxRects)
+        drawn_.push_back(r);
+    else
+        drawn_.front() |= r;
+}
+
+QRegion ImageCanvas::takeDrawn() {
+    QRegion region;
+    for (const QRect& r : drawn_)
+        region += r;
+    drawn_.clear();
+    return region;
+}
+
+QRect ImageCanvas::takeFilled() {
+    return std::exchange(filled_, QRect());
 }
 
 void ImageCanvas::setPen(Colour colour, int width) {
@@ -135,6 +178,7 @@ void ImageCanvas::fillRect(const QRect& rect) {
     const QRect r = rect.intersected(image_.rect());
     if (r.isEmpty())
         return;
+    filled_ |= r;
     // A QImage over the rectangle's memory lets the platform's vectorised fill do the work.
     QImage block(image_.scanLine(r.top()) + static_cast<qsizetype>(r.left()) * sizeof(QRgb),
                  r.width(), r.height(), image_.bytesPerLine(), image_.format());
@@ -408,6 +452,15 @@ void ImageCanvas::polygon(std::span<const QPoint> points) {
         f = many;
     }
     std::copy(points.begin(), points.end(), f.begin());
+    long long left = points[0].x(), right = left, top = points[0].y(), bottom = top;
+    for (const QPoint& p : points) {
+        left = std::min<long long>(left, p.x());
+        right = std::max<long long>(right, p.x());
+        top = std::min<long long>(top, p.y());
+        bottom = std::max<long long>(bottom, p.y());
+    }
+    const long long reach = penWidth_ / 2 + 1;
+    markDrawn(left - reach, top - reach, right + reach, bottom + reach);
     fillPolygon(f, brush_);
     for (std::size_t i = 0; i < points.size(); ++i)
         strokeLine(points[i], points[(i + 1) % points.size()], false);
@@ -419,6 +472,11 @@ void ImageCanvas::moveTo(QPoint p) {
 
 void ImageCanvas::lineTo(QPoint p) {
     beginDraw();
+    const long long reach = penWidth_ / 2 + 1;
+    markDrawn(std::min<long long>(penPos_.x(), p.x()) - reach,
+              std::min<long long>(penPos_.y(), p.y()) - reach,
+              std::max<long long>(penPos_.x(), p.x()) + reach,
+              std::max<long long>(penPos_.y(), p.y()) + reach);
     strokeLine(penPos_, p, false);
     penPos_ = p;
 }
@@ -486,7 +544,15 @@ void ImageCanvas::textOut(int x, int y, const QString& text) {
     if (escapement_ == 0) {
         Glyphs& g = glyphs(text);
         beginDraw();
-        if (QRect(0, 0, width_, height_).contains(g.bounds.translated(x, y))) {
+        if (g.bounds.isEmpty())
+            return;
+        // 64-bit sums: a text anchored near the end of the 32-bit range cannot overflow them.
+        const long long left = static_cast<long long>(x) + g.bounds.left();
+        const long long top = static_cast<long long>(y) + g.bounds.top();
+        const long long right = static_cast<long long>(x) + g.bounds.right();
+        const long long bottom = static_cast<long long>(y) + g.bounds.bottom();
+        markDrawn(left, top, right, bottom);
+        if (left >= 0 && top >= 0 && right < width_ && bottom < height_) {
             // Wholly inside the image: one store a pixel, no clipping.
             if (g.offsetsStride != stride_) {
                 g.offsets.clear();
@@ -511,6 +577,13 @@ void ImageCanvas::textOut(int x, int y, const QString& text) {
     p.setPen(QColor(text_));
     p.translate(x, y);
     p.rotate(-escapement_ / 10.0);
+    // The text's box turned with it, with a line's height around it for overhanging glyphs.
+    const int h = font_->metrics.height();
+    const QRect box =
+        p.transform()
+            .mapRect(QRectF(-h, -h, font_->metrics.horizontalAdvance(text) + 2 * h, 3 * h))
+            .toAlignedRect();
+    markDrawn(box.left(), box.top(), box.right(), box.bottom());
     p.drawText(QPoint(0, font_->metrics.ascent()), text);
 }
 

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QRegion>
 #include <QString>
 #include <array>
 #include <memory>
@@ -50,6 +51,13 @@ public:
     // A new size keeping the top-left pixels as far as they fit; new area in `background`.
     void resize(QSize size, Colour background);
 
+    // What the canvas wrote since the last call, so the screen can show just that. Shapes,
+    // lines and texts are kept as a few rectangles (a wheel and a credit line far apart stay
+    // apart); rectangle fills, a new image and a resize as one rectangle. Both are clipped to
+    // the image, and cover thick pens and glyphs reaching outside the shapes' corners.
+    QRegion takeDrawn();
+    QRect takeFilled();
+
 private:
     // A text's pixels as horizontal runs relative to its top-left corner.
     struct Glyphs {
@@ -71,6 +79,8 @@ private:
     void thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel);
     void thickLine(QPoint a, QPoint b, int width, QRgb colour);
     void strokeLine(QPoint a, QPoint b, bool lastPixel);
+    // Records that pixels inside the box (inclusive corners) may have changed.
+    void markDrawn(long long left, long long top, long long right, long long bottom);
 
     QImage image_;
     QRgb pen_ = 0xFF000000;
@@ -97,6 +107,8 @@ private:
     qsizetype stride_ = 0;
     int width_ = 0;
     int height_ = 0;
+    std::vector<QRect> drawn_;
+    QRect filled_;
 };
 
 // The colour to draw with for a stored colour (system colours resolved).

@@ -3,6 +3,8 @@
 #include "Geometry.h"
 #include "PeriodWalk.h"
 
+#include <algorithm>
+
 namespace gyrodex {
 
 QString CreditLine() {
@@ -31,8 +33,13 @@ void ClearToBackground(const CalendarState& s, RasterCanvas& canvas) {
     // The background goes above and below the wheel's rows first and into them last, so the
     // rows the cells are drawn into next are still in the cache: same picture, faster repaint.
     const QRect image(0, 0, canvas.width(), canvas.height());
-    const int reach = s.Radius + s.ThickWidth;
-    const QRect band = QRect(0, s.CentreY - reach, image.width(), 2 * reach + 1).intersected(image);
+    // 64-bit: a centre far off the image must not overflow the band's edges.
+    const long long reach = static_cast<long long>(s.Radius) + s.ThickWidth;
+    const long long top = std::clamp<long long>(s.CentreY - reach, -1, image.height());
+    const long long bottom = std::clamp<long long>(s.CentreY + reach, -1, image.height());
+    const QRect band =
+        QRect(0, static_cast<int>(top), image.width(), static_cast<int>(bottom - top + 1))
+            .intersected(image);
     if (band.isEmpty()) {
         canvas.fillRect(image);
     } else {

@@ -1,10 +1,12 @@
 #include "Globals.h"
 
+#include "UColors.h"
 #include "UDMod.h"
 #include "UFloatMenu.h"
 #include "UHigh.h"
 #include "UMain.h"
 #include "UOneDay.h"
+#include "UProps.h"
 #include "USetup.h"
 #include "USize.h"
 
@@ -21,6 +23,8 @@ namespace gyrodex {
 Globals::Globals(Services& s, Environment environment) : services(s), env(std::move(environment)) {
     InitResources();
     frmMain = std::make_unique<TfrmMain>(*this);
+    propertiesPanel = std::make_unique<TfrmProperties>(*this);
+    frmProperties = propertiesPanel.get();
     frmHighlightWindow = std::make_unique<TfrmHighlight>(*this);
     frmHighlight = frmHighlightWindow.get();
     DMod = std::make_unique<TDMod>(*this);
@@ -28,6 +32,8 @@ Globals::Globals(Services& s, Environment environment) : services(s), env(std::m
     frmSize = std::make_unique<TfrmSize>(frmMain.get());
     frmFloatMenu = std::make_unique<TfrmFloatMenu>(*this);
     frmSetup = std::make_unique<TfrmSetup>(DMod->ini, services, frmMain.get());
+    coloursPanel = std::make_unique<TfrmColors>(*this);
+    frmColors = coloursPanel.get();
 }
 
 Globals::~Globals() = default;

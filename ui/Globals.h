@@ -19,10 +19,12 @@ class QPrinter;
 namespace gyrodex {
 
 class TDMod;
+class TfrmColors;
 class TfrmFloatMenu;
 class TfrmHighlight;
 class TfrmMain;
 class TfrmOneDay;
+class TfrmProperties;
 class TfrmSetup;
 class TfrmSize;
 
@@ -91,6 +93,10 @@ public:
     std::unique_ptr<TfrmFloatMenu> frmFloatMenu;
     std::unique_ptr<TfrmSetup> frmSetup;
     PanelWindow* frmColors = nullptr;
+    // The two panels behind frmProperties and frmColors. Windows of the main window, they are
+    // declared after it so that they go first.
+    std::unique_ptr<TfrmProperties> propertiesPanel;
+    std::unique_ptr<TfrmColors> coloursPanel;
 
 signals:
     // The design changed outside the panels (a loaded file, a drag, a tool): views refresh.

@@ -27,6 +27,11 @@ void ImageView::imageChanged(const QRect& rect) {
         update(rect);
 }
 
+void ImageView::regionChanged(const QRegion& region) {
+    if (!region.isEmpty())
+        update(region);
+}
+
 void ImageView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     for (const QRect& r : event->region())

@@ -18,6 +18,8 @@ public:
     void imageResized();
     // The pixels of `rect` changed (the whole image when it is empty).
     void imageChanged(const QRect& rect = {});
+    // The pixels of `region` changed.
+    void regionChanged(const QRegion& region);
 
 signals:
     // Pointer events in image pixels; moves are reported with no button held too.

@@ -9,13 +9,13 @@
 #include "ImageView.h"
 #include "Painter.h"
 #include "Print.h"
+#include "SpinField.h"
 #include "UDMod.h"
 #include "USize.h"
 
 #include <QCloseEvent>
 #include <QDialog>
 #include <QPrinter>
-#include <QSpinBox>
 
 namespace gyrodex {
 
@@ -102,13 +102,43 @@ void TfrmMain::FormDestroy(const std::function<void(const QString&)>& report) {
 void TfrmMain::RepaintCalendar() {
     // The view shows whatever the painter got to, also when a highlight stops it.
     struct Show {
-        ImageView* view;
-        ~Show() { view->imageChanged(); }
-    } show{Img};
+        TfrmMain* main;
+        ~Show() { main->showRepaint(); }
+    } show{this};
+    // Whatever was written since the last repaint lies over the background too.
+    const QRegion before = g_.canvas.takeDrawn();
+    overBackground_ += before;
+    if (const QRect filled = g_.canvas.takeFilled(); !filled.isEmpty()) {
+        clearedWith_.reset();
+        Img->imageChanged(filled);
+    }
+    Img->regionChanged(before);
     if (g_.state.RepaintSuspended)
         return;
     emit calendarRepainted();
     gyrodex::RepaintCalendar(g_.state, g_.highlights, g_.canvas, g_.Today(), &g_.host);
+}
+
+void TfrmMain::showRepaint() {
+    // Only what changed goes to the screen: at a keystroke that is the old and the new wheel
+    // and the credit line, not the whole screen-sized image.
+    ImageCanvas& c = g_.canvas;
+    const QRegion drawn = c.takeDrawn();
+    const QRect filled = c.takeFilled();
+    QRegion changed = drawn;
+    if (filled.isEmpty()) {
+        overBackground_ += drawn; // painted over what the image showed
+    } else {
+        // Cleared: where the background was already this colour, only the old drawings change.
+        const bool whole = filled == QRect(0, 0, c.width(), c.height());
+        if (whole && clearedWith_ == g_.state.BackColour)
+            changed += overBackground_;
+        else
+            changed += filled;
+        overBackground_ = drawn;
+        clearedWith_ = whole ? std::optional<Colour>(g_.state.BackColour) : std::nullopt;
+    }
+    Img->regionChanged(changed);
 }
 
 void TfrmMain::LoadCalendarFile(const QString& fileName, bool addToRecent) {

@@ -4,9 +4,11 @@
 #include "RecentFiles.h"
 
 #include <QCursor>
+#include <QRegion>
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <optional>
 
 class QLabel;
 
@@ -102,8 +104,16 @@ private:
     // Tells the views of a change made by a tool, with repaints suspended meanwhile.
     void designChangedByTool();
 
+    // Shows what a repaint (and anyone drawing since the last one) changed on the image.
+    void showRepaint();
+
     Globals& g_;
     bool saveBitmapEnabled_ = false;
+    // What lies on the image over a plain background: the wheels, texts and cells drawn since
+    // the last repaint cleared it, and the colour it was cleared with (none when the image was
+    // filled or replaced otherwise since).
+    QRegion overBackground_;
+    std::optional<Colour> clearedWith_;
 };
 
 } // namespace gyrodex

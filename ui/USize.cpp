@@ -1,23 +1,22 @@
 #include "USize.h"
 
+#include "SpinField.h"
+
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QSpinBox>
 #include <limits>
 
 namespace gyrodex {
 
 namespace {
 
-QSpinBox* WholeNumberField(QWidget* parent, int value) {
-    auto* spin = new QSpinBox(parent);
+SpinField* WholeNumberField(QWidget* parent, int value) {
     // The fields set no bounds of their own: the resize refuses sizes it cannot make.
-    spin->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-    spin->setValue(value);
-    return spin;
+    return new SpinField(std::numeric_limits<std::int32_t>::min(),
+                         std::numeric_limits<std::int32_t>::max(), 1, value, parent);
 }
 
 } // namespace

@@ -4,9 +4,10 @@
 
 class QComboBox;
 class QPushButton;
-class QSpinBox;
 
 namespace gyrodex {
+
+class SpinField;
 
 // "New Image Size": width and height of the image, with presets. Made once, it keeps its
 // values from one use to the next.
@@ -19,8 +20,8 @@ public:
     // Fills width and height from a preset's text "WxH".
     void cbPresetChange(int index);
 
-    QSpinBox* spnWidth;
-    QSpinBox* spnHeight;
+    SpinField* spnWidth;
+    SpinField* spnHeight;
     QComboBox* cbPreset;
     QPushButton* btnOk;
     QPushButton* btnCancel;

@@ -5,6 +5,7 @@
 #include "Painter.h"
 #include "RegVal.h"
 #include "ScriptedServices.h"
+#include "SpinField.h"
 #include "UDMod.h"
 #include "UFloatMenu.h"
 #include "UMain.h"

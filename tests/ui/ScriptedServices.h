@@ -17,12 +17,16 @@ public:
     std::deque<QString> saveAnswers;
     std::deque<std::optional<gyrodex::Colour>> colourAnswers;
     std::deque<bool> printAnswers;
+    std::deque<std::optional<QFont>> fontAnswers;
     // Plays the user's part in one of the program's dialogs: fill fields, press a button.
     std::deque<std::function<void(QDialog&)>> dialogScripts;
 
     std::vector<gyrodex::FileRequest> fileRequests;
     QStringList messages;
     int colourDialogs = 0;
+    int fontDialogs = 0;
+    std::vector<gyrodex::Colour> colourPresets;
+    std::vector<QFont> fontPresets;
 
     std::optional<QString> openFile(const gyrodex::FileRequest& r) override {
         fileRequests.push_back(r);
@@ -32,11 +36,17 @@ public:
         fileRequests.push_back(r);
         return takeName(saveAnswers);
     }
-    std::optional<gyrodex::Colour> chooseColour(gyrodex::Colour, gyrodex::CustomColours&) override {
+    std::optional<gyrodex::Colour> chooseColour(gyrodex::Colour preset,
+                                                gyrodex::CustomColours&) override {
         ++colourDialogs;
+        colourPresets.push_back(preset);
         return take(colourAnswers);
     }
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
+    std::optional<QFont> chooseFont(const QFont& preset) override {
+        ++fontDialogs;
+        fontPresets.push_back(preset);
+        return take(fontAnswers);
+    }
     bool printDialog(QPrinter&) override {
         if (printAnswers.empty())
             return false;

@@ -2,6 +2,7 @@
 # Starts the real program on a private X display with a window manager and uses it as a user
 # would: snaps the palette to the screen's edge, clicks "Repaint", checks a few cells of the
 # wheel on a screenshot, fills a cell, describes a day and reads its hint, drags the wheel,
+# opens both panels, types a radius and drags a panel by its caption,
 # clicks "Exit" and checks that the settings file was written.
 # Usage: gui_smoke.sh PATH/TO/gyrodex. Exit status 77 (skipped) when no X server can be started.
 set -uo pipefail
@@ -154,6 +155,49 @@ got=$(pixel $((fill_x + 30)) $((fill_y - 10)))
 got=$(pixel 670 502)
 [[ "$got" == 111,92,209 ]] || fail "background at the moved centre is $got"
 echo "drag moved the wheel by 30, -10"
+
+# The two panels from the palette; a radius typed into the properties panel repaints the wheel
+# at once, smaller, around the centre the drag above moved to (670, 502).
+# The properties panel, shown last, lies over the colours panel where they overlap.
+xdotool mousemove $((cx + 30)) $((area_top + 48)) click 1
+colours=$(timeout 10 xdotool search --sync --name '^Colors$' | head -1)
+[[ -n "$colours" ]] || fail "\"Colors >>\" showed no colours panel"
+sleep 0.3
+xdotool mousemove $((cx + 30)) $((area_top + 29)) click 1
+props=$(timeout 10 xdotool search --sync --name '^Calendar Properties$' | head -1)
+[[ -n "$props" ]] || fail "\"Properties >>\" showed no properties panel"
+sleep 0.5
+origin() { xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }'; }
+read -r px py < <(origin "$props")
+[[ "$px $py" == "443 458" ]] || fail "the properties panel opened at $px, $py, not centred at 443, 458"
+xdotool mousemove $((px + 104)) $((py + 30)) click 1 key ctrl+a type 200
+sleep 1
+import -window root "$work/shot.png" || fail "no screenshot"
+old_cell=$(awk 'BEGIN { a = 45.2 * 2 * 3.14159265358979 / 52; printf "%d %d\n", 670 + 342 * cos(a), 502 + 342 * sin(a) }')
+new_cell=$(awk 'BEGIN { a = 45.2 * 2 * 3.14159265358979 / 52; printf "%d %d\n", 670 + 182 * cos(a), 502 + 182 * sin(a) }')
+got=$(pixel ${old_cell% *} ${old_cell#* })
+[[ "$got" == 111,92,209 ]] || fail "after radius 200 the old ring 1 at ($old_cell) is $got, not the background"
+got=$(pixel ${new_cell% *} ${new_cell#* })
+[[ "$got" == 255,255,128 ]] || fail "after radius 200 the new ring 1 at ($new_cell) is $got, not a week day"
+echo "radius 200 typed: old ring 1 at ($old_cell) is background, new ring 1 at ($new_cell) a week day"
+
+# Dragged by its caption, the panel follows the pointer and stops at the screen's edges.
+drag() { # from-x from-y to-x to-y
+    xdotool mousemove "$1" "$2" mousedown 1
+    for step in 1 2 3 4 5 6; do
+        xdotool mousemove $(($1 + ($3 - $1) * step / 6)) $(($2 + ($4 - $2) * step / 6))
+        sleep 0.05
+    done
+    xdotool mouseup 1
+    sleep 0.5
+}
+drag $((px + 200)) $((py + 7)) $((px + 100)) $((py - 200))
+read -r qx qy < <(origin "$props")
+[[ "$qx $qy" == "$((px - 100)) $((py - 207))" ]] || fail "the panel dragged by (-100, -207) is at $qx, $qy"
+drag $((qx + 200)) $((qy + 7)) 0 0
+read -r qx qy < <(origin "$props")
+[[ "$qx $qy" == "0 0" ]] || fail "the panel dragged past the top left corner is at $qx, $qy"
+echo "properties panel dragged by its caption to $((px - 100)), $((py - 207)), then stopped at 0, 0"
 
 # "Exit" ends the program, which writes its settings file.
 xdotool mousemove $((cx + 30)) $((area_top + 124)) click 1

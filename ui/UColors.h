@@ -1,0 +1,111 @@
+#pragma once
+
+#include "Globals.h"
+
+#include <QFrame>
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+
+namespace gyrodex {
+
+class CaptionLabel;
+class ColourSwatch;
+class SpinField;
+
+// A raised panel showing its caption in its text colour on its fill colour, so it previews
+// the cells it stands for. A press reports its button at once (not on release).
+class ColourPanel : public QFrame {
+    Q_OBJECT
+
+public:
+    ColourPanel(const QString& name, const QString& caption, QWidget* parent);
+    Colour fill() const { return fill_; }
+    Colour text() const { return text_; }
+    void setColours(Colour fill, Colour text);
+
+signals:
+    void pressed(Qt::MouseButton button);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    Colour fill_ = 0;
+    Colour text_ = 0;
+};
+
+// A raised panel whose caption is written in a font; a click reports itself.
+class FontPanel : public QFrame {
+    Q_OBJECT
+
+public:
+    FontPanel(const QString& name, const QString& caption, QWidget* parent);
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// The colours panel: a borderless always-on-top window that edits the colours, pens, day font
+// and switches of the wheel. Like the properties panel it is a view of the calendar state.
+class TfrmColors : public QWidget, public PanelWindow {
+    Q_OBJECT
+
+public:
+    explicit TfrmColors(Globals& globals);
+
+    void ShowPanel() override;
+    // Shows the state's values without running any handler.
+    void ShowState();
+
+    // The four colour panels share one handler; the panel is told apart by its Tag.
+    enum Tag { Back, Day, Weekend, Past };
+    void pnlBackMouseDown(Tag tag, Qt::MouseButton button);
+    void pnlThinClick();
+    void pnlThickClick();
+    void pnlFontClick();
+    void chkBackgroundClick();
+    void chkWeekendClick();
+    void chkPaintPastClick();
+    void chkTodayAsPastClick();
+    void spnThickChange();
+
+    QFrame* Panel1;
+    CaptionLabel* Label2;
+    ColourPanel* pnlBack;
+    ColourPanel* pnlDay;
+    ColourPanel* pnlWeekend;
+    ColourPanel* pnlPast;
+    FontPanel* pnlFont;
+    ColourSwatch* pnlThin;
+    ColourSwatch* pnlThick;
+    SpinField* spnNormal;
+    SpinField* spnThick;
+    QCheckBox* chkBackground;
+    QCheckBox* chkWeekend;
+    QCheckBox* chkPaintPast;
+    QCheckBox* chkTodayAsPast;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    ColourPanel* colourPanel(const QString& name, const QString& caption, Tag tag, int top);
+    QCheckBox* checkBox(const QString& name, const QString& caption, int top);
+    void label(const QString& text, const QRect& place);
+    // The fill (fill = true) or text colour of a colour panel's state field.
+    Colour& colourOf(Tag tag, bool fill);
+    // Runs the shared colour dialog on `colour`; true when the user confirmed.
+    bool editColour(Colour& colour);
+    void preview();
+
+    Globals& g_;
+};
+
+} // namespace gyrodex
