@@ -174,6 +174,7 @@ public:
     virtual std::optional<QString> read(const QString& list, const QString& name) = 0;
     virtual void write(const QString& list, const QString& name, const QString& value) = 0;
     virtual void close() = 0;
+    virtual bool readable() const { return true; }
 };
 
 namespace {
@@ -194,6 +195,7 @@ public:
         if (dirty_)
             ini_.save();
     }
+    bool readable() const override { return ini_.readable(); }
 
 private:
     IniFile ini_;
@@ -235,6 +237,10 @@ std::unique_ptr<SettingsStore> TRegVal::openStore(bool create) const {
 
 void TRegVal::ReadSettings() {
     const std::unique_ptr<SettingsStore> store = openStore(false);
+    // A missing file is no error, but one that exists and can't be read (no regular file, too
+    // large) is reported before its values are taken as missing.
+    if (!store->readable())
+        throw Error(QStringLiteral("Unable to read %1").arg(SettingsFileName()));
 
     for (qsizetype i = 0; i < Booleans.size(); ++i) {
         bool value = BooleanAt(i);
