@@ -1,5 +1,8 @@
 #include "CalendarState.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace gyrodex {
 
 void CellGrid::clear() {
@@ -16,8 +19,14 @@ void CalendarState::setDefaultPeriod(const DayDate& today) {
 }
 
 void CalendarState::updateCentre(int imageWidth, int imageHeight) {
-    CentreX = imageWidth / 2 + CentreOffsetX;
-    CentreY = imageHeight / 2 + CentreOffsetY;
+    // In 64 bits, then held in 32: an offset near the limits of its field must not wrap the
+    // centre around to the other side.
+    const auto held = [](std::int64_t v) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+            v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    };
+    CentreX = held(std::int64_t{imageWidth} / 2 + CentreOffsetX);
+    CentreY = held(std::int64_t{imageHeight} / 2 + CentreOffsetY);
 }
 
 void CalendarState::setPaintPast(bool on) {

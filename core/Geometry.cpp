@@ -1,5 +1,6 @@
 #include "Geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -46,12 +47,19 @@ Trig MiddleTrig(int k) {
 namespace {
 
 // Round to nearest, halves to even.
-int RoundEven(long double v) {
-    return static_cast<int>(std::rint(v));
+long long RoundEven(long double v) {
+    return static_cast<long long>(std::rint(v));
+}
+
+// A point coordinate, in 64 bits and then held within a billion pixels: that far is outside
+// every image, and what the canvas adds to it (text offsets, pen widths) cannot overflow.
+int Held(long long v) {
+    constexpr long long kFar = 1LL << 30;
+    return static_cast<int>(std::clamp(v, -kFar, kFar));
 }
 
 QPoint Polar(const CalendarState& s, long double rho, Trig t) {
-    return {s.CentreX + RoundEven(rho * t.cos), s.CentreY + RoundEven(rho * t.sin)};
+    return {Held(s.CentreX + RoundEven(rho * t.cos)), Held(s.CentreY + RoundEven(rho * t.sin))};
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "Geometry.h"
 
+#include <algorithm>
+
 namespace gyrodex {
 
 BusyGuard::BusyGuard(const BusyHook& hook) : hook_(hook) {
@@ -40,8 +42,15 @@ void ClearToBackground(const CalendarState& s, RasterCanvas& canvas) {
     // The background goes above and below the wheel's rows first and into them last, so the
     // rows the cells are drawn into next are still in the cache: same picture, faster repaint.
     const QRect image(0, 0, canvas.width(), canvas.height());
-    const int reach = s.Radius + s.ThickWidth;
-    const QRect band = QRect(0, s.CentreY - reach, image.width(), 2 * reach + 1).intersected(image);
+    // The wheel's rows, in 64 bits: the centre may lie anywhere a 32-bit offset puts it.
+    const long long reach = static_cast<long long>(s.Radius) + s.ThickWidth;
+    const long long top = std::max(static_cast<long long>(s.CentreY) - reach, -1LL);
+    const long long bottom =
+        std::min(static_cast<long long>(s.CentreY) + reach, 1LL + image.height());
+    const QRect band = top > bottom ? QRect()
+                                    : QRect(0, static_cast<int>(top), image.width(),
+                                            static_cast<int>(bottom - top + 1))
+                                          .intersected(image);
     if (band.isEmpty()) {
         canvas.fillRect(image);
     } else {
