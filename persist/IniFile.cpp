@@ -467,7 +467,11 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     if (f.found()) {
         // The key keeps its spelling; only this line is written anew.
         const QString old = DecodeLine(lineText(s, f));
-        const QByteArray line = (old.left(old.indexOf(u'=') + 1) + OneLine(value)).toUtf8();
+        const qsizetype eq = old.indexOf(u'=');
+        // An entry written with the value it holds keeps its bytes.
+        if (QStringView(old).mid(eq + 1) == OneLine(value))
+            return;
+        const QByteArray line = (old.left(eq + 1) + OneLine(value)).toUtf8();
         if (f.added >= 0)
             edits.added[static_cast<std::size_t>(f.added)] = line;
         else

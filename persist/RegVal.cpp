@@ -98,7 +98,7 @@ std::int32_t TRegVal::GetInteger(const QString& name) const {
     const auto v = ToInteger(value);
     if (!v)
         throw Error(QStringLiteral("Error in conversion of integer \"%1\", Value = \"%2\"")
-                        .arg(name, value));
+                        .arg(name, QuoteField(value)));
     return *v;
 }
 
@@ -136,7 +136,7 @@ double TRegVal::FloatAt(qsizetype index) const {
     if (!v)
         throw Error(QStringLiteral("Error in conversion of float[%1], Value = \"%2\"")
                         .arg(index)
-                        .arg(value));
+                        .arg(QuoteField(value)));
     return *v;
 }
 
@@ -147,7 +147,7 @@ std::int32_t TRegVal::IntegerAt(qsizetype index) const {
     if (!v)
         throw Error(QStringLiteral("Error in conversion of integer[%1], Value = \"%2\"")
                         .arg(index)
-                        .arg(value));
+                        .arg(QuoteField(value)));
     return *v;
 }
 
