@@ -546,7 +546,8 @@ QString IniFile::text() const {
 }
 
 QByteArray IniFile::bytes() const {
-    QByteArray out;
+    // A byte order mark the file began with stays.
+    QByteArray out = raw_.first(first_);
     out.reserve(raw_.size() + raw_.size() / 8);
     for (qsizetype i = 0; i < static_cast<qsizetype>(sections_.size()); ++i)
         forEachLine(i, [&out](QByteArrayView line) {
