@@ -236,7 +236,8 @@ void IniFile::parse() {
     sections_.clear();
     edits_.clear();
     keyTables_.clear();
-    sectionCache_.clear();
+    sectionTable_ = {};
+    sectionTableMade_ = false;
     first_ = raw_.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     preamble_ = false;
     const auto size = static_cast<Offset>(raw_.size());
@@ -275,61 +276,100 @@ IniFile::Offset IniFile::sectionEnd(qsizetype i) const {
                : static_cast<Offset>(raw_.size());
 }
 
-qsizetype IniFile::findSection(const QString& foldedName) const {
-    const auto cached = sectionCache_.constFind(foldedName);
-    if (cached != sectionCache_.constEnd())
-        return *cached;
-    qsizetype found = -1;
-    for (qsizetype i = preamble_ ? 1 : 0; i < static_cast<qsizetype>(sections_.size()); ++i) {
+namespace {
+
+// Adds a reference to a name unless the table holds that name already (the first one counts).
+// nameOf gives the name a stored reference stands for.
+template <typename NameOf>
+void InsertFirst(std::vector<std::uint32_t>& refs, std::size_t& count, std::uint32_t ref,
+                 const NameRef& name, const NameOf& nameOf) {
+    if ((count + 1) * 2 > refs.size()) {
+        std::vector<std::uint32_t> old(std::max<std::size_t>(16, 2 * refs.size()), 0);
+        old.swap(refs);
+        const std::size_t mask = refs.size() - 1;
+        for (const std::uint32_t r : old) {
+            if (r == 0)
+                continue;
+            std::size_t slot = HashFolded(nameOf(r - 1)) & mask;
+            while (refs[slot] != 0)
+                slot = (slot + 1) & mask;
+            refs[slot] = r;
+        }
+    }
+    const std::size_t mask = refs.size() - 1;
+    for (std::size_t slot = HashFolded(name) & mask;; slot = (slot + 1) & mask) {
+        if (refs[slot] == 0) {
+            refs[slot] = ref + 1;
+            ++count;
+            return;
+        }
+        if (SameName(name, nameOf(refs[slot] - 1)))
+            return;
+    }
+}
+
+// The reference stored for a case-folded name, or -1.
+template <typename NameOf>
+std::int64_t FindName(const std::vector<std::uint32_t>& refs, const QString& folded,
+                      const NameOf& nameOf) {
+    if (refs.empty())
+        return -1;
+    NameRef wanted;
+    wanted.folded = folded;
+    wanted.isAscii = false;
+    const std::size_t mask = refs.size() - 1;
+    for (std::size_t slot = HashFolded(wanted) & mask; refs[slot] != 0; slot = (slot + 1) & mask)
+        if (Matches(nameOf(refs[slot] - 1), folded))
+            return refs[slot] - 1;
+    return -1;
+}
+
+} // namespace
+
+// The name of section i as the tables compare it.
+auto IniFile::sectionNameOf() const {
+    return [this](std::uint32_t i) {
         NameRef name;
         if (isAdded(i)) {
             name.folded = NameKey(HeaderName(DecodeLine(edits_.at(i).header)));
             name.isAscii = false;
         } else {
-            name = HeaderNameOf(lineBytes(lineAt(sections_[static_cast<std::size_t>(i)].begin)));
+            name = HeaderNameOf(lineBytes(lineAt(sections_[i].begin)));
         }
-        if (Matches(name, foldedName)) {
-            found = i;
-            break;
-        }
-    }
-    sectionCache_.insert(foldedName, found);
-    return found;
+        return name;
+    };
 }
 
-const IniFile::KeyTable& IniFile::keyTable(qsizetype section) const {
+const IniFile::NameTable& IniFile::sectionTable() const {
+    if (sectionTableMade_)
+        return sectionTable_;
+    sectionTableMade_ = true;
+    const auto nameOf = sectionNameOf();
+    for (qsizetype i = preamble_ ? 1 : 0; i < static_cast<qsizetype>(sections_.size()); ++i)
+        InsertFirst(sectionTable_.refs, sectionTable_.count, static_cast<std::uint32_t>(i),
+                    nameOf(static_cast<std::uint32_t>(i)), nameOf);
+    return sectionTable_;
+}
+
+qsizetype IniFile::findSection(const QString& foldedName) const {
+    return static_cast<qsizetype>(FindName(sectionTable().refs, foldedName, sectionNameOf()));
+}
+
+const IniFile::NameTable& IniFile::keyTable(qsizetype section) const {
     const auto it = keyTables_.find(section);
     if (it != keyTables_.end())
         return it->second;
-    KeyTable& table = keyTables_[section];
+    NameTable& table = keyTables_[section];
     if (isAdded(section))
         return table;
-    const Section& s = sections_[static_cast<std::size_t>(section)];
+    const auto nameOf = [this](std::uint32_t start) { return *KeyOf(lineBytes(lineAt(start))); };
     const Offset end = sectionEnd(section);
-    std::size_t entries = 0;
-    for (Offset pos = s.body; pos < end; pos = lineAt(pos).next)
-        if (lineBytes(lineAt(pos)).contains('='))
-            ++entries;
-    std::size_t tableSize = 8;
-    while (tableSize < 2 * entries)
-        tableSize *= 2;
-    table.assign(tableSize, 0);
-    const std::size_t mask = tableSize - 1;
-    for (Offset pos = s.body; pos < end;) {
+    for (Offset pos = sections_[static_cast<std::size_t>(section)].body; pos < end;) {
         const Span line = lineAt(pos);
         pos = line.next;
         const auto key = KeyOf(lineBytes(line));
-        if (!key || IsEmptyName(*key))
-            continue;
-        for (std::size_t slot = HashFolded(*key) & mask;; slot = (slot + 1) & mask) {
-            if (table[slot] == 0) {
-                table[slot] = line.start + 1;
-                break;
-            }
-            // Only the first line of a key is found.
-            if (SameName(*key, *KeyOf(lineBytes(lineAt(table[slot] - 1)))))
-                break;
-        }
+        if (key && !IsEmptyName(*key))
+            InsertFirst(table.refs, table.count, line.start, *key, nameOf);
     }
     return table;
 }
@@ -338,20 +378,11 @@ IniFile::Found IniFile::find(qsizetype section, const QString& foldedKey) const 
     Found f;
     if (section < 0)
         return f;
-    const KeyTable& table = keyTable(section);
-    if (!table.empty() && !foldedKey.isEmpty()) {
-        NameRef wanted;
-        wanted.folded = foldedKey;
-        wanted.isAscii = false;
-        const std::size_t mask = table.size() - 1;
-        for (std::size_t slot = HashFolded(wanted) & mask; table[slot] != 0;
-             slot = (slot + 1) & mask) {
-            if (Matches(*KeyOf(lineBytes(lineAt(table[slot] - 1))), foldedKey)) {
-                f.line = table[slot] - 1;
-                return f;
-            }
-        }
-    }
+    if (!foldedKey.isEmpty())
+        f.line = FindName(keyTable(section).refs, foldedKey,
+                          [this](std::uint32_t start) { return *KeyOf(lineBytes(lineAt(start))); });
+    if (f.line >= 0)
+        return f;
     const auto e = edits_.find(section);
     if (e != edits_.end())
         f.added = e->second.addedKeys.value(foldedKey, -1);
@@ -455,7 +486,9 @@ qsizetype IniFile::sectionForWrite(const QString& section) {
     const auto end = static_cast<Offset>(raw_.size());
     sections_.push_back({end, end});
     edits_[index].header = (QLatin1Char('[') + OneLine(section) + QLatin1Char(']')).toUtf8();
-    sectionCache_.insert(folded, index);
+    // The table of names is made again at the next look-up (a save adds few sections).
+    sectionTable_ = {};
+    sectionTableMade_ = false;
     return index;
 }
 

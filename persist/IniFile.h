@@ -87,8 +87,12 @@ private:
         std::int64_t insertAt = -1; // after the section's last line that is not blank
         bool blankAfter = false;    // a blank line ends the section (a section follows it)
     };
-    // Open addressing: line start + 1 of the first line of each key, 0 for an empty slot.
-    using KeyTable = std::vector<Offset>;
+    // Open addressing over references to names held elsewhere (a line start or a section's
+    // number, plus 1; 0 marks an empty slot): memory grows with the distinct names only.
+    struct NameTable {
+        std::vector<Offset> refs;
+        std::size_t count = 0;
+    };
     struct Found {
         std::int64_t line = -1; // start of a line read from the file
         qsizetype added = -1;   // or index of an added line
@@ -101,7 +105,9 @@ private:
     bool isAdded(qsizetype i) const { return i >= rawSections_; }
     QByteArrayView lineBytes(const Span& s) const;
     qsizetype findSection(const QString& foldedName) const;
-    const KeyTable& keyTable(qsizetype section) const;
+    const NameTable& keyTable(qsizetype section) const;
+    const NameTable& sectionTable() const;
+    auto sectionNameOf() const;
     Found find(qsizetype section, const QString& foldedKey) const;
     QByteArray lineText(qsizetype section, const Found& f) const;
     template <typename F> void forEachLine(qsizetype section, F&& f) const;
@@ -115,8 +121,9 @@ private:
     std::vector<Section> sections_;
     qsizetype rawSections_ = 0; // sections read; those after them were added by writes
     std::unordered_map<qsizetype, Edits> edits_;
-    mutable std::unordered_map<qsizetype, KeyTable> keyTables_;
-    mutable QHash<QString, qsizetype> sectionCache_; // case-folded name -> first section or -1
+    mutable std::unordered_map<qsizetype, NameTable> keyTables_; // of the sections looked in
+    mutable NameTable sectionTable_; // first section of each name, made at the first look-up
+    mutable bool sectionTableMade_ = false;
 };
 
 } // namespace gyrodex
