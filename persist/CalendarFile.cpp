@@ -102,8 +102,11 @@ bool ReadCalendar(const IniFile& ini, CalendarState& s, HighlightList& highlight
     const std::int32_t count = ini.readInteger(kHighlights, QStringLiteral("Count"), 0);
     highlights.clear();
     const qsizetype n = std::min<qsizetype>(count, kMaxHighlights);
+    QStringList entries;
+    entries.reserve(std::max<qsizetype>(n, 0));
     for (qsizetype i = 0; i < n; ++i)
-        highlights.add(ini.readString(kHighlights, HighlightKey(i), QStringLiteral("$0#")));
+        entries << ini.readString(kHighlights, HighlightKey(i), QStringLiteral("$0#"));
+    highlights.addAll(std::move(entries));
     return count <= kMaxHighlights;
 }
 

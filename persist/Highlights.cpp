@@ -101,19 +101,26 @@ void ImportFromFile(HighlightList& list, const QString& fileName) {
         rest = rest.sliced(3);
     if (const qsizetype eof = rest.indexOf('\x1A'); eof >= 0)
         rest = rest.first(eof);
+    QStringList lines;
+    bool tooMany = false;
     qsizetype start = 0;
     while (start < rest.size()) {
         qsizetype end = start;
         while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r')
             ++end;
-        if (list.size() >= kMaxHighlights)
-            throw Error(QStringLiteral("Too many highlights in %1").arg(fileName));
-        list.add(DecodeLine(rest.sliced(start, end - start)));
+        if (list.size() + lines.size() >= kMaxHighlights) {
+            tooMany = true;
+            break;
+        }
+        lines << DecodeLine(rest.sliced(start, end - start));
         // A line ends with CR LF, LF or a lone CR.
         if (end + 1 < rest.size() && rest[end] == '\r' && rest[end + 1] == '\n')
             ++end;
         start = end + 1;
     }
+    list.addAll(std::move(lines));
+    if (tooMany)
+        throw Error(QStringLiteral("Too many highlights in %1").arg(fileName));
 }
 
 qsizetype FindEntryContaining(const HighlightList& list, const QString& dateText) {

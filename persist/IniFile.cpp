@@ -384,22 +384,25 @@ IniFile::Found IniFile::find(qsizetype section, const QString& foldedKey) const 
     if (f.line >= 0)
         return f;
     const auto e = edits_.find(section);
-    if (e != edits_.end())
-        f.added = e->second.addedKeys.value(foldedKey, -1);
+    if (e != edits_.end()) {
+        const Edits& edits = e->second;
+        f.added = FindName(edits.addedKeys.refs, foldedKey,
+                           [&edits](std::uint32_t i) { return *KeyOf(edits.addedLine(i)); });
+    }
     return f;
 }
 
-QByteArray IniFile::lineText(qsizetype section, const Found& f) const {
+QByteArrayView IniFile::lineText(qsizetype section, const Found& f) const {
     const auto e = edits_.find(section);
     if (f.added >= 0)
-        return e->second.added[static_cast<std::size_t>(f.added)];
+        return e->second.addedLine(static_cast<std::size_t>(f.added));
     const auto offset = static_cast<Offset>(f.line);
     if (e != edits_.end()) {
         const auto changed = e->second.changed.find(offset);
         if (changed != e->second.changed.end())
             return changed->second;
     }
-    return lineBytes(lineAt(offset)).toByteArray();
+    return lineBytes(lineAt(offset));
 }
 
 // Calls f(bytes) for every line of a section in the order a save writes them.
@@ -408,8 +411,8 @@ template <typename F> void IniFile::forEachLine(qsizetype section, F&& f) const 
     const Edits* edits = e == edits_.end() ? nullptr : &e->second;
     const auto emitAdded = [&] {
         if (edits)
-            for (const QByteArray& line : edits->added)
-                f(QByteArrayView(line));
+            for (std::size_t i = 0; i < edits->added.size(); ++i)
+                f(edits->addedLine(i));
     };
     if (isAdded(section)) {
         f(QByteArrayView(edits->header));
@@ -442,11 +445,15 @@ template <typename F> void IniFile::forEachLine(qsizetype section, F&& f) const 
 
 std::optional<QString> IniFile::value(const QString& section, const QString& key) const {
     const qsizetype s = findSection(NameKey(section));
-    const Found f = find(s, NameKey(key));
+    const Found f = find(s, NameKey(OneLine(key)));
     if (!f.found())
         return std::nullopt;
-    const QString line = DecodeLine(lineText(s, f));
-    return line.mid(line.indexOf(u'=') + 1);
+    const QByteArrayView line = lineText(s, f);
+    // "=" is one byte in every encoding read; a plain ASCII value needs no decoding of its line.
+    if (IsAsciiBytes(line))
+        return QString::fromLatin1(line.sliced(line.indexOf('=') + 1));
+    const QString text = DecodeLine(line);
+    return text.mid(text.indexOf(u'=') + 1);
 }
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& def) const {
@@ -494,8 +501,8 @@ qsizetype IniFile::sectionForWrite(const QString& section) {
 
 void IniFile::writeString(const QString& section, const QString& key, const QString& value) {
     const qsizetype s = sectionForWrite(section);
-    const QString folded = NameKey(key);
-    const Found f = find(s, folded);
+    // A key is looked for as a line holds it: line breaks in it are written as blanks.
+    const Found f = find(s, NameKey(OneLine(key)));
     Edits& edits = edits_[s];
     if (f.found()) {
         // The key keeps its spelling; only this line is written anew.
@@ -506,7 +513,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
             return;
         const QByteArray line = (old.left(eq + 1) + OneLine(value)).toUtf8();
         if (f.added >= 0)
-            edits.added[static_cast<std::size_t>(f.added)] = line;
+            edits.setAdded(static_cast<std::size_t>(f.added), line);
         else
             edits.changed[static_cast<Offset>(f.line)] = line;
         return;
@@ -523,8 +530,11 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
         }
         edits.insertAt = after;
     }
-    edits.added.push_back((OneLine(key) + QLatin1Char('=') + OneLine(value)).toUtf8());
-    edits.addedKeys.insert(folded, static_cast<qsizetype>(edits.added.size()) - 1);
+    const auto index = static_cast<std::uint32_t>(edits.added.size());
+    edits.added.emplace_back();
+    edits.setAdded(index, (OneLine(key) + QLatin1Char('=') + OneLine(value)).toUtf8());
+    const auto nameOf = [&edits](std::uint32_t i) { return *KeyOf(edits.addedLine(i)); };
+    InsertFirst(edits.addedKeys.refs, edits.addedKeys.count, index, nameOf(index), nameOf);
 }
 
 void IniFile::writeInteger(const QString& section, const QString& key, std::int32_t value) {

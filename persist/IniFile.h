@@ -78,20 +78,30 @@ private:
         Offset begin; // the header line, or the first line of the lines before any header
         Offset body;  // the first line after the header
     };
-    // What writes did to one section: kept apart from the bytes read.
-    struct Edits {
-        QByteArray header;                   // the header line of a section the writes added
-        std::vector<QByteArray> added;       // new entries, in order, at the insertion point
-        QHash<QString, qsizetype> addedKeys; // case-folded key -> index in added
-        std::unordered_map<Offset, QByteArray> changed; // line start -> the line written
-        std::int64_t insertAt = -1; // after the section's last line that is not blank
-        bool blankAfter = false;    // a blank line ends the section (a section follows it)
-    };
-    // Open addressing over references to names held elsewhere (a line start or a section's
-    // number, plus 1; 0 marks an empty slot): memory grows with the distinct names only.
+    // Open addressing over references to names held elsewhere (a line start, a section's or
+    // an added line's number, plus 1; 0 marks an empty slot): memory grows with the distinct
+    // names only.
     struct NameTable {
         std::vector<Offset> refs;
         std::size_t count = 0;
+    };
+    // What writes did to one section: kept apart from the bytes read.
+    struct Edits {
+        QByteArray header;    // the header line of a section the writes added
+        QByteArray addedText; // the new entries' lines, one after another
+        std::vector<std::pair<Offset, Offset>> added;   // start and length of each in addedText,
+                                                        // in order, at the insertion point
+        NameTable addedKeys;                            // over the indexes of added
+        std::unordered_map<Offset, QByteArray> changed; // line start -> the line written
+        std::int64_t insertAt = -1; // after the section's last line that is not blank
+        bool blankAfter = false;    // a blank line ends the section (a section follows it)
+        QByteArrayView addedLine(std::size_t i) const {
+            return QByteArrayView(addedText).sliced(added[i].first, added[i].second);
+        }
+        void setAdded(std::size_t i, const QByteArray& line) {
+            added[i] = {static_cast<Offset>(addedText.size()), static_cast<Offset>(line.size())};
+            addedText += line;
+        }
     };
     struct Found {
         std::int64_t line = -1; // start of a line read from the file
@@ -109,7 +119,7 @@ private:
     const NameTable& sectionTable() const;
     auto sectionNameOf() const;
     Found find(qsizetype section, const QString& foldedKey) const;
-    QByteArray lineText(qsizetype section, const Found& f) const;
+    QByteArrayView lineText(qsizetype section, const Found& f) const;
     template <typename F> void forEachLine(qsizetype section, F&& f) const;
     qsizetype sectionForWrite(const QString& section);
 
