@@ -151,6 +151,52 @@ bool Matches(const NameRef& name, const QString& folded) {
     return true;
 }
 
+// A name looked for. A plain ASCII name is compared as it is given, without regard to case, so
+// that the look-ups of a load or a save allocate nothing; any other name by its folded text.
+struct Query {
+    QStringView ascii;
+    QString folded;
+    bool isAscii = false;
+};
+
+Query MakeQuery(const QString& name) {
+    const QStringView trimmed = QStringView(name).trimmed();
+    const bool plain = std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) {
+        return c.unicode() < 0x80 && c != u'\r' && c != u'\n';
+    });
+    if (plain)
+        return {trimmed, {}, true};
+    return {{}, NameKey(OneLine(name)), false};
+}
+
+std::size_t HashQuery(const Query& q) {
+    if (!q.isAscii) {
+        NameRef n;
+        n.folded = q.folded;
+        n.isAscii = false;
+        return HashFolded(n);
+    }
+    std::size_t h = 1469598103934665603ull;
+    for (const QChar c : q.ascii) {
+        h ^= static_cast<char16_t>(LowerAscii(static_cast<char>(c.unicode())));
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+bool Matches(const NameRef& name, const Query& q) {
+    if (!q.isAscii)
+        return Matches(name, q.folded);
+    if (!name.isAscii)
+        return name.folded == q.ascii.toString().toLower();
+    if (name.ascii.size() != q.ascii.size())
+        return false;
+    for (qsizetype i = 0; i < q.ascii.size(); ++i)
+        if (LowerAscii(name.ascii[i]) != LowerAscii(static_cast<char>(q.ascii[i].unicode())))
+            return false;
+    return true;
+}
+
 // The key of an entry line ("key=value"), or nothing for a line without "=".
 std::optional<NameRef> KeyOf(QByteArrayView line) {
     const qsizetype eq = line.indexOf('=');
@@ -205,6 +251,25 @@ NameRef HeaderNameOf(QByteArrayView line) {
 
 bool IsBlank(QByteArrayView line) {
     return IsAsciiBytes(line) ? TrimAscii(line).isEmpty() : DecodeLine(line).trimmed().isEmpty();
+}
+
+// Appends the line of a new entry, "key=value", in UTF-8 and on one line. Plain ASCII, the
+// usual case, goes in without a temporary copy.
+void AppendEntryLine(QByteArray& out, const QString& key, const QString& value) {
+    const auto plain = [](const QString& t) {
+        return std::all_of(t.begin(), t.end(),
+                           [](QChar c) { return c.unicode() < 0x80 && c != u'\r' && c != u'\n'; });
+    };
+    if (!plain(key) || !plain(value)) {
+        out += (OneLine(key) + QLatin1Char('=') + OneLine(value)).toUtf8();
+        return;
+    }
+    out.reserve(out.size() + key.size() + 1 + value.size());
+    for (const QChar c : key)
+        out += static_cast<char>(c.unicode());
+    out += '=';
+    for (const QChar c : value)
+        out += static_cast<char>(c.unicode());
 }
 
 } // namespace
@@ -308,18 +373,15 @@ void InsertFirst(std::vector<std::uint32_t>& refs, std::size_t& count, std::uint
     }
 }
 
-// The reference stored for a case-folded name, or -1.
+// The reference stored for a name, or -1.
 template <typename NameOf>
-std::int64_t FindName(const std::vector<std::uint32_t>& refs, const QString& folded,
+std::int64_t FindName(const std::vector<std::uint32_t>& refs, const Query& wanted,
                       const NameOf& nameOf) {
     if (refs.empty())
         return -1;
-    NameRef wanted;
-    wanted.folded = folded;
-    wanted.isAscii = false;
     const std::size_t mask = refs.size() - 1;
-    for (std::size_t slot = HashFolded(wanted) & mask; refs[slot] != 0; slot = (slot + 1) & mask)
-        if (Matches(nameOf(refs[slot] - 1), folded))
+    for (std::size_t slot = HashQuery(wanted) & mask; refs[slot] != 0; slot = (slot + 1) & mask)
+        if (Matches(nameOf(refs[slot] - 1), wanted))
             return refs[slot] - 1;
     return -1;
 }
@@ -331,7 +393,7 @@ auto IniFile::sectionNameOf() const {
     return [this](std::uint32_t i) {
         NameRef name;
         if (isAdded(i)) {
-            name.folded = NameKey(HeaderName(DecodeLine(edits_.at(i).header)));
+            name.folded = edits_.at(i).foldedName;
             name.isAscii = false;
         } else {
             name = HeaderNameOf(lineBytes(lineAt(sections_[i].begin)));
@@ -351,8 +413,8 @@ const IniFile::NameTable& IniFile::sectionTable() const {
     return sectionTable_;
 }
 
-qsizetype IniFile::findSection(const QString& foldedName) const {
-    return static_cast<qsizetype>(FindName(sectionTable().refs, foldedName, sectionNameOf()));
+qsizetype IniFile::findSection(const QString& name) const {
+    return static_cast<qsizetype>(FindName(sectionTable().refs, MakeQuery(name), sectionNameOf()));
 }
 
 const IniFile::NameTable& IniFile::keyTable(qsizetype section) const {
@@ -374,19 +436,21 @@ const IniFile::NameTable& IniFile::keyTable(qsizetype section) const {
     return table;
 }
 
-IniFile::Found IniFile::find(qsizetype section, const QString& foldedKey) const {
+IniFile::Found IniFile::find(qsizetype section, const QString& key) const {
     Found f;
     if (section < 0)
         return f;
-    if (!foldedKey.isEmpty())
-        f.line = FindName(keyTable(section).refs, foldedKey,
+    const Query wanted = MakeQuery(key);
+    // Lines read with an empty key are no entries; written ones are.
+    if (wanted.isAscii ? !wanted.ascii.isEmpty() : !wanted.folded.isEmpty())
+        f.line = FindName(keyTable(section).refs, wanted,
                           [this](std::uint32_t start) { return *KeyOf(lineBytes(lineAt(start))); });
     if (f.line >= 0)
         return f;
     const auto e = edits_.find(section);
     if (e != edits_.end()) {
         const Edits& edits = e->second;
-        f.added = FindName(edits.addedKeys.refs, foldedKey,
+        f.added = FindName(edits.addedKeys.refs, wanted,
                            [&edits](std::uint32_t i) { return *KeyOf(edits.addedLine(i)); });
     }
     return f;
@@ -444,8 +508,8 @@ template <typename F> void IniFile::forEachLine(qsizetype section, F&& f) const 
 }
 
 std::optional<QString> IniFile::value(const QString& section, const QString& key) const {
-    const qsizetype s = findSection(NameKey(section));
-    const Found f = find(s, NameKey(OneLine(key)));
+    const qsizetype s = findSection(section);
+    const Found f = find(s, key);
     if (!f.found())
         return std::nullopt;
     const QByteArrayView line = lineText(s, f);
@@ -477,8 +541,7 @@ bool IniFile::readBool(const QString& section, const QString& key, bool def) con
 }
 
 qsizetype IniFile::sectionForWrite(const QString& section) {
-    const QString folded = NameKey(section);
-    const qsizetype found = findSection(folded);
+    const qsizetype found = findSection(section);
     if (found >= 0)
         return found;
     // A new section goes to the end of the file, after a blank line when the file has text.
@@ -492,7 +555,9 @@ qsizetype IniFile::sectionForWrite(const QString& section) {
     const qsizetype index = static_cast<qsizetype>(sections_.size());
     const auto end = static_cast<Offset>(raw_.size());
     sections_.push_back({end, end});
-    edits_[index].header = (QLatin1Char('[') + OneLine(section) + QLatin1Char(']')).toUtf8();
+    Edits& edits = edits_[index];
+    edits.header = (QLatin1Char('[') + OneLine(section) + QLatin1Char(']')).toUtf8();
+    edits.foldedName = NameKey(HeaderName(DecodeLine(edits.header)));
     // The table of names is made again at the next look-up (a save adds few sections).
     sectionTable_ = {};
     sectionTableMade_ = false;
@@ -502,7 +567,7 @@ qsizetype IniFile::sectionForWrite(const QString& section) {
 void IniFile::writeString(const QString& section, const QString& key, const QString& value) {
     const qsizetype s = sectionForWrite(section);
     // A key is looked for as a line holds it: line breaks in it are written as blanks.
-    const Found f = find(s, NameKey(OneLine(key)));
+    const Found f = find(s, key);
     Edits& edits = edits_[s];
     if (f.found()) {
         // The key keeps its spelling; only this line is written anew.
@@ -531,8 +596,9 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
         edits.insertAt = after;
     }
     const auto index = static_cast<std::uint32_t>(edits.added.size());
-    edits.added.emplace_back();
-    edits.setAdded(index, (OneLine(key) + QLatin1Char('=') + OneLine(value)).toUtf8());
+    const auto start = static_cast<Offset>(edits.addedText.size());
+    AppendEntryLine(edits.addedText, key, value);
+    edits.added.emplace_back(start, static_cast<Offset>(edits.addedText.size()) - start);
     const auto nameOf = [&edits](std::uint32_t i) { return *KeyOf(edits.addedLine(i)); };
     InsertFirst(edits.addedKeys.refs, edits.addedKeys.count, index, nameOf(index), nameOf);
 }
@@ -556,7 +622,7 @@ QStringList IniFile::sections() const {
 
 QStringList IniFile::keys(const QString& section) const {
     QStringList names;
-    const qsizetype s = findSection(NameKey(section));
+    const qsizetype s = findSection(section);
     if (s < 0)
         return names;
     QSet<QString> seen;
@@ -582,7 +648,10 @@ QString IniFile::text() const {
     QString out;
     for (qsizetype i = 0; i < static_cast<qsizetype>(sections_.size()); ++i)
         forEachLine(i, [&out](QByteArrayView line) {
-            out += DecodeLine(line);
+            if (IsAsciiBytes(line))
+                out += QLatin1String(line.data(), line.size());
+            else
+                out += DecodeLine(line);
             out += QLatin1String("\r\n");
         });
     return out;

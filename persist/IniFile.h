@@ -88,6 +88,7 @@ private:
     // What writes did to one section: kept apart from the bytes read.
     struct Edits {
         QByteArray header;    // the header line of a section the writes added
+        QString foldedName;   // and its name as looked for
         QByteArray addedText; // the new entries' lines, one after another
         std::vector<std::pair<Offset, Offset>> added;   // start and length of each in addedText,
                                                         // in order, at the insertion point
@@ -114,11 +115,11 @@ private:
     Offset sectionEnd(qsizetype i) const;
     bool isAdded(qsizetype i) const { return i >= rawSections_; }
     QByteArrayView lineBytes(const Span& s) const;
-    qsizetype findSection(const QString& foldedName) const;
+    qsizetype findSection(const QString& name) const;
     const NameTable& keyTable(qsizetype section) const;
     const NameTable& sectionTable() const;
     auto sectionNameOf() const;
-    Found find(qsizetype section, const QString& foldedKey) const;
+    Found find(qsizetype section, const QString& key) const;
     QByteArrayView lineText(qsizetype section, const Found& f) const;
     template <typename F> void forEachLine(qsizetype section, F&& f) const;
     qsizetype sectionForWrite(const QString& section);
