@@ -20,7 +20,6 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QRegularExpression>
-#include <QTemporaryFile>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -120,7 +119,7 @@ public:
         if (!v || *v < lo || *v > hi)
             throw UsageError{QStringLiteral("invalid %1 '%2' (expected a whole number from %3 "
                                             "to %4)")
-                                 .arg(option, text)
+                                 .arg(option, QuoteField(text))
                                  .arg(lo)
                                  .arg(hi)};
         return *v;
@@ -133,7 +132,7 @@ public:
         const auto d = ParseDate(text);
         if (!d)
             throw UsageError{QStringLiteral("invalid %1 '%2' (expected a real date MM/DD/YYYY)")
-                                 .arg(option, text)};
+                                 .arg(option, QuoteField(text))};
         return *d;
     }
 
@@ -151,7 +150,7 @@ Options ParseArgs(const QStringList& args) {
     static const QStringList kCommands = {"render",   "cells",     "hit",  "show",
                                           "save-cal", "export-ai", "print"};
     if (!kCommands.contains(o.command))
-        throw UsageError{QStringLiteral("unknown command '%1'").arg(o.command)};
+        throw UsageError{QStringLiteral("unknown command '%1'").arg(QuoteField(o.command))};
     const auto edit = [&o](auto f) { o.edits.push_back(Edit(f)); };
     while (!r.atEnd()) {
         const QString a = r.next();
@@ -166,7 +165,8 @@ Options ParseArgs(const QStringList& args) {
                     throw Error(QStringLiteral("expected WxH"));
                 CheckImageSize(w, h);
             } catch (const Error& e) {
-                throw UsageError{QStringLiteral("invalid --size '%1': %2").arg(text, e.message())};
+                throw UsageError{
+                    QStringLiteral("invalid --size '%1': %2").arg(QuoteField(text), e.message())};
             }
             o.size = QSize(static_cast<int>(w), static_cast<int>(h));
             o.sizeGiven = true;
@@ -194,7 +194,8 @@ Options ParseArgs(const QStringList& args) {
             const auto x = parts.size() == 2 ? ParseInt(parts[0]) : std::nullopt;
             const auto y = parts.size() == 2 ? ParseInt(parts[1]) : std::nullopt;
             if (!x || !y)
-                throw UsageError{QStringLiteral("invalid --offset '%1' (expected X,Y)").arg(text)};
+                throw UsageError{
+                    QStringLiteral("invalid --offset '%1' (expected X,Y)").arg(QuoteField(text))};
             edit([x = *x, y = *y](CalendarState& s, HighlightList&) {
                 s.CentreOffsetX = x;
                 s.CentreOffsetY = y;
@@ -226,7 +227,7 @@ Options ParseArgs(const QStringList& args) {
             if (!m.hasMatch())
                 throw UsageError{QStringLiteral("invalid --set '%1' (expected Section.Key=VALUE "
                                                 "with a section Colors, Flags, Misc or Font)")
-                                     .arg(text)};
+                                     .arg(QuoteField(text))};
             edit(SetEntry(m.captured(1), m.captured(2), m.captured(3)));
         } else if (a == u"--hint-type") {
             o.hintType =
@@ -240,12 +241,12 @@ Options ParseArgs(const QStringList& args) {
         } else if (a == u"--page" && o.command == u"print") {
             o.page = r.value(a).toLower();
             if (o.page != u"a4" && o.page != u"letter")
-                throw UsageError{
-                    QStringLiteral("invalid --page '%1' (expected a4 or letter)").arg(o.page)};
+                throw UsageError{QStringLiteral("invalid --page '%1' (expected a4 or letter)")
+                                     .arg(QuoteField(o.page))};
         } else if (a == u"--landscape" && o.command == u"print") {
             o.landscape = true;
         } else if (a.startsWith(u"--") || (o.command != u"hit" && o.command != u"save-cal")) {
-            throw UsageError{QStringLiteral("unknown argument '%1'").arg(a)};
+            throw UsageError{QStringLiteral("unknown argument '%1'").arg(QuoteField(a))};
         } else {
             o.positional << a;
         }
@@ -261,7 +262,7 @@ Options ParseArgs(const QStringList& args) {
             throw UsageError{QStringLiteral("hit needs the coordinates X Y")};
         for (const QString& p : o.positional)
             if (!ParseInt(p))
-                throw UsageError{QStringLiteral("invalid coordinate '%1'").arg(p)};
+                throw UsageError{QStringLiteral("invalid coordinate '%1'").arg(QuoteField(p))};
     }
     if (!o.out.isEmpty()) {
         const QString suffix = QFileInfo(o.out).suffix().toLower();
@@ -387,17 +388,7 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err,
             printer.setPageSize(QPageSize(o.page == u"letter" ? QPageSize::Letter : QPageSize::A4));
             printer.setPageOrientation(o.landscape ? QPageLayout::Landscape
                                                    : QPageLayout::Portrait);
-            // The job goes to a file beside the target, which then replaces it whole.
-            QTemporaryFile temp(QFileInfo(o.out).absoluteFilePath() + QStringLiteral(".XXXXXX"));
-            if (!temp.open())
-                throw Error(QStringLiteral("Unable to write to %1").arg(o.out));
-            temp.close();
-            printer.setOutputFileName(temp.fileName());
-            PrintImage(printer, canvas.image());
-            QFile printed(temp.fileName());
-            if (!printed.open(QIODevice::ReadOnly))
-                throw Error(QStringLiteral("Unable to write to %1").arg(o.out));
-            SaveFileWhole(o.out, printed.readAll());
+            PrintImageToPdf(printer, canvas.image(), o.out);
         } else if (o.command == u"cells") {
             for (int spoke = 0; spoke < kSpokes; ++spoke)
                 for (int ring = 1; ring <= kRings; ++ring) {

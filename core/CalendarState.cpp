@@ -19,14 +19,14 @@ void CalendarState::setDefaultPeriod(const DayDate& today) {
 }
 
 void CalendarState::updateCentre(int imageWidth, int imageHeight) {
-    // Offsets take any 32-bit number: the sum is held inside the range.
-    const auto sum = [](int half, std::int32_t offset) {
+    // In 64 bits, then held in 32: an offset near the limits of its field must not wrap the
+    // centre around to the other side.
+    const auto held = [](std::int64_t v) {
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-            std::int64_t{half} + offset, std::numeric_limits<std::int32_t>::min(),
-            std::numeric_limits<std::int32_t>::max()));
+            v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
     };
-    CentreX = sum(imageWidth / 2, CentreOffsetX);
-    CentreY = sum(imageHeight / 2, CentreOffsetY);
+    CentreX = held(std::int64_t{imageWidth} / 2 + CentreOffsetX);
+    CentreY = held(std::int64_t{imageHeight} / 2 + CentreOffsetY);
 }
 
 void CalendarState::setPaintPast(bool on) {

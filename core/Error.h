@@ -16,6 +16,13 @@ private:
     QString message_;
 };
 
+// A field's text as a message quotes it: at most kQuotedField characters, then "…", with control
+// characters shown escaped (\n, \t, \0, \x1b), so that a bad field of any size or content
+// gives a short, printable message. File names are not passed through this: messages name
+// files in full.
+constexpr qsizetype kQuotedField = 100;
+QString QuoteField(QStringView text);
+
 // Converts whole decimal text (optional sign, digits, at most 32 bits signed);
 // anything else raises "'%s' is not a valid integer value".
 std::int32_t StrToInt(QStringView text);

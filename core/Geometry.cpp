@@ -47,21 +47,19 @@ Trig MiddleTrig(int k) {
 namespace {
 
 // Round to nearest, halves to even.
-int RoundEven(long double v) {
-    return static_cast<int>(std::rint(v));
+long long RoundEven(long double v) {
+    return static_cast<long long>(std::rint(v));
 }
 
-// A coordinate of a wheel point. A centre offset near the end of the 32-bit range puts points
-// beyond it: they are held at half the range, far outside any image, so that the painter can
-// still add a text's size to them.
-int Coordinate(std::int32_t centre, long double offset) {
-    constexpr long long kLimit = 1LL << 30;
-    return static_cast<int>(
-        std::clamp(centre + static_cast<long long>(RoundEven(offset)), -kLimit, kLimit));
+// A point coordinate, in 64 bits and then held within a billion pixels: that far is outside
+// every image, and what the canvas adds to it (text offsets, pen widths) cannot overflow.
+int Held(long long v) {
+    constexpr long long kFar = 1LL << 30;
+    return static_cast<int>(std::clamp(v, -kFar, kFar));
 }
 
 QPoint Polar(const CalendarState& s, long double rho, Trig t) {
-    return {Coordinate(s.CentreX, rho * t.cos), Coordinate(s.CentreY, rho * t.sin)};
+    return {Held(s.CentreX + RoundEven(rho * t.cos)), Held(s.CentreY + RoundEven(rho * t.sin))};
 }
 
 } // namespace

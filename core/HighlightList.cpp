@@ -67,6 +67,15 @@ qsizetype HighlightList::add(const QString& entry) {
     return index;
 }
 
+void HighlightList::addAll(QStringList entries) {
+    // A stable sort keeps equal entries in the order given, and the merge puts the entries
+    // already in the list before equal new ones: exactly where add() would put each.
+    std::stable_sort(entries.begin(), entries.end(), LessNoCase);
+    const qsizetype old = entries_.size();
+    entries_.append(std::move(entries));
+    std::inplace_merge(entries_.begin(), entries_.begin() + old, entries_.end(), LessNoCase);
+}
+
 std::pair<qsizetype, qsizetype> HighlightList::matching(const QString& key) const {
     auto it = std::lower_bound(entries_.begin(), entries_.end(), key, LessNoCase);
     const qsizetype first = it - entries_.begin();

@@ -30,6 +30,9 @@ public:
 
     // Inserts in sorted position and returns the index it took.
     qsizetype add(const QString& entry);
+    // Adds entries in one go, in the order that adding them one by one would give (each after
+    // the entries equal to it), in n log n time rather than one shift of the list per entry.
+    void addAll(QStringList entries);
     void removeAt(qsizetype i) { entries_.removeAt(i); }
     void clear() { entries_.clear(); }
 

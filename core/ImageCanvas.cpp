@@ -23,6 +23,7 @@ Colour FromQColor(QColor c) {
 
 QFont MakeFont(const QString& name, int points, unsigned style) {
     QFont font(name);
+    points = std::clamp(points, kMinFontPoints, kMaxFontPoints);
     // Character height in pixels at 96 dpi, rounded as the desktop does (8 points give 11).
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))));
     font.setBold((style & Bold) != 0);
@@ -132,6 +133,7 @@ void ImageCanvas::setBrush(Colour colour) {
 }
 
 ImageCanvas::FontEntry& ImageCanvas::fontEntry(const QString& name, int points, unsigned style) {
+    points = std::clamp(points, kMinFontPoints, kMaxFontPoints);
     for (const auto& f : fonts_)
         if (f->points == points && f->style == style && f->name == name)
             return *f;

@@ -17,7 +17,13 @@ namespace gyrodex {
 // Device pixels per metre of every calendar image: 96 dots per inch.
 constexpr int kDotsPerMeter = 3780;
 
-// Builds a font for drawing without smoothing; `points` are converted at 96 dpi.
+// Day-number sizes painted, in points. A size from a file or the font dialog outside them is
+// painted as the nearest of them, so that glyphs stay bounded in time and memory.
+constexpr int kMinFontPoints = 1;
+constexpr int kMaxFontPoints = 512;
+
+// Builds a font for drawing without smoothing; `points` are held in kMinFontPoints to
+// kMaxFontPoints and converted at 96 dpi.
 QFont MakeFont(const QString& name, int points, unsigned style);
 
 // RasterCanvas over a 32-bit QImage. The wheel is repainted on every keystroke in a spin field,

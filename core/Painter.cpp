@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include <algorithm>
+
 namespace gyrodex {
 
 QString CreditLine() {
@@ -33,13 +35,15 @@ void ClearToBackground(const CalendarState& s, RasterCanvas& canvas) {
     // The background goes above and below the wheel's rows first and into them last, so the
     // rows the cells are drawn into next are still in the cache: same picture, faster repaint.
     const QRect image(0, 0, canvas.width(), canvas.height());
-    // 64-bit: a centre far off the image must not overflow the band's edges.
+    // The wheel's rows, in 64 bits: the centre may lie anywhere a 32-bit offset puts it.
     const long long reach = static_cast<long long>(s.Radius) + s.ThickWidth;
-    const long long top = std::clamp<long long>(s.CentreY - reach, -1, image.height());
-    const long long bottom = std::clamp<long long>(s.CentreY + reach, -1, image.height());
-    const QRect band =
-        QRect(0, static_cast<int>(top), image.width(), static_cast<int>(bottom - top + 1))
-            .intersected(image);
+    const long long top = std::max(static_cast<long long>(s.CentreY) - reach, -1LL);
+    const long long bottom =
+        std::min(static_cast<long long>(s.CentreY) + reach, 1LL + image.height());
+    const QRect band = top > bottom ? QRect()
+                                    : QRect(0, static_cast<int>(top), image.width(),
+                                            static_cast<int>(bottom - top + 1))
+                                          .intersected(image);
     if (band.isEmpty()) {
         canvas.fillRect(image);
     } else {

@@ -17,7 +17,8 @@ QString SaveText(const CalendarState& s, const HighlightList& h) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const IniFile ini = IniFile::fromText(FuzzText(data, size));
+    const IniFile ini = IniFile::fromBytes(
+        QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     CalendarState state;
     HighlightList list;
     try {

@@ -1,4 +1,4 @@
-// The INI engine: parsing any text, reading, writing in place and writing out again.
+// The INI engine: parsing any bytes, reading, writing in place and writing out again.
 #include "FuzzCommon.h"
 #include "IniFile.h"
 
@@ -6,7 +6,8 @@ using namespace gyrodex;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString text = FuzzText(data, size);
-    IniFile ini = IniFile::fromText(text);
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    IniFile ini = IniFile::fromBytes(bytes);
 
     // Every section and key the file lists can be read back.
     for (const QString& section : ini.sections())
@@ -21,6 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Writing out is stable: the text of a parsed text parses to the same text.
     const QString once = ini.text();
     Require(IniFile::fromText(once).text() == once);
+    const QByteArray saved = ini.bytes();
+    Require(IniFile::fromBytes(saved).bytes() == saved);
 
     // A written entry reads back, on one line, also after a round through the text.
     const QString value = text.left(64);
@@ -33,5 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(again.readString(QStringLiteral("Fuzz"), QStringLiteral("Key"), {}) == expected);
     Require(again.readInteger(QStringLiteral("Fuzz"), QStringLiteral("Num"), -1) ==
             static_cast<int>(size));
+    // Bytes the writes did not touch are saved as they were read.
+    const IniFile reread = IniFile::fromBytes(ini.bytes());
+    Require(reread.readString(QStringLiteral("Fuzz"), QStringLiteral("Key"), {}) == expected);
     return 0;
 }

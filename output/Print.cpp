@@ -1,9 +1,13 @@
 #include "Print.h"
 
 #include "Error.h"
+#include "SaveFile.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
+#include <QTemporaryFile>
 
 namespace gyrodex {
 
@@ -37,7 +41,35 @@ void PrintImage(QPrinter& printer, const QImage& image) {
     const QSize page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(PrintTarget(page, image.size()), image);
-    painter.end();
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        throw Error(QStringLiteral("Unable to finish printing on %1")
+                        .arg(printer.outputFileName().isEmpty() ? printer.printerName()
+                                                                : printer.outputFileName()));
+}
+
+void PrintImageToPdf(QPrinter& printer, const QImage& image, const QString& fileName) {
+    const Error failure(QStringLiteral("Unable to write to %1").arg(fileName));
+    QTemporaryFile temp(QFileInfo(fileName).absoluteFilePath() + QStringLiteral(".XXXXXX"));
+    if (!temp.open())
+        throw failure;
+    temp.close();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(temp.fileName());
+    try {
+        PrintImage(printer, image);
+    } catch (const Error&) {
+        throw failure;
+    }
+    // The PDF writer does not report a full disk: a file that does not end as every PDF ends
+    // was cut short.
+    QFile printed(temp.fileName());
+    if (!printed.open(QIODevice::ReadOnly))
+        throw failure;
+    const QByteArray bytes = printed.readAll();
+    if (printed.error() != QFileDevice::NoError || !bytes.startsWith("%PDF-") ||
+        !bytes.trimmed().endsWith("%%EOF"))
+        throw failure;
+    SaveFileWhole(fileName, bytes);
 }
 
 } // namespace gyrodex

@@ -15,4 +15,10 @@ QRect PrintTarget(QSize page, QSize image);
 // Raises an error when the printer cannot start the job.
 void PrintImage(QPrinter& printer, const QImage& image);
 
+// Prints the image as one page into a PDF file that lands whole or not at all: the printer
+// writes a temporary file beside the target, which is checked to be a complete PDF before it
+// replaces the target (see SaveFileWhole). A printer that could not write all of it raises
+// "Unable to write to %s" and leaves the target as it was.
+void PrintImageToPdf(QPrinter& printer, const QImage& image, const QString& fileName);
+
 } // namespace gyrodex

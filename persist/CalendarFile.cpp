@@ -30,7 +30,19 @@ std::int32_t ReadField(const IniFile& ini, const QString& key, std::int32_t def,
 }
 
 QString HighlightKey(qsizetype i) {
-    return QLatin1Char('H') + QString::number(i);
+    // Written out by hand: one allocation for each of up to 100,000 keys a load or save makes.
+    char digits[24];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + i % 10);
+        i /= 10;
+    } while (i > 0);
+    QString key(n + 1, Qt::Uninitialized);
+    QChar* out = key.data();
+    *out++ = u'H';
+    while (n > 0)
+        *out++ = QLatin1Char(digits[--n]);
+    return key;
 }
 
 } // namespace
@@ -86,8 +98,11 @@ bool ReadCalendar(const IniFile& ini, CalendarState& s, HighlightList& highlight
     const std::int32_t count = ini.readInteger(kHighlights, QStringLiteral("Count"), 0);
     highlights.clear();
     const qsizetype n = std::min<qsizetype>(count, kMaxHighlights);
+    QStringList entries;
+    entries.reserve(std::max<qsizetype>(n, 0));
     for (qsizetype i = 0; i < n; ++i)
-        highlights.add(ini.readString(kHighlights, HighlightKey(i), QStringLiteral("$0#")));
+        entries << ini.readString(kHighlights, HighlightKey(i), QStringLiteral("$0#"));
+    highlights.addAll(std::move(entries));
     return count <= kMaxHighlights;
 }
 

@@ -4,7 +4,6 @@
 #include "Error.h"
 #include "SaveFile.h"
 
-#include <QFile>
 #include <algorithm>
 
 namespace gyrodex {
@@ -92,17 +91,36 @@ QStringList HighlightLines(const QString& text) {
 }
 
 void ImportFromFile(HighlightList& list, const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    const auto bytes = ReadFileWhole(fileName);
+    if (!bytes)
         throw Error(QStringLiteral("Unable to read %1").arg(fileName));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Error(QStringLiteral("Unable to read %1").arg(fileName));
-    for (const QString& line : HighlightLines(DecodeText(bytes))) {
-        if (list.size() >= kMaxHighlights)
-            throw Error(QStringLiteral("Too many highlights in %1").arg(fileName));
-        list.add(line);
+    // Line by line from the bytes, so that neither a decoded copy of the whole file nor more
+    // lines than the list may take are ever held.
+    QByteArrayView rest(*bytes);
+    if (rest.startsWith("\xEF\xBB\xBF"))
+        rest = rest.sliced(3);
+    if (const qsizetype eof = rest.indexOf('\x1A'); eof >= 0)
+        rest = rest.first(eof);
+    QStringList lines;
+    bool tooMany = false;
+    qsizetype start = 0;
+    while (start < rest.size()) {
+        qsizetype end = start;
+        while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r')
+            ++end;
+        if (list.size() + lines.size() >= kMaxHighlights) {
+            tooMany = true;
+            break;
+        }
+        lines << DecodeLine(rest.sliced(start, end - start));
+        // A line ends with CR LF, LF or a lone CR.
+        if (end + 1 < rest.size() && rest[end] == '\r' && rest[end + 1] == '\n')
+            ++end;
+        start = end + 1;
     }
+    list.addAll(std::move(lines));
+    if (tooMany)
+        throw Error(QStringLiteral("Too many highlights in %1").arg(fileName));
 }
 
 qsizetype FindEntryContaining(const HighlightList& list, const QString& dateText) {

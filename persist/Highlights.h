@@ -48,8 +48,9 @@ HighlightRow RowDrawing(const QString& entry, const QRect& item);
 // to write to %s".
 void ExportToFile(const HighlightList& list, const QString& fileName);
 // Adds each line of a text file as an entry (a Ctrl-Z ends the text; an empty line inside it
-// is an entry, a final line end is not). Raises "Unable to read %s" with the list unchanged
-// when the file can't be read, and "Too many highlights in %s" after stopping at
+// is an entry, a final line end is not; each line is decoded by itself, see DecodeLine). Raises
+// "Unable to read %s" with the list unchanged when the file can't be read, is no regular file
+// or is larger than kMaxTextFileBytes, and "Too many highlights in %s" after stopping at
 // kMaxHighlights entries.
 void ImportFromFile(HighlightList& list, const QString& fileName);
 // The lines an import adds, from the file's text.

@@ -101,7 +101,7 @@ std::int32_t TRegVal::GetInteger(const QString& name) const {
     const auto v = ToInteger(value);
     if (!v)
         throw Error(QStringLiteral("Error in conversion of integer \"%1\", Value = \"%2\"")
-                        .arg(name, value));
+                        .arg(name, QuoteField(value)));
     return *v;
 }
 
@@ -139,7 +139,7 @@ double TRegVal::FloatAt(qsizetype index) const {
     if (!v)
         throw Error(QStringLiteral("Error in conversion of float[%1], Value = \"%2\"")
                         .arg(index)
-                        .arg(value));
+                        .arg(QuoteField(value)));
     return *v;
 }
 
@@ -150,7 +150,7 @@ std::int32_t TRegVal::IntegerAt(qsizetype index) const {
     if (!v)
         throw Error(QStringLiteral("Error in conversion of integer[%1], Value = \"%2\"")
                         .arg(index)
-                        .arg(value));
+                        .arg(QuoteField(value)));
     return *v;
 }
 
@@ -177,6 +177,7 @@ public:
     virtual std::optional<QString> read(const QString& list, const QString& name) = 0;
     virtual void write(const QString& list, const QString& name, const QString& value) = 0;
     virtual void close() = 0;
+    virtual bool readable() const { return true; }
 };
 
 namespace {
@@ -197,6 +198,7 @@ public:
         if (dirty_)
             ini_.save();
     }
+    bool readable() const override { return ini_.readable(); }
 
 private:
     IniFile ini_;
@@ -238,6 +240,10 @@ std::unique_ptr<SettingsStore> TRegVal::openStore(bool create) const {
 
 void TRegVal::ReadSettings(Host* host) {
     const std::unique_ptr<SettingsStore> store = openStore(false);
+    // A missing file is no error, but one that exists and can't be read (no regular file, too
+    // large) is reported before its values are taken as missing.
+    if (!store->readable())
+        throw Error(QStringLiteral("Unable to read %1").arg(SettingsFileName()));
 
     for (qsizetype i = 0; i < Booleans.size(); ++i) {
         bool value = BooleanAt(i);

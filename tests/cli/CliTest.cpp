@@ -4,9 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace gyrodex;
 
@@ -287,4 +289,114 @@ TEST(Cli, OutputCommandsWriteTheirFiles) {
         QStringList{"render", "--bitmap", dir.filePath("none.bmp"), "--out", over} + kPeriod);
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.err.startsWith("Unable to read ")) << missing.err.toStdString();
+}
+
+namespace {
+
+// Every command that writes a file, with the arguments that make it write `file`.
+QList<QStringList> Writers(const QString& stem) {
+    return {{"save-cal", stem + ".cal"},        {"render", "--out", stem + ".png"},
+            {"render", "--out", stem + ".bmp"}, {"render", "--out", stem + ".svg"},
+            {"render", "--out", stem + ".pdf"}, {"export-ai", "--out", stem + ".ai"},
+            {"print", "--out", stem + ".pdf"}};
+}
+
+QString WrittenFile(const QStringList& args) {
+    return args.first() == u"save-cal" ? args.at(1) : args.last();
+}
+
+} // namespace
+
+TEST_F(CliFiles, EveryWriterFollowsLinksCreatesDanglingTargetsAndRefusesLoops) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("real"));
+    for (const QStringList& args : Writers(dir.filePath("link"))) {
+        const QString link = WrittenFile(args);
+        const QString target = dir.filePath("real/" + QFileInfo(link).fileName());
+        QFile::remove(link);
+        QFile::remove(target);
+        // A dangling link: its target is made, the link stays.
+        ASSERT_TRUE(QFile::link(target, link));
+        Result r = RunArgs(args + kPeriod);
+        EXPECT_EQ(r.status, 0) << args.join(' ').toStdString() << r.err.toStdString();
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_GT(QFileInfo(target).size(), 0);
+        // Written again through the link, the target is replaced.
+        write(target, "old");
+        EXPECT_EQ(RunArgs(args + kPeriod).status, 0);
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_NE(readAll(target), "old");
+
+        // A loop: refused with the message, left a loop.
+        const QString other = dir.filePath("other");
+        QFile::remove(link);
+        QFile::remove(other);
+        ASSERT_TRUE(QFile::link(other, link));
+        ASSERT_TRUE(QFile::link(link, other));
+        r = RunArgs(args + kPeriod);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "Unable to write to " + link + "\n");
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_TRUE(QFileInfo(other).isSymLink());
+        QFile::remove(link);
+    }
+}
+
+TEST_F(CliFiles, FifosAndDevicesAreRefusedAtOnce) {
+    const QString fifo = dir.filePath("pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& name : {fifo, QStringLiteral("/dev/zero"), dir.path()}) {
+        for (const QStringList& args :
+             {QStringList{"cells", "--highlights", name}, QStringList{"show", "--cal", name},
+              QStringList{"render", "--bitmap", name, "--out", dir.filePath("x.png")}}) {
+            const Result r = RunArgs(args);
+            EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
+            EXPECT_EQ(r.err, "Unable to read " + name + "\n");
+        }
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
+}
+
+TEST_F(CliFiles, CarriageReturnFilesSaveInPlaceWithoutLosingAnything) {
+    write(cal, "[Colors]\rDay=255\r[Misc]\rStartDate=01/02/2003\rEndDate=03/04/2003\r"
+               "[Highlights]\rCount=1\rH0=01/05/2003$65280#Caf\xe9\r");
+    ASSERT_EQ(RunArgs({"save-cal", cal, "--cal", cal, "--radius", "300"}).status, 0);
+    const Result r = RunArgs({"show", "--cal", cal});
+    ASSERT_EQ(r.status, 0);
+    for (const char* line : {"Colors.Day=255", "Misc.Radius=300", "Misc.StartDate=01/02/2003",
+                             "Misc.EndDate=03/04/2003", "Highlights.Count=1",
+                             "Highlights.H0=01/05/2003$65280#Caf\u00e9"})
+        EXPECT_TRUE(r.out.contains(QString::fromUtf8(line) + "\n")) << line;
+    // The untouched Windows-1252 highlight keeps its byte.
+    QFile f(cal);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("\r\nH0=01/05/2003$65280#Caf\xe9\r\n"));
+}
+
+TEST(Cli, BadFieldsAreQuotedShortAndPrintable) {
+    const QString field = QString(QChar(0)) + QString(1000000, u'7') + "x";
+    const Result r =
+        RunArgs(QStringList{"cells", "--highlight", "10/20/1998$" + field + "#"} + kPeriod);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "'\\0" + QString(99, u'7') + QChar(0x2026) + "' is not a valid integer value\n");
+    const Result arg = RunArgs({"cells", "--radius", "1\n2\x1b"});
+    EXPECT_TRUE(arg.err.contains("'1\\n2\\x1b'")) << arg.err.toStdString();
+}
+
+TEST(Cli, OffsetsAtTheLimitsWorkForEveryOutput) {
+    QTemporaryDir dir;
+    for (const QString& offset : {QStringLiteral("2147483647,0"), QStringLiteral("0,-2147483648"),
+                                  QStringLiteral("-2147483648,2147483647")}) {
+        for (const QStringList& args : Writers(dir.filePath("far"))) {
+            const Result r = RunArgs(args + kPeriod + QStringList{"--offset", offset});
+            EXPECT_EQ(r.status, 0) << args.join(' ').toStdString() << r.err.toStdString();
+        }
+        EXPECT_EQ(RunArgs(QStringList{"cells", "--offset", offset} + kPeriod).status, 0);
+        EXPECT_EQ(
+            RunArgs(QStringList{"hit", "2147483647", "-2147483648", "--offset", offset} + kPeriod)
+                .out,
+            "-1 -1 00/00/0000\n\n");
+    }
+    const Result r = RunArgs(QStringList{"show", "--set", "Misc.CXOffset=2147483647"});
+    EXPECT_TRUE(r.out.contains("Misc.CXOffset=2147483647\n"));
 }

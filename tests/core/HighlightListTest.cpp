@@ -84,3 +84,21 @@ TEST(HighlightList, BadColourFieldsRaiseTheConversionError) {
               QStringLiteral("'-' is not a valid integer value"));
     EXPECT_EQ(EntryColour(QStringLiteral("01/01/2000$-2147483648#")), 0x80000000u);
 }
+
+TEST(HighlightList, AddingAllAtOnceGivesTheOrderOfAddingOneByOne) {
+    // Entries equal without regard to case keep their order of arrival, after those already in.
+    const QStringList before = {"01/02/1999$1#b", "01/02/1999$1#B", "$0#"};
+    const QStringList added = {"01/02/1999$1#B", "$0#",           "12/31/1998$5#x",
+                               "01/02/1999$1#b", "01/01/2000$2#", "$0#"};
+    HighlightList one, all;
+    for (const QString& e : before) {
+        one.add(e);
+        all.add(e);
+    }
+    for (const QString& e : added)
+        one.add(e);
+    all.addAll(added);
+    EXPECT_EQ(all.entries(), one.entries());
+    EXPECT_EQ(all.entries().first(), "$0#");
+    EXPECT_EQ(all.entries().at(4), "01/02/1999$1#b"); // the first one there before
+}

@@ -4,7 +4,9 @@
 #include "Geometry.h"
 #include "Painter.h"
 
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
+#include <limits>
 #include <set>
 
 using namespace gyrodex;
@@ -171,4 +173,63 @@ TEST(ImageCanvas, FarAwayWheelDrawsNothingAndFinishes) {
     c.moveTo(QPoint(70, -5));
     c.lineTo(QPoint(-9, 60));
     EXPECT_EQ(c.pixel(32, 30), 0u); // -30 + 82 * 110 / 150, rounded
+}
+
+TEST(ImageCanvas, DayFontSizesAreHeldToWhatCanBePainted) {
+    CalendarState s;
+    s.setDefaultPeriod(kToday);
+    s.DayTextColour = s.WeekendTextColour = s.PastTextColour = Rgb(255, 0, 0);
+    HighlightList none;
+    const auto redPixels = [&](int points) {
+        s.Font.size = points;
+        ImageCanvas c(QSize(1024, 768));
+        RepaintCalendar(s, none, c, kToday);
+        const QImage& img = c.image();
+        int red = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                red += img.pixel(x, y) == qRgb(255, 0, 0);
+        return red;
+    };
+    QElapsedTimer timer;
+    timer.start();
+    const int largest = redPixels(kMaxFontPoints);
+    // Beyond the largest size the numbers paint as at the largest: visible, and as quickly.
+    EXPECT_GT(largest, 0);
+    EXPECT_EQ(redPixels(8000), largest);
+    EXPECT_EQ(s.Font.size, 8000); // the design keeps its own value
+    ImageCanvas c(QSize(8, 8));
+    c.setFont(QStringLiteral("Arial"), kMaxFontPoints, 0, 0, 0);
+    const QSize extent = c.textExtent(QStringLiteral("28"));
+    for (const int points : {16000, std::numeric_limits<int>::max()}) {
+        c.setFont(QStringLiteral("Arial"), points, 0, 0, 0);
+        EXPECT_EQ(c.textExtent(QStringLiteral("28")), extent);
+    }
+    EXPECT_EQ(redPixels(0), redPixels(kMinFontPoints));
+    EXPECT_EQ(redPixels(-40), redPixels(kMinFontPoints));
+    EXPECT_GT(redPixels(8), 0);
+    EXPECT_LT(timer.elapsed(), 60000);
+    EXPECT_EQ(MakeFont(QStringLiteral("Arial"), 8000, 0).pixelSize(), 683);
+}
+
+TEST(ImageCanvas, CentresAtTheLimitsOfTheOffsetFieldsPaintAndHitWithoutOverflow) {
+    HighlightList none;
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    for (const auto& [x, y] : {std::pair{kMax, 0}, std::pair{kMin, 0}, std::pair{0, kMax},
+                               std::pair{0, kMin}, std::pair{kMax, kMin}}) {
+        CalendarState s;
+        s.setDefaultPeriod(kToday);
+        s.CentreOffsetX = x;
+        s.CentreOffsetY = y;
+        s.Radius = 2048;
+        s.DayHeight = 128;
+        s.ThickWidth = 9;
+        ImageCanvas c(QSize(64, 48));
+        RepaintCalendar(s, none, c, kToday);
+        EXPECT_EQ(c.pixel(32, 24), s.BackColour);
+        EXPECT_EQ(s.CentreX, x == kMax ? kMax : x == kMin ? kMin + 32 : 32);
+        EXPECT_EQ(HitTest(s, kMax, kMin).ring, -1);
+        EXPECT_EQ(HitTest(s, 0, 0).ring, -1);
+    }
 }

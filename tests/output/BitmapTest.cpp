@@ -7,11 +7,13 @@
 #include "Print.h"
 #include "VectorImage.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace gyrodex;
 
@@ -193,4 +195,86 @@ TEST(Vector, ExportLeavesTheScreensWheelAsThePointerToolsSeeIt) {
                       before.Cells.at(spoke, ring).description);
         }
     EXPECT_EQ(HitTest(s, party.x(), party.y()).date, MakeDayDate(14, 10, 1998));
+}
+
+namespace {
+
+// A bitmap file with a two-colour table, of `bits` per pixel and the given compression.
+QByteArray BitmapBytes(int width, int height, int bits, int compression, const QByteArray& data) {
+    QByteArray palette;
+    if (bits <= 8) {
+        palette = QByteArray("\x00\x00\xff\x00\xff\xff\xff\x00", 8); // red, white
+        palette += QByteArray(4 * ((1 << bits) - 2), '\0');
+    }
+    const auto le = [](QByteArray& out, quint32 v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    const auto offset = static_cast<quint32>(14 + 40 + palette.size());
+    QByteArray b("BM");
+    le(b, offset + static_cast<quint32>(data.size()), 4);
+    le(b, 0, 4);
+    le(b, offset, 4);
+    for (const auto& [v, n] :
+         std::initializer_list<std::pair<quint32, int>>{{40, 4},
+                                                        {static_cast<quint32>(width), 4},
+                                                        {static_cast<quint32>(height), 4},
+                                                        {1, 2},
+                                                        {static_cast<quint32>(bits), 2},
+                                                        {static_cast<quint32>(compression), 4},
+                                                        {static_cast<quint32>(data.size()), 4},
+                                                        {3780, 4},
+                                                        {3780, 4},
+                                                        {0, 4},
+                                                        {0, 4}})
+        le(b, v, n);
+    return b + palette + data;
+}
+
+// Reads a bitmap after leaving a pattern in the freed heap, where an image that is not fully
+// written would pick it up.
+QImage ReadAfterHeapPattern(const QByteArray& bytes, char pattern) {
+    {
+        std::vector<char> junk(64 * 64 * 4 + 256, pattern);
+        std::vector<char> small(64 * 64 + 256, pattern);
+    }
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadBitmap(buffer, QStringLiteral("t.bmp")).convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+TEST(Bitmap, TruncatedPixelDataIsRefusedOrReadTheSameEveryTime) {
+    // Uncompressed rows that end early: refused.
+    for (const auto& [bits, rowBytes] : {std::pair{1, 8}, std::pair{24, 192}}) {
+        const QByteArray cut = BitmapBytes(64, 64, bits, 0, QByteArray(rowBytes * 10, '\x55'));
+        EXPECT_EQ(ErrorOf([&] { ReadAfterHeapPattern(cut, 0x11); }),
+                  "Unable to read t.bmp as a bitmap: the pixel data ends early");
+        // Complete data still loads.
+        const QByteArray full = BitmapBytes(64, 64, bits, 0, QByteArray(rowBytes * 64, '\x55'));
+        EXPECT_EQ(ReadAfterHeapPattern(full, 0x11).size(), QSize(64, 64));
+    }
+    // Run-length data that ends without its end mark: what it doesn't reach is colour 0.
+    const QByteArray rle8 = BitmapBytes(64, 64, 8, 1, QByteArray("\x0a\x01\x00\x00\x14\x01", 6));
+    const QByteArray rle4 = BitmapBytes(64, 64, 4, 2, QByteArray("\x0a\x11\x00\x00\x14\x11", 6));
+    for (const QByteArray* bytes : {&rle8, &rle4}) {
+        const QImage a = ReadAfterHeapPattern(*bytes, 0x11);
+        const QImage b = ReadAfterHeapPattern(*bytes, static_cast<char>(0xEE));
+        EXPECT_EQ(a, b);
+        EXPECT_EQ(a.pixel(0, 63), qRgb(255, 255, 255)); // the first run, bottom row
+        EXPECT_EQ(a.pixel(5, 5), qRgb(255, 0, 0));      // not reached
+    }
+}
+
+TEST(Bitmap, OnlyRegularFilesAreLoaded) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.bmp");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    CalendarState s;
+    ImageCanvas canvas(QSize(8, 8));
+    for (const QString& name : {fifo, QStringLiteral("/dev/zero"), dir.path()})
+        EXPECT_EQ(ErrorOf([&] { LoadBitmapFile(s, canvas, name); }), "Unable to read " + name);
+    EXPECT_EQ(canvas.width(), 8);
 }

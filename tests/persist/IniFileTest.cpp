@@ -4,6 +4,7 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -112,11 +113,73 @@ TEST_F(IniFileSave, FailuresLeaveTheOldFileAndNameIt) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"ro.ini"}));
 }
 
-TEST_F(IniFileSave, ReadsLatinOneFilesAndWritesUtf8) {
-    const QString file = path("latin.ini");
-    WriteBytes(file, "[Font]\nName=Caf\xe9\n");
+TEST_F(IniFileSave, EachLineIsDecodedByItselfAndUnchangedLinesKeepTheirBytes) {
+    const QString file = path("mixed.ini");
+    // One Windows-1252 line ("Caf\xe9", curly quotes, euro) among UTF-8 lines.
+    WriteBytes(file, "[Font]\nName=Caf\xe9 \x93q\x94 \x80\nOther=Gr\xc3\xbc\xc3\x9f"
+                     "e\n"
+                     "[Misc]\nRadius=1\n");
     IniFile ini(file);
-    EXPECT_EQ(ini.readString("Font", "Name", ""), QStringLiteral("Caf\u00e9"));
+    EXPECT_EQ(ini.readString("Font", "Name", ""), QStringLiteral("Caf\u00e9 \u201cq\u201d \u20ac"));
+    EXPECT_EQ(ini.readString("Font", "Other", ""), QStringLiteral("Gr\u00fc\u00dfe"));
+    ini.writeInteger("Misc", "Radius", 2);
+    ini.writeString("Font", "New", QStringLiteral("\u00e9"));
     ini.save();
-    EXPECT_EQ(ReadBytes(file), "[Font]\r\nName=Caf\xc3\xa9\r\n");
+    // Only the written entries are new; line ends become CR LF.
+    EXPECT_EQ(ReadBytes(file), "[Font]\r\nName=Caf\xe9 \x93q\x94 \x80\r\nOther=Gr\xc3\xbc\xc3\x9f"
+                               "e\r\nNew=\xc3\xa9\r\n[Misc]\r\nRadius=2\r\n");
+    // A rewritten Windows-1252 entry is written as UTF-8 and reads back the same.
+    IniFile again(file);
+    again.writeString("Font", "Name", again.readString("Font", "Name", "") + "!");
+    again.save();
+    EXPECT_EQ(IniFile(file).readString("Font", "Name", ""),
+              QStringLiteral("Caf\u00e9 \u201cq\u201d \u20ac!"));
+}
+
+TEST(IniFile, LoneCarriageReturnsEndLines) {
+    const IniFile ini = IniFile::fromBytes("[Misc]\rRadius=400\r\r[Font]\r\nSize=9\nName=A\r");
+    EXPECT_EQ(ini.readInteger("Misc", "Radius", 0), 400);
+    EXPECT_EQ(ini.readInteger("Font", "Size", 0), 9);
+    EXPECT_EQ(ini.readString("Font", "Name", ""), "A");
+    EXPECT_EQ(ini.bytes(), "[Misc]\r\nRadius=400\r\n\r\n[Font]\r\nSize=9\r\nName=A\r\n");
+}
+
+TEST(IniFile, NamesOutsideAsciiAreFoldedLikeTheRest) {
+    IniFile ini = IniFile::fromBytes("[\xc3\x84rger]\n\xc3\x9c"
+                                     "ber=1\nKey=2\n");
+    EXPECT_EQ(ini.readInteger(QStringLiteral("\u00e4RGER"), QStringLiteral("\u00fcBER"), 0), 1);
+    // The Kelvin sign folds to "k", as the rest of the names do.
+    EXPECT_EQ(ini.readInteger(QStringLiteral("\u00c4rger"), QStringLiteral("\u212aey"), 0), 2);
+    ini.writeInteger(QStringLiteral("\u00c4RGER"), QStringLiteral("\u00dcber"), 3);
+    EXPECT_EQ(ini.bytes(), "[\xc3\x84rger]\r\n\xc3\x9c"
+                           "ber=3\r\nKey=2\r\n");
+}
+
+// Files of many tiny lines were the costly ones: memory stays near the file's size and the
+// time grows with it, not faster.
+TEST(IniFile, ManyTinyLinesAndSectionsStayCheap) {
+    QByteArray sections, blanks, keys;
+    for (int i = 0; i < 400000; ++i) {
+        sections += "[a]\nk=\n";
+        keys += "k" + QByteArray::number(i) + "=\n";
+    }
+    blanks.fill('\n', 4000000);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(IniFile::fromBytes(sections).readString("A", "K", "x"), "");
+    EXPECT_EQ(IniFile::fromBytes(sections).readString("B", "K", "x"), "x");
+    EXPECT_EQ(IniFile::fromBytes(blanks).readString("A", "K", "x"), "x");
+    const IniFile many = IniFile::fromBytes("[Highlights]\n" + keys);
+    for (int i = 0; i < 400000; i += 997)
+        EXPECT_EQ(many.readString("Highlights", "K" + QString::number(i), "x"), "");
+    // Every one of many distinct sections is found without a walk through the others.
+    QByteArray distinct;
+    for (int i = 0; i < 200000; ++i)
+        distinct += "[s" + QByteArray::number(i) + "]\nk=" + QByteArray::number(i) + "\n";
+    const IniFile named = IniFile::fromBytes(distinct);
+    int found = 0;
+    for (const QString& section : named.sections())
+        found += named.readInteger(section, "k", -1) == section.mid(1).toInt();
+    EXPECT_EQ(found, 200000);
+    EXPECT_LT(timer.elapsed(), 20000);
 }
