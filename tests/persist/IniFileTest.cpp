@@ -151,6 +151,9 @@ TEST(IniFile, AByteOrderMarkStartingALineIsNoBlank) {
     EXPECT_EQ(ini.readInteger("A", "k", 0), 1);
     EXPECT_EQ(IniFile::fromText(ini.text()).text(), ini.text());
     EXPECT_EQ(ini.bytes(), "\xEF\xBB\xBF[A]\r\nk=1\r\n\xEF\xBB\xBF[B]\r\nk=2\r\n");
+    // A text starting with U+FEFF keeps it: a text is no file with a mark.
+    const QString marked = QStringLiteral("\ufeff\0\r\n");
+    EXPECT_EQ(IniFile::fromText(marked).text(), marked);
 }
 
 TEST(IniFile, NamesOutsideAsciiAreFoldedLikeTheRest) {
