@@ -234,28 +234,33 @@ IniFile::IniFile(const QString& fileName) : fileName_(fileName) {
         unreadable_ = true;
         return;
     }
-    parse();
+    parse(true);
 }
 
 IniFile IniFile::fromText(const QString& text) {
-    return fromBytes(text.toUtf8());
+    // Text is decoded already: a U+FEFF it starts with is a character, not a byte order mark.
+    IniFile ini;
+    const QByteArray bytes = text.toUtf8();
+    ini.raw_ = bytes.size() < std::numeric_limits<Offset>::max() ? bytes : QByteArray();
+    ini.parse(false);
+    return ini;
 }
 
 IniFile IniFile::fromBytes(const QByteArray& bytes) {
     IniFile ini;
     // Offsets are 32 bits: more than that is no file this program reads.
     ini.raw_ = bytes.size() < std::numeric_limits<Offset>::max() ? bytes : QByteArray();
-    ini.parse();
+    ini.parse(true);
     return ini;
 }
 
-void IniFile::parse() {
+void IniFile::parse(bool dropByteOrderMark) {
     sections_.clear();
     edits_.clear();
     keyTables_.clear();
     sectionTable_ = {};
     sectionTableMade_ = false;
-    first_ = raw_.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    first_ = dropByteOrderMark && raw_.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     preamble_ = false;
     const auto size = static_cast<Offset>(raw_.size());
     for (Offset pos = first_; pos < size;) {

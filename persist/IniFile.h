@@ -105,7 +105,7 @@ private:
         bool found() const { return line >= 0 || added >= 0; }
     };
 
-    void parse();
+    void parse(bool dropByteOrderMark);
     Span lineAt(Offset pos) const;
     Offset sectionEnd(qsizetype i) const;
     bool isAdded(qsizetype i) const { return i >= rawSections_; }

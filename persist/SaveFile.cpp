@@ -250,7 +250,10 @@ bool IsAscii(QByteArrayView bytes) {
 QString DecodeLine(QByteArrayView bytes) {
     if (IsAscii(bytes))
         return QString::fromLatin1(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // A byte order mark inside the text is a character like any other; only the file's first
+    // one is dropped, by the callers.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(bytes);
     return utf8.hasError() ? DecodeCp1252(bytes) : text;
 }
@@ -259,7 +262,8 @@ QString DecodeText(const QByteArray& bytes) {
     QByteArrayView rest(bytes);
     if (rest.startsWith("\xEF\xBB\xBF"))
         rest = rest.sliced(3);
-    QStringDecoder whole(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder whole(QStringDecoder::Utf8,
+                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = whole.decode(rest);
     if (!whole.hasError())
         return text;

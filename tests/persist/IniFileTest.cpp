@@ -144,6 +144,18 @@ TEST(IniFile, LoneCarriageReturnsEndLines) {
     EXPECT_EQ(ini.bytes(), "[Misc]\r\nRadius=400\r\n\r\n[Font]\r\nSize=9\r\nName=A\r\n");
 }
 
+TEST(IniFile, AByteOrderMarkStartingALineIsNoBlank) {
+    // Found by fuzzing: a mark dropped from a later line made "[" a header on the next read.
+    const IniFile ini = IniFile::fromBytes("\xEF\xBB\xBF[A]\nk=1\n\xEF\xBB\xBF[B]\nk=2\n");
+    EXPECT_EQ(ini.sections(), QStringList{"A"});
+    EXPECT_EQ(ini.readInteger("A", "k", 0), 1);
+    EXPECT_EQ(IniFile::fromText(ini.text()).text(), ini.text());
+    EXPECT_EQ(ini.bytes(), "\xEF\xBB\xBF[A]\r\nk=1\r\n\xEF\xBB\xBF[B]\r\nk=2\r\n");
+    // A text starting with U+FEFF keeps it: a text is no file with a mark.
+    const QString marked = QStringLiteral("\ufeff\0\r\n");
+    EXPECT_EQ(IniFile::fromText(marked).text(), marked);
+}
+
 TEST(IniFile, NamesOutsideAsciiAreFoldedLikeTheRest) {
     IniFile ini = IniFile::fromBytes("[\xc3\x84rger]\n\xc3\x9c"
                                      "ber=1\nKey=2\n");

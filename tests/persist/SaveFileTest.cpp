@@ -176,6 +176,11 @@ TEST(DecodeText, EachLineInItsOwnEncoding) {
     EXPECT_EQ(DecodeText("\xEF\xBB\xBF"
                          "caf\xc3\xa9\r\ncaf\xe9\rx\x80\x9f\x81\n"),
               QStringLiteral("caf\u00e9\r\ncaf\u00e9\rx\u20ac\u0178\u0081\n"));
+    // Only the file's first byte order mark is dropped; one starting a later line is kept.
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBF\xEF\xBB\xBF"
+                         "a\n\xEF\xBB\xBF[\xe9"),
+              QStringLiteral("\ufeffa\n\u00ef\u00bb\u00bf[\u00e9")); // no UTF-8: all of it 1252
+    EXPECT_EQ(DecodeLine("\xEF\xBB\xBF[x]"), QStringLiteral("\ufeff[x]"));
     // A UTF-8 sequence cut by a line end is no UTF-8 on either line.
     EXPECT_EQ(DecodeText("a\xc3\n\xa9"), QStringLiteral("a\u00c3\n\u00a9"));
 }
