@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Integer.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
