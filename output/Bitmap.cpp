@@ -63,6 +63,9 @@ bool PixelDataComplete(QIODevice& device) {
     constexpr qint64 kRgb = 0, kBitFields = 3;
     if (compression != kRgb && compression != kBitFields)
         return true;
+    // Sizes the reader refuses anyway are left to its message (and kept out of the products).
+    if (std::abs(width) > kMaxImageSide || std::abs(height) > kMaxImageSide || bits > 64)
+        return true;
     const qint64 stride = (std::abs(width) * bits + 31) / 32 * 4;
     return device.size() >= offset + stride * std::abs(height);
 }

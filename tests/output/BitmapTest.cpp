@@ -268,6 +268,15 @@ TEST(Bitmap, TruncatedPixelDataIsRefusedOrReadTheSameEveryTime) {
     }
 }
 
+TEST(Bitmap, HeadersWithHugeSizesAreRefusedWithoutOverflow) {
+    // Found by fuzz_bitmap: the completeness check multiplied a row's bytes by the height.
+    for (const int side : {-2139062144, 2139062144, 40000})
+        EXPECT_FALSE(ErrorOf([&] {
+                         ReadAfterHeapPattern(BitmapBytes(side, side, 24, 0, QByteArray(16, 'x')),
+                                              0x11);
+                     }).isEmpty());
+}
+
 TEST(Bitmap, OnlyRegularFilesAreLoaded) {
     QTemporaryDir dir;
     const QString fifo = dir.filePath("pipe.bmp");
