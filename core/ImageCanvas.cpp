@@ -46,8 +46,11 @@ QImage PrepareImage(QImage image) {
     return image;
 }
 
+// The same value as ToQColor(c).rgb(), without a QColor: pens and brushes change per cell.
 QRgb ToRgb(Colour c) {
-    return ToQColor(c).rgb();
+    const Colour rgb = ResolveColour(c);
+    return qRgb(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                static_cast<int>((rgb >> 16) & 0xFF));
 }
 
 // ceil for values already clamped to the image's range; avoids a library call per row.
