@@ -16,12 +16,15 @@
 #include "VectorImage.h"
 
 #include <QBuffer>
+#include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <algorithm>
 #include <functional>
 #include <limits>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -40,15 +43,17 @@ const char* const kUsage =
     "  cells                  print 'spoke ring MM/DD/YYYY fill description' per dated cell\n"
     "  hit X Y                print 'spoke ring MM/DD/YYYY' for an image point, then the\n"
     "                         pointer hint shown there (an empty line when there is none)\n"
+    "                         (--hint-type N, --date-format PATTERN; default: the settings\n"
+    "                         file's)\n"
     "  show                   print the design as Section.Key=value lines\n"
     "  save-cal FILE          save the design as a calendar file\n"
-    "options:\n"
+    "options (--opt VALUE or --opt=VALUE; they take effect in the order given):\n"
     "  --cal FILE (load a calendar file first)  --highlights FILE (import a highlight file)\n"
     "  --size WxH  --today MM/DD/YYYY  --start MM/DD/YYYY  --end MM/DD/YYYY\n"
     "  --start-week N  --radius N  --day-height N  --offset X,Y  --anticlockwise\n"
     "  --weekend-outside  --no-weekends  --no-past  --today-not-past  --no-repaint-all\n"
     "  --highlight ENTRY (repeatable)  --set Section.Key=VALUE (a calendar file entry)\n"
-    "  --hint-type N  --date-format PATTERN (hit; default: the settings file's)\n";
+    "  --help, -h (this text)  --version (the program's version)\n";
 
 struct UsageError {
     QString message;
@@ -72,6 +77,30 @@ struct Options {
     std::optional<QString> dateFormat;
     std::vector<Edit> edits;
 };
+
+// What a command takes and writes: the suffixes its --out file may have (none: it writes no
+// --out file), how many plain arguments it needs, and the options it takes beyond the design
+// options every command shares.
+struct CommandInfo {
+    QString name;
+    QStringList outSuffixes;
+    qsizetype positionals = 0;
+    QString positionalsMessage;
+    QStringList ownOptions;
+};
+
+const std::vector<CommandInfo>& Commands() {
+    static const std::vector<CommandInfo> commands = {
+        {"render", {"png", "bmp", "svg", "pdf"}, 0, {}, {"out", "bitmap"}},
+        {"export-ai", {"ai"}, 0, {}, {"out"}},
+        {"print", {"pdf"}, 0, {}, {"out", "page", "landscape"}},
+        {"cells", {}, 0, {}, {}},
+        {"hit", {}, 2, "hit needs the coordinates X Y", {"hint-type", "date-format"}},
+        {"show", {}, 0, {}, {}},
+        {"save-cal", {}, 1, "save-cal needs the file name FILE", {}},
+    };
+    return commands;
+}
 
 // Sets one entry of the calendar file layout: the design is written into a file held in
 // memory, the entry changed, and the file read back with the loader's own rules.
@@ -103,180 +132,313 @@ std::optional<int> ParseInt(const QString& text) {
     return ok ? std::optional<int>(v) : std::nullopt;
 }
 
-class ArgReader {
-public:
-    explicit ArgReader(const QStringList& args) : args_(args) {}
-    bool atEnd() const { return i_ >= args_.size(); }
-    QString next() { return args_.at(i_++); }
-    QString value(const QString& option) {
-        if (atEnd())
-            throw UsageError{QStringLiteral("missing value for %1").arg(option)};
-        return next();
-    }
-    int intValue(const QString& option, int lo, int hi) {
-        const QString text = value(option);
-        const auto v = ParseInt(text);
-        if (!v || *v < lo || *v > hi)
-            throw UsageError{QStringLiteral("invalid %1 '%2' (expected a whole number from %3 "
-                                            "to %4)")
-                                 .arg(option, QuoteField(text))
-                                 .arg(lo)
-                                 .arg(hi)};
-        return *v;
-    }
-    int intValue(const QString& option, const FieldRange& range) {
-        return intValue(option, range.min, range.max);
-    }
-    DayDate dateValue(const QString& option) {
-        const QString text = value(option);
-        const auto d = ParseDate(text);
-        if (!d)
-            throw UsageError{QStringLiteral("invalid %1 '%2' (expected a real date MM/DD/YYYY)")
-                                 .arg(option, QuoteField(text))};
-        return *d;
-    }
+int IntValue(const QString& option, const QString& text, int lo, int hi) {
+    const auto v = ParseInt(text);
+    if (!v || *v < lo || *v > hi)
+        throw UsageError{QStringLiteral("invalid %1 '%2' (expected a whole number from %3 "
+                                        "to %4)")
+                             .arg(option, QuoteField(text))
+                             .arg(lo)
+                             .arg(hi)};
+    return *v;
+}
 
-private:
-    const QStringList& args_;
-    qsizetype i_ = 0;
+int IntValue(const QString& option, const QString& text, const FieldRange& range) {
+    return IntValue(option, text, range.min, range.max);
+}
+
+DayDate DateValue(const QString& option, const QString& text) {
+    const auto d = ParseDate(text);
+    if (!d)
+        throw UsageError{QStringLiteral("invalid %1 '%2' (expected a real date MM/DD/YYYY)")
+                             .arg(option, QuoteField(text))};
+    return *d;
+}
+
+QSize SizeValue(const QString& text) {
+    static const QRegularExpression re(QStringLiteral("^(\\d{1,9})x(\\d{1,9})$"));
+    const auto m = re.match(text);
+    const qint64 w = m.hasMatch() ? m.captured(1).toLongLong() : 0;
+    const qint64 h = m.hasMatch() ? m.captured(2).toLongLong() : 0;
+    try {
+        if (!m.hasMatch())
+            throw Error(QStringLiteral("expected WxH"));
+        CheckImageSize(w, h);
+    } catch (const Error& e) {
+        throw UsageError{
+            QStringLiteral("invalid --size '%1': %2").arg(QuoteField(text), e.message())};
+    }
+    return QSize(static_cast<int>(w), static_cast<int>(h));
+}
+
+// One option: its name without the dashes, the name of its value (empty for a switch) and what
+// it does to the options, given the option as written ("--radius") and its value.
+struct OptionInfo {
+    QString name;
+    QString valueName;
+    std::function<void(Options&, const QString&, const QString&)> apply;
 };
 
-Options ParseArgs(const QStringList& args) {
-    Options o;
-    ArgReader r(args);
-    if (r.atEnd())
-        throw UsageError{QStringLiteral("missing command")};
-    o.command = r.next();
-    static const QStringList kCommands = {"render",   "cells",     "hit",  "show",
-                                          "save-cal", "export-ai", "print"};
-    if (!kCommands.contains(o.command))
-        throw UsageError{QStringLiteral("unknown command '%1'").arg(QuoteField(o.command))};
-    const auto edit = [&o](auto f) { o.edits.push_back(Edit(f)); };
-    while (!r.atEnd()) {
-        const QString a = r.next();
-        if (a == u"--size") {
-            const QString text = r.value(a);
-            static const QRegularExpression re(QStringLiteral("^(\\d{1,9})x(\\d{1,9})$"));
-            const auto m = re.match(text);
-            const qint64 w = m.hasMatch() ? m.captured(1).toLongLong() : 0;
-            const qint64 h = m.hasMatch() ? m.captured(2).toLongLong() : 0;
-            try {
-                if (!m.hasMatch())
-                    throw Error(QStringLiteral("expected WxH"));
-                CheckImageSize(w, h);
-            } catch (const Error& e) {
-                throw UsageError{
-                    QStringLiteral("invalid --size '%1': %2").arg(QuoteField(text), e.message())};
-            }
-            o.size = QSize(static_cast<int>(w), static_cast<int>(h));
-            o.sizeGiven = true;
-        } else if (a == u"--today") {
-            o.today = r.dateValue(a);
-        } else if (a == u"--start") {
-            edit([d = r.dateValue(a)](CalendarState& s, HighlightList&) { s.StartDate = d; });
-        } else if (a == u"--end") {
-            edit([d = r.dateValue(a)](CalendarState& s, HighlightList&) { s.EndDate = d; });
-        } else if (a == u"--start-week") {
-            edit([v = r.intValue(a, kStartWeekRange)](CalendarState& s, HighlightList&) {
-                s.StartWeek = v;
-            });
-        } else if (a == u"--radius") {
-            edit([v = r.intValue(a, kRadiusRange)](CalendarState& s, HighlightList&) {
-                s.Radius = v;
-            });
-        } else if (a == u"--day-height") {
-            edit([v = r.intValue(a, kDayHeightRange)](CalendarState& s, HighlightList&) {
-                s.DayHeight = v;
-            });
-        } else if (a == u"--offset") {
-            const QString text = r.value(a);
-            const QStringList parts = text.split(u',');
-            const auto x = parts.size() == 2 ? ParseInt(parts[0]) : std::nullopt;
-            const auto y = parts.size() == 2 ? ParseInt(parts[1]) : std::nullopt;
-            if (!x || !y)
-                throw UsageError{
-                    QStringLiteral("invalid --offset '%1' (expected X,Y)").arg(QuoteField(text))};
-            edit([x = *x, y = *y](CalendarState& s, HighlightList&) {
-                s.CentreOffsetX = x;
-                s.CentreOffsetY = y;
-            });
-        } else if (a == u"--anticlockwise") {
-            edit([](CalendarState& s, HighlightList&) { s.Clockwise = false; });
-        } else if (a == u"--weekend-outside") {
-            edit([](CalendarState& s, HighlightList&) { s.WeekendInside = false; });
-        } else if (a == u"--no-weekends") {
-            edit([](CalendarState& s, HighlightList&) { s.PaintWeekends = false; });
-        } else if (a == u"--no-past") {
-            edit([](CalendarState& s, HighlightList&) { s.setPaintPast(false); });
-        } else if (a == u"--today-not-past") {
-            edit([](CalendarState& s, HighlightList&) { s.TodayAsPast = false; });
-        } else if (a == u"--no-repaint-all") {
-            edit([](CalendarState& s, HighlightList&) { s.RepaintAll = false; });
-        } else if (a == u"--highlight") {
-            edit([e = r.value(a)](CalendarState&, HighlightList& h) { h.add(e); });
-        } else if (a == u"--highlights") {
-            edit([f = r.value(a)](CalendarState&, HighlightList& h) { ImportFromFile(h, f); });
-        } else if (a == u"--cal") {
-            o.cal = r.value(a);
-        } else if (a == u"--set") {
-            const QString text = r.value(a);
-            static const QRegularExpression re(
-                QStringLiteral("^(Colors|Flags|Misc|Font)\\.([^=]+)=(.*)$"),
-                QRegularExpression::CaseInsensitiveOption);
-            const auto m = re.match(text);
-            if (!m.hasMatch())
-                throw UsageError{QStringLiteral("invalid --set '%1' (expected Section.Key=VALUE "
-                                                "with a section Colors, Flags, Misc or Font)")
-                                     .arg(QuoteField(text))};
-            edit(SetEntry(m.captured(1), m.captured(2), m.captured(3)));
-        } else if (a == u"--hint-type") {
-            o.hintType =
-                r.intValue(a, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-        } else if (a == u"--date-format") {
-            o.dateFormat = r.value(a);
-        } else if (a == u"--out") {
-            o.out = r.value(a);
-        } else if (a == u"--bitmap" && o.command == u"render") {
-            o.bitmap = r.value(a);
-        } else if (a == u"--page" && o.command == u"print") {
-            o.page = r.value(a).toLower();
-            if (o.page != u"a4" && o.page != u"letter")
-                throw UsageError{QStringLiteral("invalid --page '%1' (expected a4 or letter)")
-                                     .arg(QuoteField(o.page))};
-        } else if (a == u"--landscape" && o.command == u"print") {
-            o.landscape = true;
-        } else if (a.startsWith(u"--") || (o.command != u"hit" && o.command != u"save-cal")) {
-            throw UsageError{QStringLiteral("unknown argument '%1'").arg(QuoteField(a))};
+void AddEdit(Options& o, Edit e) {
+    o.edits.push_back(std::move(e));
+}
+
+const std::vector<OptionInfo>& OptionTable() {
+    using S = CalendarState;
+    using H = HighlightList;
+    static const std::vector<OptionInfo> options = {
+        {"size", "WxH",
+         [](Options& o, const QString&, const QString& v) {
+             o.size = SizeValue(v);
+             o.sizeGiven = true;
+         }},
+        {"today", "MM/DD/YYYY",
+         [](Options& o, const QString& a, const QString& v) { o.today = DateValue(a, v); }},
+        {"start", "MM/DD/YYYY",
+         [](Options& o, const QString& a, const QString& v) {
+             AddEdit(o, [d = DateValue(a, v)](S& s, H&) { s.StartDate = d; });
+         }},
+        {"end", "MM/DD/YYYY",
+         [](Options& o, const QString& a, const QString& v) {
+             AddEdit(o, [d = DateValue(a, v)](S& s, H&) { s.EndDate = d; });
+         }},
+        {"start-week", "N",
+         [](Options& o, const QString& a, const QString& v) {
+             AddEdit(o, [n = IntValue(a, v, kStartWeekRange)](S& s, H&) { s.StartWeek = n; });
+         }},
+        {"radius", "N",
+         [](Options& o, const QString& a, const QString& v) {
+             AddEdit(o, [n = IntValue(a, v, kRadiusRange)](S& s, H&) { s.Radius = n; });
+         }},
+        {"day-height", "N",
+         [](Options& o, const QString& a, const QString& v) {
+             AddEdit(o, [n = IntValue(a, v, kDayHeightRange)](S& s, H&) { s.DayHeight = n; });
+         }},
+        {"offset", "X,Y",
+         [](Options& o, const QString&, const QString& v) {
+             const QStringList parts = v.split(u',');
+             const auto x = parts.size() == 2 ? ParseInt(parts[0]) : std::nullopt;
+             const auto y = parts.size() == 2 ? ParseInt(parts[1]) : std::nullopt;
+             if (!x || !y)
+                 throw UsageError{
+                     QStringLiteral("invalid --offset '%1' (expected X,Y)").arg(QuoteField(v))};
+             AddEdit(o, [x = *x, y = *y](S& s, H&) {
+                 s.CentreOffsetX = x;
+                 s.CentreOffsetY = y;
+             });
+         }},
+        {"anticlockwise",
+         {},
+         [](Options& o, const QString&, const QString&) {
+             AddEdit(o, [](S& s, H&) { s.Clockwise = false; });
+         }},
+        {"weekend-outside",
+         {},
+         [](Options& o, const QString&, const QString&) {
+             AddEdit(o, [](S& s, H&) { s.WeekendInside = false; });
+         }},
+        {"no-weekends",
+         {},
+         [](Options& o, const QString&, const QString&) {
+             AddEdit(o, [](S& s, H&) { s.PaintWeekends = false; });
+         }},
+        {"no-past",
+         {},
+         [](Options& o, const QString&, const QString&) {
+             AddEdit(o, [](S& s, H&) { s.setPaintPast(false); });
+         }},
+        {"today-not-past",
+         {},
+         [](Options& o, const QString&, const QString&) {
+             AddEdit(o, [](S& s, H&) { s.TodayAsPast = false; });
+         }},
+        {"no-repaint-all",
+         {},
+         [](Options& o, const QString&, const QString&) {
+             AddEdit(o, [](S& s, H&) { s.RepaintAll = false; });
+         }},
+        {"highlight", "ENTRY",
+         [](Options& o, const QString&, const QString& v) {
+             AddEdit(o, [v](S&, H& h) { h.add(v); });
+         }},
+        {"highlights", "FILE",
+         [](Options& o, const QString&, const QString& v) {
+             AddEdit(o, [v](S&, H& h) { ImportFromFile(h, v); });
+         }},
+        {"cal", "FILE", [](Options& o, const QString&, const QString& v) { o.cal = v; }},
+        {"set", "Section.Key=VALUE",
+         [](Options& o, const QString&, const QString& v) {
+             static const QRegularExpression re(
+                 QStringLiteral("^(Colors|Flags|Misc|Font)\\.([^=]+)=(.*)$"),
+                 QRegularExpression::CaseInsensitiveOption);
+             const auto m = re.match(v);
+             if (!m.hasMatch())
+                 throw UsageError{QStringLiteral("invalid --set '%1' (expected Section.Key=VALUE "
+                                                 "with a section Colors, Flags, Misc or Font)")
+                                      .arg(QuoteField(v))};
+             AddEdit(o, SetEntry(m.captured(1), m.captured(2), m.captured(3)));
+         }},
+        {"hint-type", "N",
+         [](Options& o, const QString& a, const QString& v) {
+             o.hintType =
+                 IntValue(a, v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+         }},
+        {"date-format", "PATTERN",
+         [](Options& o, const QString&, const QString& v) { o.dateFormat = v; }},
+        {"out", "FILE", [](Options& o, const QString&, const QString& v) { o.out = v; }},
+        {"bitmap", "FILE", [](Options& o, const QString&, const QString& v) { o.bitmap = v; }},
+        {"page", "a4|letter",
+         [](Options& o, const QString&, const QString& v) {
+             o.page = v.toLower();
+             if (o.page != u"a4" && o.page != u"letter")
+                 throw UsageError{QStringLiteral("invalid --page '%1' (expected a4 or letter)")
+                                      .arg(QuoteField(o.page))};
+         }},
+        {"landscape", {}, [](Options& o, const QString&, const QString&) { o.landscape = true; }},
+    };
+    return options;
+}
+
+// Marks a plain argument that looks like a negative number ("hit -5 10"), which the parser would
+// take for a short option, and takes the mark off again.
+constexpr QChar kNumberMark(0xE000);
+
+QStringList MarkNegativeNumbers(const QStringList& args) {
+    static const QRegularExpression number(QStringLiteral("^-\\d+$"));
+    QStringList marked;
+    marked.reserve(args.size());
+    bool isValue = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (isValue) {
+            marked << a;
+            isValue = false;
+        } else if (a == u"--") {
+            // Everything after "--" is a plain argument already.
+            marked << args.mid(i);
+            break;
+        } else if (number.match(a).hasMatch()) {
+            marked << kNumberMark + a;
         } else {
-            o.positional << a;
+            if (a.startsWith(u"--") && !a.contains(u'=')) {
+                const QStringView name = QStringView(a).mid(2);
+                for (const OptionInfo& info : OptionTable())
+                    if (info.name == name && !info.valueName.isEmpty())
+                        isValue = true;
+            }
+            marked << a;
         }
     }
-    const bool writesFile =
-        o.command == u"render" || o.command == u"export-ai" || o.command == u"print";
-    if (writesFile && o.out.isEmpty())
-        throw UsageError{QStringLiteral("%1 needs --out FILE").arg(o.command)};
-    if (o.command == u"save-cal" && o.positional.size() != 1)
-        throw UsageError{QStringLiteral("save-cal needs the file name FILE")};
-    if (o.command == u"hit") {
-        if (o.positional.size() != 2)
-            throw UsageError{QStringLiteral("hit needs the coordinates X Y")};
-        for (const QString& p : o.positional)
-            if (!ParseInt(p))
-                throw UsageError{QStringLiteral("invalid coordinate '%1'").arg(QuoteField(p))};
+    return marked;
+}
+
+QString UnmarkNumber(const QString& a) {
+    return a.startsWith(kNumberMark) ? a.mid(1) : a;
+}
+
+// The option as the user wrote it, for a message about an option the parser did not know.
+QString WrittenOption(const QStringList& args, const QString& name) {
+    const QString dashed = QStringLiteral("--") + name;
+    for (const QString& a : args)
+        if (a == dashed || a.startsWith(dashed + u'=') || a == QStringView(dashed).mid(1))
+            return a.section(u'=', 0, 0);
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+struct Parsed {
+    Options options;
+    bool help = false;
+    bool version = false;
+};
+
+Parsed ParseArgs(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+    parser.addOption(QCommandLineOption(QStringLiteral("version")));
+    for (const OptionInfo& info : OptionTable())
+        parser.addOption(QCommandLineOption(info.name, QString(), info.valueName));
+    // The parser wants the program's name first.
+    const QStringList marked =
+        QStringList{QStringLiteral("gyrodex-cli")} + MarkNegativeNumbers(args);
+    if (!parser.parse(marked)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            throw UsageError{QStringLiteral("unknown argument '%1'")
+                                 .arg(QuoteField(WrittenOption(args, unknown.first())))};
+        throw UsageError{QuoteField(parser.errorText())};
     }
-    if (!o.out.isEmpty()) {
+    Parsed p;
+    p.help = parser.isSet(QStringLiteral("help"));
+    p.version = parser.isSet(QStringLiteral("version"));
+    QStringList positional;
+    for (const QString& a : parser.positionalArguments())
+        positional << UnmarkNumber(a);
+    if (p.help || p.version)
+        return p;
+    if (positional.size() == 1 && positional[0] == u"help" && parser.optionNames().isEmpty()) {
+        p.help = true;
+        return p;
+    }
+
+    Options& o = p.options;
+    if (positional.isEmpty())
+        throw UsageError{QStringLiteral("missing command")};
+    o.command = positional.takeFirst();
+    const auto command = std::find_if(Commands().begin(), Commands().end(),
+                                      [&o](const CommandInfo& c) { return c.name == o.command; });
+    if (command == Commands().end())
+        throw UsageError{QStringLiteral("unknown command '%1'").arg(QuoteField(o.command))};
+    static const QStringList kOwnOptions = [] {
+        QStringList own;
+        for (const CommandInfo& c : Commands())
+            own << c.ownOptions;
+        return own;
+    }();
+
+    // The options in the order given: a repeated option's values come in order too.
+    std::map<QString, qsizetype> used;
+    for (const QString& name : parser.optionNames()) {
+        const auto info = std::find_if(OptionTable().begin(), OptionTable().end(),
+                                       [&name](const OptionInfo& i) { return i.name == name; });
+        const QString written = WrittenOption(args, name);
+        if (info == OptionTable().end() ||
+            (kOwnOptions.contains(name) && !command->ownOptions.contains(name)))
+            throw UsageError{
+                QStringLiteral("unknown argument '%1' for %2").arg(QuoteField(written), o.command)};
+        const qsizetype index = used[name]++;
+        const QString value =
+            info->valueName.isEmpty() ? QString() : parser.values(name).value(index);
+        info->apply(o, QStringLiteral("--") + name, value);
+    }
+
+    if (positional.size() > command->positionals) {
+        if (command->positionals == 0)
+            throw UsageError{
+                QStringLiteral("unknown argument '%1'").arg(QuoteField(positional.first()))};
+        throw UsageError{command->positionalsMessage};
+    }
+    if (positional.size() < command->positionals)
+        throw UsageError{command->positionalsMessage};
+    o.positional = positional;
+    if (o.command == u"hit")
+        for (const QString& c : o.positional)
+            if (!ParseInt(c))
+                throw UsageError{QStringLiteral("invalid coordinate '%1'").arg(QuoteField(c))};
+
+    if (!command->outSuffixes.isEmpty()) {
+        if (o.out.isEmpty())
+            throw UsageError{QStringLiteral("%1 needs --out FILE").arg(o.command)};
         const QString suffix = QFileInfo(o.out).suffix().toLower();
-        const QStringList allowed = o.command == u"render" ? QStringList{"png", "bmp", "svg", "pdf"}
-                                    : o.command == u"export-ai" ? QStringList{"ai"}
-                                    : o.command == u"print"     ? QStringList{"pdf"}
-                                                                : QStringList{"png"};
         if (!o.bitmap.isEmpty() && (suffix == u"svg" || suffix == u"pdf"))
             throw UsageError{QStringLiteral("--bitmap needs a .png or .bmp output")};
-        if (!allowed.contains(suffix))
-            throw UsageError{QStringLiteral("invalid --out '%1' (expected a .%2 file)")
-                                 .arg(o.out, allowed.join(QStringLiteral(", .")))};
+        if (!command->outSuffixes.contains(suffix))
+            throw UsageError{
+                QStringLiteral("invalid --out '%1' (expected a .%2 file)")
+                    .arg(QuoteField(o.out), command->outSuffixes.join(QStringLiteral(", .")))};
     }
-    return o;
+    return p;
 }
 
 struct HintSettings {
@@ -313,19 +475,21 @@ HintSettings ReadHintSettings(const Options& o, const QString& programFile, QTex
 
 int RunCli(const QStringList& args, QTextStream& out, QTextStream& err,
            const CliEnvironment& environment) {
-    if (args.size() == 1 && (args[0] == u"--help" || args[0] == u"-h" || args[0] == u"help")) {
-        out << kUsage;
-        out.flush();
-        return 0;
-    }
-    Options o;
+    Parsed parsed;
     try {
-        o = ParseArgs(args);
+        parsed = ParseArgs(args);
     } catch (const UsageError& e) {
         err << "gyrodex-cli: " << e.message << " (gyrodex-cli --help shows the usage)\n";
         err.flush();
         return 2;
     }
+    if (parsed.help || parsed.version) {
+        out << (parsed.help ? QString::fromLatin1(kUsage)
+                            : QStringLiteral("gyrodex-cli " GYRODEX_VERSION "\n"));
+        out.flush();
+        return 0;
+    }
+    const Options& o = parsed.options;
     try {
         const DayDate today = o.today.value_or(environment.today);
         CalendarState s;

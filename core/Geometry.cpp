@@ -46,9 +46,10 @@ Trig MiddleTrig(int k) {
 
 namespace {
 
-// Round to nearest, halves to even.
+// Round to nearest, halves to even. llrint rounds in the current mode straight to an integer:
+// rint followed by a conversion would switch the x87 control word to truncate, twice a point.
 long long RoundEven(long double v) {
-    return static_cast<long long>(std::rint(v));
+    return std::llrint(v);
 }
 
 // A point coordinate, in 64 bits and then held within a billion pixels: that far is outside

@@ -3,6 +3,7 @@
 #include "CalendarState.h"
 
 #include <QPainter>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -45,8 +46,11 @@ QImage PrepareImage(QImage image) {
     return image;
 }
 
+// The same value as ToQColor(c).rgb(), without a QColor: pens and brushes change per cell.
 QRgb ToRgb(Colour c) {
-    return ToQColor(c).rgb();
+    const Colour rgb = ResolveColour(c);
+    return qRgb(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                static_cast<int>((rgb >> 16) & 0xFF));
 }
 
 // ceil for values already clamped to the image's range; avoids a library call per row.
@@ -141,7 +145,7 @@ ImageCanvas::FontEntry& ImageCanvas::fontEntry(const QString& name, int points, 
         fonts_.erase(fonts_.begin());
     const QFont font = MakeFont(name, points, style);
     fonts_.push_back(std::make_unique<FontEntry>(
-        FontEntry{name, points, style, font, QFontMetrics(font), {}, {}}));
+        FontEntry{name, points, style, font, QFontMetrics(font), {}, {}, {}}));
     return *fonts_.back();
 }
 
@@ -573,20 +577,60 @@ void ImageCanvas::textOut(int x, int y, const QString& text) {
                  static_cast<long long>(x) + r.dx + r.length - 1, text_);
         return;
     }
-    QPainter p(&image_);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
-    p.setFont(font_->font);
-    p.setPen(QColor(text_));
-    p.translate(x, y);
-    p.rotate(-escapement_ / 10.0);
+    // Drawn once into a mask and kept as runs: the same pixels, since the turned text is
+    // rasterised without smoothing and the two places differ by whole pixels.
+    const FontEntry::Turned& t = turnedGlyphs(text);
+    markDrawn(static_cast<long long>(x) + t.box.left(), static_cast<long long>(y) + t.box.top(),
+              static_cast<long long>(x) + t.box.right(),
+              static_cast<long long>(y) + t.box.bottom());
+    beginDraw();
+    const long long left = static_cast<long long>(x) + t.box.left();
+    const long long top = static_cast<long long>(y) + t.box.top();
+    for (const Glyphs::Run& r : t.glyphs.runs)
+        span(top + r.dy, left + r.dx, left + r.dx + r.length - 1, text_);
+}
+
+ImageCanvas::FontEntry::Turned& ImageCanvas::turnedGlyphs(const QString& text) {
+    for (const auto& t : font_->turned)
+        if (t->escapement == escapement_ && t->text == text)
+            return *t;
+    if (font_->turned.size() >= 8)
+        font_->turned.erase(font_->turned.begin());
+    auto t = std::make_unique<FontEntry::Turned>();
+    t->escapement = escapement_;
+    t->text = text;
     // The text's box turned with it, with a line's height around it for overhanging glyphs.
     const int h = font_->metrics.height();
-    const QRect box =
-        p.transform()
-            .mapRect(QRectF(-h, -h, font_->metrics.horizontalAdvance(text) + 2 * h, 3 * h))
-            .toAlignedRect();
-    markDrawn(box.left(), box.top(), box.right(), box.bottom());
-    p.drawText(QPoint(0, font_->metrics.ascent()), text);
+    t->box = QTransform()
+                 .rotate(-escapement_ / 10.0)
+                 .mapRect(QRectF(-h, -h, font_->metrics.horizontalAdvance(text) + 2 * h, 3 * h))
+                 .toAlignedRect();
+    QImage mask(t->box.size(), QImage::Format_RGB32);
+    mask.fill(Qt::white);
+    {
+        QPainter p(&mask);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setFont(font_->font);
+        p.setPen(Qt::black);
+        p.translate(-t->box.left(), -t->box.top());
+        p.rotate(-escapement_ / 10.0);
+        p.drawText(QPoint(0, font_->metrics.ascent()), text);
+    }
+    for (int y = 0; y < mask.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        for (int x = 0; x < mask.width();) {
+            if (qGray(row[x]) >= 128) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < mask.width() && qGray(row[x]) < 128)
+                ++x;
+            t->glyphs.runs.push_back({start, y, x - start});
+        }
+    }
+    font_->turned.push_back(std::move(t));
+    return *font_->turned.back();
 }
 
 QSize ImageCanvas::textExtent(const QString& text) {

@@ -104,7 +104,17 @@ private:
         QFontMetrics metrics;
         std::array<std::unique_ptr<Glyphs>, 110> numbers; // "0".."9", then "00".."99"
         std::unordered_map<QString, std::unique_ptr<Glyphs>> texts;
+        // Turned texts (the credit line) by escapement and text; their runs are relative to
+        // the top-left corner of the box the turned text lies in, `box` relative to (x, y).
+        struct Turned {
+            int escapement;
+            QString text;
+            QRect box;
+            Glyphs glyphs;
+        };
+        std::vector<std::unique_ptr<Turned>> turned;
     };
+    FontEntry::Turned& turnedGlyphs(const QString& text);
     FontEntry& fontEntry(const QString& name, int points, unsigned style);
     std::vector<std::unique_ptr<FontEntry>> fonts_;
     FontEntry* font_ = nullptr;

@@ -4,6 +4,8 @@
 #include "PeriodWalk.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 namespace gyrodex {
 
@@ -24,6 +26,198 @@ QString DayText(int day) {
         return list;
     }();
     return day >= 0 && day <= 31 ? texts.at(day) : QString::number(day);
+}
+
+// Whether c is an ASCII digit, and its value.
+int DigitValue(QChar c) {
+    return c >= u'0' && c <= u'9' ? c.unicode() - u'0' : -1;
+}
+
+// The highlight entries of each day of a period, found once per repaint. An entry belongs to a
+// day when it starts with the day's date text; the list is kept in order, so the entries of a
+// day come in list order. Only the days of the period are kept: an entry outside it colours
+// nothing and stops nothing. Single cells painted later look in the list itself, which a tool
+// may have changed since.
+class PeriodHighlights {
+public:
+    PeriodHighlights(const HighlightList& list, const DayDate& start, const DayDate& end)
+        : list_(list), usable_(IsRealDate(start) && IsRealDate(end)) {
+        if (!usable_)
+            return;
+        first_ = DayNumber(start);
+        const std::int32_t last = DayNumber(end);
+        const auto keep = [&](qsizetype entry, int month, int day, int year) {
+            const DayDate d =
+                MakeDayDate(static_cast<std::uint16_t>(day), static_cast<std::uint16_t>(month),
+                            static_cast<std::uint16_t>(year));
+            if (!IsRealDate(d))
+                return;
+            const std::int32_t n = DayNumber(d);
+            if (n >= first_ && n <= last)
+                matches_.push_back({n - first_, entry});
+        };
+        for (qsizetype i = 0; i < list.size(); ++i) {
+            // Date texts are "mm/dd/yyyy", with years past 9999 in five digits: an entry may
+            // start with the text of a day in both forms.
+            const QString& e = list.at(i);
+            if (e.size() < 10 || e[2] != u'/' || e[5] != u'/')
+                continue;
+            int digits[11];
+            bool ok = true;
+            for (const int k : {0, 1, 3, 4, 6, 7, 8, 9})
+                ok = ok && (digits[k] = DigitValue(e[k])) >= 0;
+            if (!ok)
+                continue;
+            const int month = digits[0] * 10 + digits[1];
+            const int day = digits[3] * 10 + digits[4];
+            const int year = ((digits[6] * 10 + digits[7]) * 10 + digits[8]) * 10 + digits[9];
+            keep(i, month, day, year);
+            if (e.size() > 10 && (digits[10] = DigitValue(e[10])) >= 0 &&
+                year * 10 + digits[10] > 9999 && year * 10 + digits[10] <= 65535)
+                keep(i, month, day, year * 10 + digits[10]);
+        }
+        std::stable_sort(matches_.begin(), matches_.end(),
+                         [](const Match& a, const Match& b) { return a.day < b.day; });
+    }
+
+    // Calls f with every entry of day d, in list order.
+    template <typename F> void forEach(const DayDate& d, F&& f) const {
+        if (!usable_) {
+            const auto [from, to] = list_.matching(DateText(d));
+            for (qsizetype i = from; i < to; ++i)
+                f(list_.at(i));
+            return;
+        }
+        const std::int32_t day = DayNumber(d) - first_;
+        auto it = std::lower_bound(matches_.begin(), matches_.end(), day,
+                                   [](const Match& m, std::int32_t v) { return m.day < v; });
+        for (; it != matches_.end() && it->day == day; ++it)
+            f(list_.at(it->entry));
+    }
+
+private:
+    struct Match {
+        std::int32_t day; // days after the period's first
+        qsizetype entry;
+    };
+    const HighlightList& list_;
+    bool usable_;
+    std::int32_t first_ = 0;
+    std::vector<Match> matches_;
+};
+
+// The points of every cell of spokes 0..51, computed once per repaint: the same values
+// CellPolygon, TextAnchor and SpokePoint give.
+class WheelPoints {
+public:
+    explicit WheelPoints(const CalendarState& s) {
+        for (int ring = 1; ring <= kRings; ++ring) {
+            const long double inner = RingInnerRadius(s, ring);
+            const long double outer = inner + s.DayHeight;
+            auto& r = rings_[static_cast<std::size_t>(ring - 1)];
+            for (int j = 0; j <= kSpokes; ++j) {
+                r.inner[static_cast<std::size_t>(j)] = SpokePoint(s, inner, j);
+                r.outer[static_cast<std::size_t>(j)] = SpokePoint(s, outer, j);
+            }
+            for (int k = 0; k < kSpokes; ++k)
+                r.anchor[static_cast<std::size_t>(k)] = TextAnchor(s, k, ring);
+        }
+    }
+    std::array<QPoint, 4> corners(int spoke, int ring) const {
+        const Ring& r = rings_[static_cast<std::size_t>(ring - 1)];
+        const auto a = static_cast<std::size_t>(spoke);
+        return {r.inner[a], r.outer[a], r.outer[a + 1], r.inner[a + 1]};
+    }
+    QPoint anchor(int spoke, int ring) const {
+        return rings_[static_cast<std::size_t>(ring - 1)].anchor[static_cast<std::size_t>(spoke)];
+    }
+    QPoint inner(int ring, int j) const {
+        return rings_[static_cast<std::size_t>(ring - 1)].inner[static_cast<std::size_t>(j)];
+    }
+    QPoint outer(int ring, int j) const {
+        return rings_[static_cast<std::size_t>(ring - 1)].outer[static_cast<std::size_t>(j)];
+    }
+
+private:
+    struct Ring {
+        std::array<QPoint, kSpokes + 1> inner, outer;
+        std::array<QPoint, kSpokes> anchor;
+    };
+    std::array<Ring, kRings> rings_;
+};
+
+// The points of a cell of any spoke, computed as asked.
+struct DirectPoints {
+    const CalendarState& s;
+    std::array<QPoint, 4> corners(int spoke, int ring) const { return CellPolygon(s, spoke, ring); }
+    QPoint anchor(int spoke, int ring) const { return TextAnchor(s, spoke, ring); }
+    QPoint inner(int ring, int j) const { return SpokePoint(s, RingInnerRadius(s, ring), j); }
+    QPoint outer(int ring, int j) const {
+        return SpokePoint(s, RingInnerRadius(s, ring) + s.DayHeight, j);
+    }
+};
+
+// The colours of a cell: week day, weekend, past, then every matching highlight in list
+// order (each converted, so a bad colour among them stops the paint; the last one wins).
+template <typename ForEachEntry>
+CellColours ColoursOf(const CalendarState& s, const DayDate& d, const DayDate& today,
+                      bool weekendRing, ForEachEntry&& forEachEntry) {
+    CellColours c{s.DayColour, s.DayTextColour, nullptr};
+    if (s.PaintWeekends && weekendRing) {
+        c.fill = s.WeekendColour;
+        c.text = s.WeekendTextColour;
+    }
+    if (s.PaintPast && (CompareDays(d, today) < 0 || (SameDay(d, today) && s.TodayAsPast))) {
+        c.fill = s.PastColour;
+        c.text = s.PastTextColour;
+    }
+    forEachEntry([&c](const QString& entry) {
+        c.entry = &entry;
+        c.fill = EntryColour(entry);
+    });
+    return c;
+}
+
+// Paints the cell of state.CurrentDate with the colours `chooseColours` gives at the points
+// `points` gives, and records its fill and description in the grid.
+template <typename ChooseColours, typename Points>
+void PaintCellAt(CalendarState& s, ChooseColours&& chooseColours, const Points& points,
+                 RasterCanvas& canvas, int spoke, int ring) {
+    const DayDate d = s.CurrentDate;
+    DayCell& cell = s.Cells.at(((spoke % kSpokes) + kSpokes) % kSpokes, ring);
+
+    canvas.setPen(s.ThinColour, s.ThinWidth);
+    const CellColours colours = chooseColours();
+    if (colours.entry)
+        cell.description = EntryDescription(*colours.entry, kDescriptionLength);
+    cell.fill = colours.fill;
+    canvas.setBrush(colours.fill);
+    canvas.setFontColour(colours.text);
+
+    const auto corners = points.corners(spoke, ring);
+    canvas.polygon(corners);
+
+    const QString number = DayText(d.Day);
+    const QSize extent = canvas.textExtent(number);
+    const QPoint anchor = points.anchor(spoke, ring);
+    canvas.textOut(anchor.x() - extent.width() / 2, anchor.y() - extent.height() / 2, number);
+
+    canvas.setPen(s.ThickColour, s.ThickWidth);
+    const bool otherMonth = d.Month != s.PaintStart.Month;
+    const int firstRing = s.WeekendInside ? 1 : kRings;
+    if (d.Day == 1 && otherMonth && ring != firstRing) {
+        // Along the ring's outer edge with the weekend inside, else along its inner edge.
+        const auto edge = [&](int j) {
+            return s.WeekendInside ? points.outer(ring, j) : points.inner(ring, j);
+        };
+        canvas.moveTo(edge(spoke));
+        canvas.lineTo(edge(spoke + 1));
+    }
+    if (d.Day < 8 && otherMonth) {
+        const int j = s.Clockwise ? spoke : spoke + 1;
+        canvas.moveTo(points.inner(ring, j));
+        canvas.lineTo(points.outer(ring, j));
+    }
 }
 
 // "Repaint All": the background over the whole image and the credit line up its right edge.
@@ -78,73 +272,35 @@ void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCa
     s.Cells.clear();
     // A period that ends before it starts (possible from a hand-edited file) paints no day.
     // CurrentDate follows the walk, so a paint stopped by an error names the day it stopped on.
+    const PeriodHighlights periodHighlights(highlights, s.StartDate, s.EndDate);
+    const WheelPoints points(s);
     s.CurrentDate = WalkPeriod(s.StartDate, s.EndDate, LayoutOf(s), [&](const WalkDay& day) {
         s.CurrentDate = day.date;
-        PaintCell(s, highlights, canvas, day.spoke, day.ring);
+        const auto colours = [&] {
+            return ColoursOf(s, day.date, s.Today, day.weekendRing,
+                             [&](auto&& f) { periodHighlights.forEach(day.date, f); });
+        };
+        PaintCellAt(s, colours, points, canvas, day.spoke, day.ring);
         s.Cells.at(day.spoke, day.ring).date = day.date;
     });
 }
 
 CellColours ChooseCellColours(const CalendarState& s, const HighlightList& highlights,
                               const DayDate& d, const DayDate& today, bool weekendRing) {
-    CellColours c{s.DayColour, s.DayTextColour, nullptr};
-    if (s.PaintWeekends && weekendRing) {
-        c.fill = s.WeekendColour;
-        c.text = s.WeekendTextColour;
-    }
-    if (s.PaintPast && (CompareDays(d, today) < 0 || (SameDay(d, today) && s.TodayAsPast))) {
-        c.fill = s.PastColour;
-        c.text = s.PastTextColour;
-    }
-    // Every matching entry is converted in list order, so a bad colour anywhere among them
-    // stops the paint; the last one wins.
-    const auto [first, last] = highlights.matching(DateText(d));
-    for (qsizetype i = first; i < last; ++i) {
-        c.entry = &highlights.at(i);
-        c.fill = EntryColour(*c.entry);
-    }
-    return c;
+    return ColoursOf(s, d, today, weekendRing, [&](auto&& f) {
+        const auto [first, last] = highlights.matching(DateText(d));
+        for (qsizetype i = first; i < last; ++i)
+            f(highlights.at(i));
+    });
 }
 
 void PaintCell(CalendarState& s, const HighlightList& highlights, RasterCanvas& canvas, int spoke,
                int ring) {
-    const DayDate d = s.CurrentDate;
-    DayCell& cell = s.Cells.at(((spoke % kSpokes) + kSpokes) % kSpokes, ring);
-
-    canvas.setPen(s.ThinColour, s.ThinWidth);
-    const bool weekendRing = IsWeekendRing(s.WeekendInside, ring);
-    const CellColours colours = ChooseCellColours(s, highlights, d, s.Today, weekendRing);
-    if (colours.entry)
-        cell.description = EntryDescription(*colours.entry, kDescriptionLength);
-    const Colour brush = colours.fill;
-    const Colour text = colours.text;
-    cell.fill = brush;
-    canvas.setBrush(brush);
-    canvas.setFontColour(text);
-
-    const int inner = RingInnerRadius(s, ring);
-    const int outer = inner + s.DayHeight;
-    const auto corners = CellPolygon(s, spoke, ring);
-    canvas.polygon(corners);
-
-    const QString number = DayText(d.Day);
-    const QSize extent = canvas.textExtent(number);
-    const QPoint anchor = TextAnchor(s, spoke, ring);
-    canvas.textOut(anchor.x() - extent.width() / 2, anchor.y() - extent.height() / 2, number);
-
-    canvas.setPen(s.ThickColour, s.ThickWidth);
-    const bool otherMonth = d.Month != s.PaintStart.Month;
-    const int firstRing = s.WeekendInside ? 1 : kRings;
-    if (d.Day == 1 && otherMonth && ring != firstRing) {
-        const int rho = s.WeekendInside ? outer : inner;
-        canvas.moveTo(SpokePoint(s, rho, spoke));
-        canvas.lineTo(SpokePoint(s, rho, spoke + 1));
-    }
-    if (d.Day < 8 && otherMonth) {
-        const int j = s.Clockwise ? spoke : spoke + 1;
-        canvas.moveTo(SpokePoint(s, inner, j));
-        canvas.lineTo(SpokePoint(s, outer, j));
-    }
+    const auto colours = [&] {
+        return ChooseCellColours(s, highlights, s.CurrentDate, s.Today,
+                                 IsWeekendRing(s.WeekendInside, ring));
+    };
+    PaintCellAt(s, colours, DirectPoints{s}, canvas, spoke, ring);
 }
 
 } // namespace gyrodex

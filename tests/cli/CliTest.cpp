@@ -400,3 +400,48 @@ TEST(Cli, OffsetsAtTheLimitsWorkForEveryOutput) {
     const Result r = RunArgs(QStringList{"show", "--set", "Misc.CXOffset=2147483647"});
     EXPECT_TRUE(r.out.contains("Misc.CXOffset=2147483647\n"));
 }
+
+TEST(Cli, OptionsTakeEitherFormAndNegativeNumbersStayArguments) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath("w.png");
+    const Result r = RunArgs(QStringList{"render", "--size=800x600", "--out=" + png} + kPeriod);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(QImage(png).size(), QSize(800, 600));
+    // Both forms give the same design; later options win over earlier ones.
+    EXPECT_EQ(RunArgs({"show", "--radius=200", "--day-height", "10", "--radius", "300"}).out,
+              RunArgs({"show", "--day-height=10", "--radius=300"}).out);
+    EXPECT_EQ(RunArgs(QStringList{"hit", "-5", "-2147483648"} + kPeriod).out,
+              "-1 -1 00/00/0000\n\n");
+    EXPECT_EQ(RunArgs(QStringList{"hit", "--offset", "-5,-7", "-1", "10"} + kPeriod).status, 0);
+    // A value that starts with a dash is still the option's value.
+    EXPECT_TRUE(RunArgs({"cells", "--radius", "-5"}).err.contains("--radius '-5'"));
+    EXPECT_EQ(RunArgs({"hit", "--", "-5", "10"}).status, 0);
+}
+
+TEST(Cli, HelpVersionAndOptionsThatDoNotApply) {
+    const Result version = RunArgs({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.startsWith("gyrodex-cli ")) << version.out.toStdString();
+    EXPECT_TRUE(version.out.endsWith('\n'));
+    EXPECT_EQ(version.out.count('\n'), 1);
+    for (const QStringList& args :
+         {QStringList{"-h"}, QStringList{"help"}, QStringList{"render", "--help"}}) {
+        const Result help = RunArgs(args);
+        EXPECT_EQ(help.status, 0) << args.join(' ').toStdString();
+        EXPECT_TRUE(help.out.startsWith("usage: gyrodex-cli")) << args.join(' ').toStdString();
+        EXPECT_TRUE(help.out.endsWith('\n'));
+    }
+    for (const QStringList& args :
+         {QStringList{"cells", "--out", "w.png"}, QStringList{"show", "--hint-type", "1"},
+          QStringList{"export-ai", "--out", "w.ai", "--page", "a4"},
+          QStringList{"cells", "--anticlockwise=1"}, QStringList{"cells", "extra"},
+          QStringList{"save-cal", "a.cal", "b.cal"}, QStringList{"cells", "-x"},
+          QStringList{"cells", "--radius="}, QStringList{"render", "--out="}}) {
+        const Result r = RunArgs(args);
+        EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith("gyrodex-cli: ")) << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    }
+    EXPECT_TRUE(RunArgs({"cells", "--out", "w.png"}).err.contains("'--out'"));
+    EXPECT_TRUE(RunArgs({"cells", "--bogus=3"}).err.contains("'--bogus'"));
+}

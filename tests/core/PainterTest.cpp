@@ -4,6 +4,7 @@
 #include "../RecordingHost.h"
 #include "Error.h"
 #include "Geometry.h"
+#include "PeriodWalk.h"
 #include "RecordingCanvas.h"
 
 #include <QRegion>
@@ -256,4 +257,44 @@ TEST(Painter, SuspendedRepaintDoesNothing) {
     EXPECT_TRUE(host.busy.empty());
     EXPECT_TRUE(c.fills.empty());
     EXPECT_TRUE(c.polygons.empty());
+}
+
+TEST(Painter, RepaintColoursEveryCellAsASingleCellPaintWould) {
+    // Entries that start with a day's text in either year form, entries that only look like
+    // dates, and duplicates: the repaint's per-period look-up must pick what the list's own
+    // look-up picks for every cell.
+    const QStringList entries = {"01/03/1000$255#four digits",
+                                 "01/03/10000$65280#five digits",
+                                 "01/04/10000$777#",
+                                 "01/05/1000x$123#",
+                                 "1/06/1000$1#short",
+                                 "01/07/1000$99#",
+                                 "01/07/1000$98#later",
+                                 "O1/08/1000$5#letter",
+                                 "01/09/1000$-1#negative",
+                                 "02/30/1000$4#no such day",
+                                 "01/10/65535$3#",
+                                 "12/31/9999$6#last four-digit"};
+    for (const DayDate& start : {D(12, 28, 999), D(12, 20, 9999)}) {
+        CalendarState s;
+        s.StartDate = start;
+        s.EndDate = AddDays(start, 30);
+        HighlightList h;
+        for (const QString& e : entries)
+            h.add(e);
+        RecordingCanvas c;
+        RepaintCalendar(s, h, c, kToday);
+        int highlighted = 0;
+        for (int spoke = 0; spoke < kSpokes; ++spoke)
+            for (int ring = 1; ring <= kRings; ++ring) {
+                const DayCell& cell = s.Cells.at(spoke, ring);
+                if (cell.date.isNoDate())
+                    continue;
+                const CellColours expected = ChooseCellColours(
+                    s, h, cell.date, kToday, IsWeekendRing(s.WeekendInside, ring));
+                EXPECT_EQ(cell.fill, expected.fill) << DateText(cell.date).toStdString();
+                highlighted += expected.entry ? 1 : 0;
+            }
+        EXPECT_GE(highlighted, 1);
+    }
 }
