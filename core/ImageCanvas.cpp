@@ -501,6 +501,24 @@ int NumberIndex(const QString& text) {
 
 } // namespace
 
+std::vector<ImageCanvas::Glyphs::Run> ImageCanvas::DarkRuns(const QImage& mask, int margin) {
+    std::vector<Glyphs::Run> runs;
+    for (int y = 0; y < mask.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        for (int x = 0; x < mask.width();) {
+            if (qGray(row[x]) >= 128) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < mask.width() && qGray(row[x]) < 128)
+                ++x;
+            runs.push_back({start - margin, y - margin, x - start});
+        }
+    }
+    return runs;
+}
+
 ImageCanvas::Glyphs& ImageCanvas::glyphs(const QString& text) {
     // Day numbers are looked up by value: hashing a string costs more than drawing it.
     std::unique_ptr<Glyphs>* slot = nullptr;
@@ -528,19 +546,9 @@ ImageCanvas::Glyphs& ImageCanvas::glyphs(const QString& text) {
         p.setPen(Qt::black);
         p.drawText(QPoint(margin, margin + font_->metrics.ascent()), text);
     }
-    for (int y = 0; y < mask.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-        for (int x = 0; x < mask.width();) {
-            if (qGray(row[x]) >= 128) {
-                ++x;
-                continue;
-            }
-            const int start = x;
-            while (x < mask.width() && qGray(row[x]) < 128)
-                ++x;
-            g->runs.push_back({start - margin, y - margin, x - start});
-            g->bounds |= QRect(start - margin, y - margin, x - start, 1);
-        }
+    for (const Glyphs::Run& run : DarkRuns(mask, margin)) {
+        g->runs.push_back(run);
+        g->bounds |= QRect(run.dx, run.dy, run.length, 1);
     }
     *slot = std::move(g);
     return **slot;
@@ -616,19 +624,7 @@ ImageCanvas::FontEntry::Turned& ImageCanvas::turnedGlyphs(const QString& text) {
         p.rotate(-escapement_ / 10.0);
         p.drawText(QPoint(0, font_->metrics.ascent()), text);
     }
-    for (int y = 0; y < mask.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-        for (int x = 0; x < mask.width();) {
-            if (qGray(row[x]) >= 128) {
-                ++x;
-                continue;
-            }
-            const int start = x;
-            while (x < mask.width() && qGray(row[x]) < 128)
-                ++x;
-            t->glyphs.runs.push_back({start, y, x - start});
-        }
-    }
+    t->glyphs.runs = DarkRuns(mask, 0);
     font_->turned.push_back(std::move(t));
     return *font_->turned.back();
 }

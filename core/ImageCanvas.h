@@ -78,6 +78,8 @@ private:
         qsizetype offsetsStride = -1;
     };
     Glyphs& glyphs(const QString& text);
+    // The runs of dark pixels of a text drawn in black on white, relative to (margin, margin).
+    static std::vector<Glyphs::Run> DarkRuns(const QImage& mask, int margin);
     void beginDraw();
     void span(long long y, long long x0, long long x1, QRgb colour);
     void fillPolygon(std::span<const QPointF> points, QRgb colour);
