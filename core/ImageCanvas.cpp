@@ -9,6 +9,10 @@
 #include <cstring>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace gyrodex {
 
 QColor ToQColor(Colour c) {
@@ -59,6 +63,23 @@ inline long long Ceil(double v) {
     return i + (static_cast<double>(i) < v ? 1 : 0);
 }
 
+// Writes n pixels of one colour from p on, four at a time where the processor can; the last
+// four may overlap the ones before them, which is cheaper than a pixel at a time.
+inline void FillPixels(QRgb* p, long long n, QRgb colour) {
+#if defined(__SSE2__)
+    if (n >= 4) {
+        const __m128i four = _mm_set1_epi32(static_cast<int>(colour));
+        QRgb* const last = p + n - 4;
+        for (; p < last; p += 4)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), four);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(last), four);
+        return;
+    }
+#endif
+    for (; n > 0; --n)
+        *p++ = colour;
+}
+
 } // namespace
 
 ImageCanvas::ImageCanvas(QSize size)
@@ -102,10 +123,12 @@ void ImageCanvas::markDrawn(long long left, long long top, long long right, long
     // away starts another; past a few, everything goes into the first.
     constexpr int kNear = 32;
     constexpr std::size_t kMaxRects = 4;
-    const QRect near = r.adjusted(-kNear, -kNear, kNear, kNear);
+    // Plain comparisons: every rectangle here is valid, and this runs for every shape drawn.
     for (QRect& d : drawn_) {
-        if (d.intersects(near)) {
-            d |= r;
+        if (d.left() <= r.right() + kNear && r.left() - kNear <= d.right() &&
+            d.top() <= r.bottom() + kNear && r.top() - kNear <= d.bottom()) {
+            d.setCoords(std::min(d.left(), r.left()), std::min(d.top(), r.top()),
+                        std::max(d.right(), r.right()), std::max(d.bottom(), r.bottom()));
             return;
         }
     }
@@ -168,8 +191,7 @@ void ImageCanvas::span(long long y, long long x0, long long x1, QRgb colour) {
     x1 = std::min(x1, width_ - 1LL);
     if (x0 > x1)
         return;
-    QRgb* row = bits_ + y * stride_;
-    std::fill(row + x0, row + x1 + 1, colour);
+    FillPixels(bits_ + y * stride_ + x0, x1 - x0 + 1, colour);
 }
 
 void ImageCanvas::beginDraw() {
@@ -212,8 +234,10 @@ bool IsConvex(std::span<const QPointF> pts) {
 
 } // namespace
 
-// The fast path for convex polygons (every cell of the wheel but mirrored inner rings): each
-// edge writes its crossings into per-row minimum and maximum, then one span a row.
+// The fast path for convex polygons (every cell of the wheel but mirrored inner rings). A row's
+// span runs between the smallest and the largest crossing of the edges that cross it; the
+// rows split into bands between the edges' first and last rows, and within a band the same
+// edges cross every row, so each row computes just those crossings and fills its span at once.
 bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
     double top = pts[0].y(), bottom = pts[0].y();
     for (const QPointF& p : pts) {
@@ -228,10 +252,36 @@ bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
         return false;
     if (y1 < y0)
         return true;
-    double lo[kMaxRows], hi[kMaxRows];
-    const long long rows = y1 - y0 + 1;
-    std::fill(lo, lo + rows, HUGE_VAL);
-    std::fill(hi, hi + rows, -HUGE_VAL);
+
+    // Each edge that is not level, with the rows it crosses: from the row at or below its top
+    // end to the row above its bottom end.
+    struct Edge {
+        double ax, ay, slope;
+        long long from, to;
+    };
+    // Cells have four corners: the work arrays stay on the stack for small polygons.
+    constexpr std::size_t kFew = 8;
+    Edge fewEdges[kFew];
+    long long fewCuts[2 * kFew + 2];
+    const Edge* fewBand[kFew];
+    std::vector<Edge> manyEdges;
+    std::vector<long long> manyCuts;
+    std::vector<const Edge*> manyBand;
+    Edge* edges = fewEdges;
+    long long* cuts = fewCuts;
+    const Edge** band = fewBand;
+    if (pts.size() > kFew) {
+        manyEdges.resize(pts.size());
+        manyCuts.resize(2 * pts.size() + 2);
+        manyBand.resize(pts.size());
+        edges = manyEdges.data();
+        cuts = manyCuts.data();
+        band = manyBand.data();
+    }
+    std::size_t n = 0;
+    std::size_t cutCount = 0;
+    cuts[cutCount++] = y0;
+    cuts[cutCount++] = y1 + 1;
     for (std::size_t i = 0; i < pts.size(); ++i) {
         const QPointF& a = pts[i];
         const QPointF& b = pts[(i + 1) % pts.size()];
@@ -240,18 +290,54 @@ bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
         const double slope = (b.x() - a.x()) / (b.y() - a.y());
         const long long from = std::max(Ceil(std::min(a.y(), b.y())), y0);
         const long long to = std::min(Ceil(std::max(a.y(), b.y())) - 1, y1);
+        if (from > to)
+            continue;
+        edges[n++] = {a.x(), a.y(), slope, from, to};
+        cuts[cutCount++] = from;
+        cuts[cutCount++] = to + 1;
+    }
+    std::sort(cuts, cuts + cutCount);
+
+    const double right = static_cast<double>(width_) + 1;
+    const long long lastColumn = width_ - 1LL;
+    const auto fillRow = [&](long long y, double lo, double hi) {
+        const long long x0 = std::max(Ceil(std::clamp(lo, -1.0, right)), 0LL);
+        const long long x1 = std::min(Ceil(std::clamp(hi, -1.0, right)) - 1, lastColumn);
+        if (x0 <= x1)
+            FillPixels(bits_ + y * stride_ + x0, x1 - x0 + 1, colour);
+    };
+    for (std::size_t c = 0; c + 1 < cutCount; ++c) {
+        const long long from = cuts[c], to = cuts[c + 1] - 1;
+        if (from > to)
+            continue;
+        std::size_t k = 0;
+        for (std::size_t i = 0; i < n; ++i)
+            if (edges[i].from <= from && edges[i].to >= to)
+                band[k++] = &edges[i];
+        if (k < 2)
+            continue; // one crossing or none: no pixel between them
+        if (k == 2) {
+            const Edge& e = *band[0];
+            const Edge& f = *band[1];
+            for (long long y = from; y <= to; ++y) {
+                const auto yd = static_cast<double>(y);
+                const double x = e.ax + (yd - e.ay) * e.slope;
+                const double z = f.ax + (yd - f.ay) * f.slope;
+                fillRow(y, std::min(x, z), std::max(x, z));
+            }
+            continue;
+        }
         for (long long y = from; y <= to; ++y) {
-            const double x = a.x() + (static_cast<double>(y) - a.y()) * slope;
-            const long long r = y - y0;
-            lo[r] = std::min(lo[r], x);
-            hi[r] = std::max(hi[r], x);
+            const auto yd = static_cast<double>(y);
+            double lo = HUGE_VAL, hi = -HUGE_VAL;
+            for (std::size_t i = 0; i < k; ++i) {
+                const double x = band[i]->ax + (yd - band[i]->ay) * band[i]->slope;
+                lo = std::min(lo, x);
+                hi = std::max(hi, x);
+            }
+            fillRow(y, lo, hi);
         }
     }
-    const double right = static_cast<double>(width_) + 1;
-    for (long long r = 0; r < rows; ++r)
-        if (lo[r] <= hi[r])
-            span(y0 + r, Ceil(std::clamp(lo[r], -1.0, right)),
-                 Ceil(std::clamp(hi[r], -1.0, right)) - 1, colour);
     return true;
 }
 
@@ -609,9 +695,10 @@ ImageCanvas::FontEntry::Turned& ImageCanvas::turnedGlyphs(const QString& text) {
     t->text = text;
     // The text's box turned with it, with a line's height around it for overhanging glyphs.
     const int h = font_->metrics.height();
+    t->extent = QSize(font_->metrics.horizontalAdvance(text), h);
     t->box = QTransform()
                  .rotate(-escapement_ / 10.0)
-                 .mapRect(QRectF(-h, -h, font_->metrics.horizontalAdvance(text) + 2 * h, 3 * h))
+                 .mapRect(QRectF(-h, -h, t->extent.width() + 2 * h, 3 * h))
                  .toAlignedRect();
     QImage mask(t->box.size(), QImage::Format_RGB32);
     mask.fill(Qt::white);
@@ -632,7 +719,8 @@ ImageCanvas::FontEntry::Turned& ImageCanvas::turnedGlyphs(const QString& text) {
 QSize ImageCanvas::textExtent(const QString& text) {
     if (escapement_ == 0)
         return glyphs(text).extent;
-    return {font_->metrics.horizontalAdvance(text), font_->metrics.height()};
+    // Kept with the turned pixels: measuring shapes the text, which costs more than drawing it.
+    return turnedGlyphs(text).extent;
 }
 
 Colour ImageCanvas::pixel(int x, int y) const {

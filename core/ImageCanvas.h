@@ -112,6 +112,7 @@ private:
             int escapement;
             QString text;
             QRect box;
+            QSize extent; // unturned, as textExtent gives it
             Glyphs glyphs;
         };
         std::vector<std::unique_ptr<Turned>> turned;
