@@ -5,8 +5,10 @@
 #include "Painter.h"
 
 #include <QElapsedTimer>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <numbers>
 #include <set>
 
 using namespace gyrodex;
@@ -232,4 +234,85 @@ TEST(ImageCanvas, CentresAtTheLimitsOfTheOffsetFieldsPaintAndHitWithoutOverflow)
         EXPECT_EQ(HitTest(s, kMax, kMin).ring, -1);
         EXPECT_EQ(HitTest(s, 0, 0).ring, -1);
     }
+}
+
+// Convex shapes (cells, and the slivers and points a ring height of 1 or a crossed centre
+// give) fill each row from the smallest to the largest crossing of the edges that cross it.
+// The canvas finds those edges a band of rows at a time; this compares it with a plain
+// row-by-row search over every edge, outline included, on random small shapes.
+TEST(ImageCanvas, ConvexFillMatchesARowByRowSearchOfItsEdges) {
+    const auto ceilTo = [](double v) { return static_cast<long long>(std::ceil(v)); };
+    const auto reference = [&](std::span<const QPoint> pts, QSize size) {
+        QImage img(size, QImage::Format_RGB32);
+        img.fill(0xFFFFFFFFu);
+        for (int y = 0; y < size.height(); ++y) {
+            double lo = HUGE_VAL, hi = -HUGE_VAL;
+            for (std::size_t i = 0; i < pts.size(); ++i) {
+                const QPointF a = pts[i], b = pts[(i + 1) % pts.size()];
+                if (a.y() == b.y() || y < ceilTo(std::min(a.y(), b.y())) ||
+                    y > ceilTo(std::max(a.y(), b.y())) - 1)
+                    continue;
+                const double slope = (b.x() - a.x()) / (b.y() - a.y());
+                const double x = a.x() + (static_cast<double>(y) - a.y()) * slope;
+                lo = std::min(lo, x);
+                hi = std::max(hi, x);
+            }
+            if (lo > hi)
+                continue;
+            for (long long x = std::max(ceilTo(lo), 0LL);
+                 x <= std::min(ceilTo(hi) - 1, size.width() - 1LL); ++x)
+                img.setPixel(static_cast<int>(x), y, 0xFF0000FFu);
+        }
+        ImageCanvas outline(img);
+        outline.setPen(0x00FF00, 1);
+        outline.moveTo(pts.back());
+        for (const QPoint& p : pts)
+            outline.lineTo(p);
+        return outline.image();
+    };
+    const QSize size(48, 40);
+    std::uint32_t seed = 12345;
+    const auto next = [&](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    int convex = 0;
+    for (int round = 0; round < 3000; ++round) {
+        // Points on a circle in angle order make convex shapes; repeats and ties make slivers.
+        const int count = 3 + next(4);
+        const int cx = next(56) - 4, cy = next(48) - 4, r = 1 + next(24);
+        std::vector<int> angles;
+        for (int i = 0; i < count; ++i)
+            angles.push_back(next(360));
+        std::sort(angles.begin(), angles.end());
+        std::vector<QPoint> pts;
+        for (const int a : angles) {
+            const double t = a * std::numbers::pi / 180;
+            pts.emplace_back(cx + static_cast<int>(std::lround(r * std::cos(t))),
+                             cy + static_cast<int>(std::lround(r * std::sin(t))));
+        }
+        ImageCanvas c(size);
+        c.setBrush(0xFF0000);
+        c.setPen(0x00FF00, 1);
+        c.polygon(pts);
+        // Shapes the canvas fills even-odd (none of these should be) fall outside the check.
+        std::vector<QPointF> f(pts.begin(), pts.end());
+        bool isConvex = true;
+        int sign = 0;
+        for (std::size_t i = 0; i < f.size(); ++i) {
+            const QPointF a = f[i], b = f[(i + 1) % f.size()], d = f[(i + 2) % f.size()];
+            const double cross =
+                (b.x() - a.x()) * (d.y() - b.y()) - (b.y() - a.y()) * (d.x() - b.x());
+            const int s = cross > 0 ? 1 : (cross < 0 ? -1 : 0);
+            if (s != 0 && sign != 0 && s != sign)
+                isConvex = false;
+            if (s != 0)
+                sign = s;
+        }
+        if (!isConvex)
+            continue;
+        ++convex;
+        ASSERT_EQ(c.image(), reference(pts, size)) << "round " << round;
+    }
+    EXPECT_GT(convex, 2500);
 }
