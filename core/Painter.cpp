@@ -1,6 +1,7 @@
 #include "Painter.h"
 
 #include "Geometry.h"
+#include "Integer.h"
 #include "PeriodWalk.h"
 
 #include <algorithm>
@@ -53,8 +54,13 @@ public:
             if (!IsRealDate(d))
                 return;
             const std::int32_t n = DayNumber(d);
-            if (n >= first_ && n <= last)
-                matches_.push_back({n - first_, entry});
+            if (n >= first_ && n <= last) {
+                // The colour is read once here; a bad one is read again at its cell, which
+                // raises the error there.
+                const auto colour = ParseDecimal(EntryColourField(list.at(entry)));
+                matches_.push_back({n - first_, entry, colour.has_value(),
+                                    static_cast<Colour>(colour.value_or(0))});
+            }
         };
         for (qsizetype i = 0; i < list.size(); ++i) {
             // Date texts are "mm/dd/yyyy", with years past 9999 in five digits: an entry may
@@ -80,25 +86,29 @@ public:
                          [](const Match& a, const Match& b) { return a.day < b.day; });
     }
 
-    // Calls f with every entry of day d, in list order.
+    // Calls f with every entry of day d and its colour, in list order.
     template <typename F> void forEach(const DayDate& d, F&& f) const {
         if (!usable_) {
             const auto [from, to] = list_.matching(DateText(d));
             for (qsizetype i = from; i < to; ++i)
-                f(list_.at(i));
+                f(list_.at(i), EntryColour(list_.at(i)));
             return;
         }
         const std::int32_t day = DayNumber(d) - first_;
         auto it = std::lower_bound(matches_.begin(), matches_.end(), day,
                                    [](const Match& m, std::int32_t v) { return m.day < v; });
-        for (; it != matches_.end() && it->day == day; ++it)
-            f(list_.at(it->entry));
+        for (; it != matches_.end() && it->day == day; ++it) {
+            const QString& entry = list_.at(it->entry);
+            f(entry, it->colourRead ? it->colour : EntryColour(entry));
+        }
     }
 
 private:
     struct Match {
         std::int32_t day; // days after the period's first
         qsizetype entry;
+        bool colourRead;
+        Colour colour;
     };
     const HighlightList& list_;
     bool usable_;
@@ -171,9 +181,9 @@ CellColours ColoursOf(const CalendarState& s, const DayDate& d, const DayDate& t
         c.fill = s.PastColour;
         c.text = s.PastTextColour;
     }
-    forEachEntry([&c](const QString& entry) {
+    forEachEntry([&c](const QString& entry, Colour colour) {
         c.entry = &entry;
-        c.fill = EntryColour(entry);
+        c.fill = colour;
     });
     return c;
 }
@@ -290,7 +300,7 @@ CellColours ChooseCellColours(const CalendarState& s, const HighlightList& highl
     return ColoursOf(s, d, today, weekendRing, [&](auto&& f) {
         const auto [first, last] = highlights.matching(DateText(d));
         for (qsizetype i = first; i < last; ++i)
-            f(highlights.at(i));
+            f(highlights.at(i), EntryColour(highlights.at(i)));
     });
 }
 
