@@ -167,6 +167,41 @@ struct DirectPoints {
     }
 };
 
+// Sets `target` to the entry's description, keeping its text when that is already it: the
+// descriptions of a repaint are mostly those of the one before.
+void SetDescription(QString& target, const QString& entry) {
+    const qsizetype hash = entry.indexOf(u'#');
+    const QStringView text =
+        hash < 0 ? QStringView() : QStringView(entry).mid(hash + 1).left(kDescriptionLength);
+    if (target != text)
+        target = text.toString();
+}
+
+// The grid as a repaint rebuilds it: the cells the walk reaches are written over as it goes,
+// and those it did not reach are emptied when it ends, however it ends.
+class GridRebuild {
+public:
+    explicit GridRebuild(CellGrid& grid) : grid_(grid) {}
+    ~GridRebuild() {
+        for (int spoke = 0; spoke < kSpokes; ++spoke)
+            for (int ring = 1; ring <= kRings; ++ring)
+                if (!reached_[index(spoke, ring)])
+                    grid_.at(spoke, ring) = DayCell{};
+    }
+    GridRebuild(const GridRebuild&) = delete;
+    GridRebuild& operator=(const GridRebuild&) = delete;
+
+    bool reached(int spoke, int ring) const { return reached_[index(spoke, ring)]; }
+    void reach(int spoke, int ring) { reached_[index(spoke, ring)] = true; }
+
+private:
+    static std::size_t index(int spoke, int ring) {
+        return static_cast<std::size_t>(spoke) * kRings + static_cast<std::size_t>(ring - 1);
+    }
+    CellGrid& grid_;
+    std::array<bool, kSpokes * kRings> reached_{};
+};
+
 // The colours of a cell: week day, weekend, past, then every matching highlight in list
 // order (each converted, so a bad colour among them stops the paint; the last one wins).
 template <typename ForEachEntry>
@@ -190,16 +225,20 @@ CellColours ColoursOf(const CalendarState& s, const DayDate& d, const DayDate& t
 
 // Paints the cell of state.CurrentDate with the colours `chooseColours` gives at the points
 // `points` gives, and records its fill and description in the grid.
+// A cell the repaint reaches for the first time loses the description an earlier repaint gave
+// it; one reached again (a 53rd week) keeps the one it has unless its new day has its own.
 template <typename ChooseColours, typename Points>
 void PaintCellAt(CalendarState& s, ChooseColours&& chooseColours, const Points& points,
-                 RasterCanvas& canvas, int spoke, int ring) {
+                 RasterCanvas& canvas, int spoke, int ring, bool firstVisit = false) {
     const DayDate d = s.CurrentDate;
     DayCell& cell = s.Cells.at(((spoke % kSpokes) + kSpokes) % kSpokes, ring);
 
     canvas.setPen(s.ThinColour, s.ThinWidth);
     const CellColours colours = chooseColours();
     if (colours.entry)
-        cell.description = EntryDescription(*colours.entry, kDescriptionLength);
+        SetDescription(cell.description, *colours.entry);
+    else if (firstVisit)
+        cell.description.clear();
     cell.fill = colours.fill;
     canvas.setBrush(colours.fill);
     canvas.setFontColour(colours.text);
@@ -279,7 +318,7 @@ void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCa
     canvas.setPen(s.ThickColour, s.ThickWidth);
     canvas.setFont(s.Font.name, s.Font.size, s.Font.style, s.Font.colour, 0);
 
-    s.Cells.clear();
+    GridRebuild grid(s.Cells);
     // A period that ends before it starts (possible from a hand-edited file) paints no day.
     // CurrentDate follows the walk, so a paint stopped by an error names the day it stopped on.
     const PeriodHighlights periodHighlights(highlights, s.StartDate, s.EndDate);
@@ -290,7 +329,9 @@ void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCa
             return ColoursOf(s, day.date, s.Today, day.weekendRing,
                              [&](auto&& f) { periodHighlights.forEach(day.date, f); });
         };
-        PaintCellAt(s, colours, points, canvas, day.spoke, day.ring);
+        PaintCellAt(s, colours, points, canvas, day.spoke, day.ring,
+                    !grid.reached(day.spoke, day.ring));
+        grid.reach(day.spoke, day.ring);
         s.Cells.at(day.spoke, day.ring).date = day.date;
     });
 }

@@ -230,6 +230,46 @@ TEST(Painter, BorderSegmentsFollowRingOrderAndDirection) {
     EXPECT_EQ(last[1].to, SpokePoint(s, inner + 24, 21));
 }
 
+// Each repaint rebuilds the grid over the one before: what the earlier repaint wrote stays only
+// where the new one writes the same.
+TEST(Painter, ARepaintLeavesNothingOfTheGridBeforeIt) {
+    CalendarState s = DefaultDesign();
+    HighlightList h;
+    h.add(QStringLiteral("10/20/1998$255#first"));
+    h.add(QStringLiteral("10/21/1998$255#second"));
+    RecordingCanvas c;
+    RepaintCalendar(s, h, c, kToday);
+    ASSERT_EQ(s.Cells.at(23, 2).description, QStringLiteral("first"));
+    const DayCell before = s.Cells.at(30, 1);
+    ASSERT_TRUE(IsRealDate(before.date));
+
+    // One highlight gone, one changed, and a shorter period.
+    h.clear();
+    h.add(QStringLiteral("10/21/1998$65280#changed"));
+    s.EndDate = D(10, 31, 1998);
+    RepaintCalendar(s, h, c, kToday);
+    EXPECT_EQ(s.Cells.at(23, 2).description, QString());
+    EXPECT_EQ(s.Cells.at(23, 3).description, QStringLiteral("changed"));
+    EXPECT_EQ(s.Cells.at(23, 3).fill, 65280u);
+    EXPECT_FALSE(IsRealDate(s.Cells.at(30, 1).date));
+    EXPECT_EQ(s.Cells.at(30, 1).fill, 0u);
+
+    // A 53rd week's day without a highlight keeps the description of the first week's day on
+    // the same cell; one with a bad colour stops the paint and empties the cells after it.
+    s.StartDate = D(1, 6, 1999);
+    s.EndDate = D(1, 5, 2000);
+    h.clear();
+    h.add(QStringLiteral("01/06/1999$255#first week"));
+    RepaintCalendar(s, h, c, D(1, 1, 1990));
+    EXPECT_EQ(s.Cells.at(21, 3).date, D(1, 5, 2000));
+    EXPECT_EQ(s.Cells.at(21, 3).description, QStringLiteral("first week"));
+    h.add(QStringLiteral("01/07/1999$oops#"));
+    EXPECT_THROW(RepaintCalendar(s, h, c, D(1, 1, 1990)), Error);
+    EXPECT_EQ(s.Cells.at(21, 3).description, QStringLiteral("first week"));
+    EXPECT_FALSE(IsRealDate(s.Cells.at(21, 4).date));
+    EXPECT_FALSE(IsRealDate(s.Cells.at(22, 1).date));
+}
+
 TEST(Painter, BadHighlightStopsThePaintAndRestoresThePointer) {
     CalendarState s = DefaultDesign();
     HighlightList h;
