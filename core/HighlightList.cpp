@@ -49,10 +49,14 @@ Colour EntryColour(const QString& entry) {
 }
 
 QString EntryDescription(const QString& entry, qsizetype maxLength) {
+    return EntryDescriptionView(entry, maxLength).toString();
+}
+
+QStringView EntryDescriptionView(const QString& entry, qsizetype maxLength) {
     const qsizetype hash = entry.indexOf(u'#');
     if (hash < 0)
         return {};
-    return entry.mid(hash + 1, maxLength);
+    return QStringView(entry).mid(hash + 1).left(maxLength);
 }
 
 QString MakeEntry(const QString& dateText, Colour colour, const QString& description) {

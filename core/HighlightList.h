@@ -16,6 +16,7 @@ QStringView EntryColourField(const QString& entry);
 Colour EntryColour(const QString& entry);
 // At most maxLength characters after the first "#" (empty when there is no "#").
 QString EntryDescription(const QString& entry, qsizetype maxLength);
+QStringView EntryDescriptionView(const QString& entry, qsizetype maxLength);
 // Builds an entry text from its fields.
 QString MakeEntry(const QString& dateText, Colour colour, const QString& description);
 

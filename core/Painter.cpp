@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace gyrodex {
@@ -57,9 +58,8 @@ public:
             if (n >= first_ && n <= last) {
                 // The colour is read once here; a bad one is read again at its cell, which
                 // raises the error there.
-                const auto colour = ParseDecimal(EntryColourField(list.at(entry)));
-                matches_.push_back({n - first_, entry, colour.has_value(),
-                                    static_cast<Colour>(colour.value_or(0))});
+                matches_.push_back(
+                    {n - first_, entry, ParseDecimal(EntryColourField(list.at(entry)))});
             }
         };
         for (qsizetype i = 0; i < list.size(); ++i) {
@@ -99,7 +99,7 @@ public:
                                    [](const Match& m, std::int32_t v) { return m.day < v; });
         for (; it != matches_.end() && it->day == day; ++it) {
             const QString& entry = list_.at(it->entry);
-            f(entry, it->colourRead ? it->colour : EntryColour(entry));
+            f(entry, it->colour ? static_cast<Colour>(*it->colour) : EntryColour(entry));
         }
     }
 
@@ -107,8 +107,7 @@ private:
     struct Match {
         std::int32_t day; // days after the period's first
         qsizetype entry;
-        bool colourRead;
-        Colour colour;
+        std::optional<std::int32_t> colour; // none when the entry's colour is bad
     };
     const HighlightList& list_;
     bool usable_;
@@ -170,9 +169,7 @@ struct DirectPoints {
 // Sets `target` to the entry's description, keeping its text when that is already it: the
 // descriptions of a repaint are mostly those of the one before.
 void SetDescription(QString& target, const QString& entry) {
-    const qsizetype hash = entry.indexOf(u'#');
-    const QStringView text =
-        hash < 0 ? QStringView() : QStringView(entry).mid(hash + 1).left(kDescriptionLength);
+    const QStringView text = EntryDescriptionView(entry, kDescriptionLength);
     if (target != text)
         target = text.toString();
 }
@@ -224,9 +221,9 @@ CellColours ColoursOf(const CalendarState& s, const DayDate& d, const DayDate& t
 }
 
 // Paints the cell of state.CurrentDate with the colours `chooseColours` gives at the points
-// `points` gives, and records its fill and description in the grid.
-// A cell the repaint reaches for the first time loses the description an earlier repaint gave
-// it; one reached again (a 53rd week) keeps the one it has unless its new day has its own.
+// `points` gives, and records its fill and description in the grid. A cell a repaint reaches
+// for the first time loses the description an earlier repaint gave it; one reached again (a
+// 53rd week) keeps the one it has unless its new day has its own.
 template <typename ChooseColours, typename Points>
 void PaintCellAt(CalendarState& s, ChooseColours&& chooseColours, const Points& points,
                  RasterCanvas& canvas, int spoke, int ring, bool firstVisit = false) {
