@@ -450,16 +450,31 @@ void ImageCanvas::thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel) {
     QRgb* p = bits_ + y0 * stride_ + x0;
     const long long stepY = sy * stride_;
     long long count = std::max(adx, -ady) + (lastPixel ? 1 : 0);
-    while (count-- > 0) {
-        *p = colour;
-        const long long e2 = 2 * err;
-        if (e2 >= ady) {
+    // The walk steps across when 2*err >= ady and down when 2*err <= adx. For a line at least
+    // as wide as it is tall err never falls below ady/2, so it steps across at every pixel; for
+    // a taller one err never rises above adx/2, so it steps down at every pixel. Each case keeps
+    // just the test that can fail.
+    if (adx >= -ady) {
+        while (count-- > 0) {
+            *p = colour;
+            const long long e2 = 2 * err;
             err += ady;
             p += sx;
+            if (e2 <= adx) {
+                err += adx;
+                p += stepY;
+            }
         }
-        if (e2 <= adx) {
+    } else {
+        while (count-- > 0) {
+            *p = colour;
+            const long long e2 = 2 * err;
             err += adx;
             p += stepY;
+            if (e2 >= ady) {
+                err += ady;
+                p += sx;
+            }
         }
     }
 }

@@ -316,3 +316,37 @@ TEST(ImageCanvas, ConvexFillMatchesARowByRowSearchOfItsEdges) {
     }
     EXPECT_GT(convex, 2500);
 }
+
+// One-pixel lines in every direction and length up to 40 pixels, against the plain walk that
+// tests both steps at every pixel.
+TEST(ImageCanvas, ThinLinesMatchTheTwoTestWalkInEveryDirection) {
+    const QSize size(101, 101);
+    const QPoint from(50, 50);
+    for (int dy = -40; dy <= 40; ++dy) {
+        for (int dx = -40; dx <= 40; ++dx) {
+            const QPoint to = from + QPoint(dx, dy);
+            QImage expected(size, QImage::Format_RGB32);
+            expected.fill(0xFFFFFFFFu);
+            const long long sx = dx > 0 ? 1 : -1, sy = dy > 0 ? 1 : -1;
+            const long long adx = std::llabs(dx), ady = -std::llabs(dy);
+            long long err = adx + ady, x = from.x(), y = from.y();
+            for (long long count = std::max(adx, -ady); count > 0; --count) {
+                expected.setPixel(static_cast<int>(x), static_cast<int>(y), 0xFF000000u);
+                const long long e2 = 2 * err;
+                if (e2 >= ady) {
+                    err += ady;
+                    x += sx;
+                }
+                if (e2 <= adx) {
+                    err += adx;
+                    y += sy;
+                }
+            }
+            ImageCanvas c(size);
+            c.setPen(0, 1);
+            c.moveTo(from);
+            c.lineTo(to);
+            ASSERT_EQ(c.image(), expected) << dx << "," << dy;
+        }
+    }
+}
