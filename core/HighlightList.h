@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 
 namespace gyrodex {
 
@@ -34,15 +35,28 @@ public:
     // Adds entries in one go, in the order that adding them one by one would give (each after
     // the entries equal to it), in n log n time rather than one shift of the list per entry.
     void addAll(QStringList entries);
-    void removeAt(qsizetype i) { entries_.removeAt(i); }
-    void clear() { entries_.clear(); }
+    void removeAt(qsizetype i) {
+        entries_.removeAt(i);
+        changed();
+    }
+    void clear() {
+        entries_.clear();
+        changed();
+    }
+
+    // Changes with every change of the list, to a value no other list had: two lists with the
+    // same revision hold the same entries (one is a copy of the other, or both are empty and
+    // unchanged). What is worked out from a list can be kept until its revision moves on.
+    std::uint64_t revision() const { return revision_; }
 
     // The entries whose first ten characters equal `key` exactly, as [first, last) indexes;
     // they stand next to each other because the list is sorted.
     std::pair<qsizetype, qsizetype> matching(const QString& key) const;
 
 private:
+    void changed();
     QStringList entries_;
+    std::uint64_t revision_ = 0;
 };
 
 } // namespace gyrodex

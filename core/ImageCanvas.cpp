@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -94,6 +95,7 @@ ImageCanvas::ImageCanvas(QImage image) : image_(PrepareImage(std::move(image))) 
 
 void ImageCanvas::setImage(QImage image) {
     image_ = PrepareImage(std::move(image));
+    forgetGeometry();
     drawn_.clear();
     filled_ = image_.rect();
 }
@@ -106,6 +108,7 @@ void ImageCanvas::resize(QSize size, Colour background) {
         std::memcpy(resized.scanLine(y), image_.constScanLine(y),
                     static_cast<std::size_t>(rowBytes));
     image_ = PrepareImage(std::move(resized));
+    forgetGeometry();
     drawn_.clear();
     filled_ = image_.rect();
 }
@@ -191,15 +194,31 @@ void ImageCanvas::span(long long y, long long x0, long long x1, QRgb colour) {
     x1 = std::min(x1, width_ - 1LL);
     if (x0 > x1)
         return;
-    FillPixels(bits_ + y * stride_ + x0, x1 - x0 + 1, colour);
+    const long long offset = y * stride_ + x0;
+    FillPixels(bits_ + offset, x1 - x0 + 1, colour);
+    if (recording_) {
+        recording_->add(static_cast<std::int32_t>(offset));
+        recording_->add(static_cast<std::int32_t>(x1 - x0 + 1));
+    }
+}
+
+void ImageCanvas::forgetGeometry() {
+    bits_ = nullptr;
+    stride_ = 0;
+    width_ = height_ = 0;
 }
 
 void ImageCanvas::beginDraw() {
-    // One detach check per drawing operation, not one per row or pixel.
-    bits_ = reinterpret_cast<QRgb*>(image_.bits());
+    // One detach check per drawing operation, not one per row or pixel. The image's geometry
+    // is read again only when its memory moved: a new image, or a copy made by the detach.
+    auto* const bits = reinterpret_cast<QRgb*>(image_.bits());
+    if (bits == bits_)
+        return;
+    bits_ = bits;
     stride_ = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     width_ = image_.width();
     height_ = image_.height();
+    shapes_.use(width_, height_, stride_);
 }
 
 void ImageCanvas::fillRect(const QRect& rect) {
@@ -303,8 +322,14 @@ bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
     const auto fillRow = [&](long long y, double lo, double hi) {
         const long long x0 = std::max(Ceil(std::clamp(lo, -1.0, right)), 0LL);
         const long long x1 = std::min(Ceil(std::clamp(hi, -1.0, right)) - 1, lastColumn);
-        if (x0 <= x1)
-            FillPixels(bits_ + y * stride_ + x0, x1 - x0 + 1, colour);
+        if (x0 <= x1) {
+            const long long offset = y * stride_ + x0;
+            FillPixels(bits_ + offset, x1 - x0 + 1, colour);
+            if (recording_) {
+                recording_->add(static_cast<std::int32_t>(offset));
+                recording_->add(static_cast<std::int32_t>(x1 - x0 + 1));
+            }
+        }
     };
     for (std::size_t c = 0; c + 1 < cutCount; ++c) {
         const long long from = cuts[c], to = cuts[c + 1] - 1;
@@ -450,33 +475,46 @@ void ImageCanvas::thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel) {
     QRgb* p = bits_ + y0 * stride_ + x0;
     const long long stepY = sy * stride_;
     long long count = std::max(adx, -ady) + (lastPixel ? 1 : 0);
+    // The pixels' offsets, when the line is being kept.
+    std::int32_t* kept =
+        recording_ ? recording_->reserve(static_cast<std::size_t>(std::max(count, 0LL))) : nullptr;
     // The walk steps across when 2*err >= ady and down when 2*err <= adx. For a line at least
     // as wide as it is tall err never falls below ady/2, so it steps across at every pixel; for
     // a taller one err never rises above adx/2, so it steps down at every pixel. Each case keeps
     // just the test that can fail.
-    if (adx >= -ady) {
-        while (count-- > 0) {
-            *p = colour;
-            const long long e2 = 2 * err;
-            err += ady;
-            p += sx;
-            if (e2 <= adx) {
-                err += adx;
-                p += stepY;
-            }
-        }
-    } else {
-        while (count-- > 0) {
-            *p = colour;
-            const long long e2 = 2 * err;
-            err += adx;
-            p += stepY;
-            if (e2 >= ady) {
+    const auto walk = [&](auto keep) {
+        if (adx >= -ady) {
+            while (count-- > 0) {
+                *p = colour;
+                if constexpr (keep)
+                    *kept++ = static_cast<std::int32_t>(p - bits_);
+                const long long e2 = 2 * err;
                 err += ady;
                 p += sx;
+                if (e2 <= adx) {
+                    err += adx;
+                    p += stepY;
+                }
+            }
+        } else {
+            while (count-- > 0) {
+                *p = colour;
+                if constexpr (keep)
+                    *kept++ = static_cast<std::int32_t>(p - bits_);
+                const long long e2 = 2 * err;
+                err += adx;
+                p += stepY;
+                if (e2 >= ady) {
+                    err += ady;
+                    p += sx;
+                }
             }
         }
-    }
+    };
+    if (kept)
+        walk(std::true_type{});
+    else
+        walk(std::false_type{});
 }
 
 // A line of the given width with round ends: every pixel whose sample point lies within half
@@ -541,10 +579,49 @@ void ImageCanvas::thickLine(QPoint a, QPoint b, int width, QRgb colour) {
 }
 
 void ImageCanvas::strokeLine(QPoint a, QPoint b, bool lastPixel) {
-    if (penWidth_ <= 1)
+    const bool thin = penWidth_ <= 1;
+    const QPoint ends[2] = {a, b};
+    ShapeCache::Key key;
+    const auto kind = !thin       ? ShapeCache::Kind::ThickLine
+                      : lastPixel ? ShapeCache::Kind::ThinLineWithEnd
+                                  : ShapeCache::Kind::ThinLine;
+    if (shapes_.enabled() && ShapeCache::MakeKey(kind, thin ? 0 : penWidth_, ends, key)) {
+        if (const auto stored = shapes_.find(key)) {
+            if (thin)
+                writePixels(*stored, pen_);
+            else
+                writeRuns(*stored, pen_);
+            return;
+        }
+        shapes_.begin();
+        recording_ = &shapes_;
+    }
+    if (thin)
         thinLine(a, b, pen_, lastPixel);
     else
         thickLine(a, b, penWidth_, pen_);
+    if (recording_) {
+        recording_ = nullptr;
+        shapes_.finish(key);
+    }
+}
+
+void ImageCanvas::writeRuns(std::span<const std::int32_t> runs, QRgb colour) {
+    for (std::size_t i = 0; i + 1 < runs.size(); i += 2)
+        FillPixels(bits_ + runs[i], runs[i + 1], colour);
+}
+
+void ImageCanvas::writePixels(std::span<const std::int32_t> offsets, QRgb colour) {
+    const std::int32_t* o = offsets.data();
+    const std::int32_t* const end = o + offsets.size();
+    for (; end - o >= 4; o += 4) {
+        bits_[o[0]] = colour;
+        bits_[o[1]] = colour;
+        bits_[o[2]] = colour;
+        bits_[o[3]] = colour;
+    }
+    for (; o < end; ++o)
+        bits_[*o] = colour;
 }
 
 void ImageCanvas::polygon(std::span<const QPoint> points) {
@@ -568,7 +645,20 @@ void ImageCanvas::polygon(std::span<const QPoint> points) {
     }
     const long long reach = penWidth_ / 2 + 1;
     markDrawn(left - reach, top - reach, right + reach, bottom + reach);
-    fillPolygon(f, brush_);
+    ShapeCache::Key key;
+    if (shapes_.enabled() && ShapeCache::MakeKey(ShapeCache::Kind::Fill, 0, points, key)) {
+        if (const auto stored = shapes_.find(key)) {
+            writeRuns(*stored, brush_);
+        } else {
+            shapes_.begin();
+            recording_ = &shapes_;
+            fillPolygon(f, brush_);
+            recording_ = nullptr;
+            shapes_.finish(key);
+        }
+    } else {
+        fillPolygon(f, brush_);
+    }
     for (std::size_t i = 0; i < points.size(); ++i)
         strokeLine(points[i], points[(i + 1) % points.size()], false);
 }

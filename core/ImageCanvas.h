@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RasterCanvas.h"
+#include "ShapeCache.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -81,12 +82,17 @@ private:
     // The runs of dark pixels of a text drawn in black on white, relative to (margin, margin).
     static std::vector<Glyphs::Run> DarkRuns(const QImage& mask, int margin);
     void beginDraw();
+    // A new image: beginDraw reads its geometry.
+    void forgetGeometry();
     void span(long long y, long long x0, long long x1, QRgb colour);
     void fillPolygon(std::span<const QPointF> points, QRgb colour);
     bool fillConvex(std::span<const QPointF> points, QRgb colour);
     void thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel);
     void thickLine(QPoint a, QPoint b, int width, QRgb colour);
     void strokeLine(QPoint a, QPoint b, bool lastPixel);
+    // Writes a stored shape: runs of (offset, length), or single offsets.
+    void writeRuns(std::span<const std::int32_t> runs, QRgb colour);
+    void writePixels(std::span<const std::int32_t> offsets, QRgb colour);
     // Records that pixels inside the box (inclusive corners) may have changed.
     void markDrawn(long long left, long long top, long long right, long long bottom);
 
@@ -126,6 +132,10 @@ private:
     qsizetype stride_ = 0;
     int width_ = 0;
     int height_ = 0;
+    // Shapes drawn into an image of this size before; recording_ is set while one is drawn
+    // and its pixels are kept.
+    ShapeCache shapes_;
+    ShapeCache* recording_ = nullptr;
     std::vector<QRect> drawn_;
     QRect filled_;
 };

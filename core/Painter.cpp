@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -35,69 +36,30 @@ int DigitValue(QChar c) {
     return c >= u'0' && c <= u'9' ? c.unicode() - u'0' : -1;
 }
 
-// The highlight entries of each day of a period, found once per repaint. An entry belongs to a
-// day when it starts with the day's date text; the list is kept in order, so the entries of a
-// day come in list order. Only the days of the period are kept: an entry outside it colours
-// nothing and stops nothing. Single cells painted later look in the list itself, which a tool
-// may have changed since.
+// The highlight entries of each day of a period. An entry belongs to a day when it starts with
+// the day's date text; the list is kept in order, so the entries of a day come in list order.
+// Only the days of the period are kept: an entry outside it colours nothing and stops nothing.
+// The table is worked out again only when the list or the period changed since the last
+// repaint on this thread. Single cells painted later look in the list itself, which a tool may
+// have changed since.
 class PeriodHighlights {
 public:
     PeriodHighlights(const HighlightList& list, const DayDate& start, const DayDate& end)
-        : list_(list), usable_(IsRealDate(start) && IsRealDate(end)) {
-        if (!usable_)
-            return;
-        first_ = DayNumber(start);
-        const std::int32_t last = DayNumber(end);
-        const auto keep = [&](qsizetype entry, int month, int day, int year) {
-            const DayDate d =
-                MakeDayDate(static_cast<std::uint16_t>(day), static_cast<std::uint16_t>(month),
-                            static_cast<std::uint16_t>(year));
-            if (!IsRealDate(d))
-                return;
-            const std::int32_t n = DayNumber(d);
-            if (n >= first_ && n <= last) {
-                // The colour is read once here; a bad one is read again at its cell, which
-                // raises the error there.
-                matches_.push_back(
-                    {n - first_, entry, ParseDecimal(EntryColourField(list.at(entry)))});
-            }
-        };
-        for (qsizetype i = 0; i < list.size(); ++i) {
-            // Date texts are "mm/dd/yyyy", with years past 9999 in five digits: an entry may
-            // start with the text of a day in both forms.
-            const QString& e = list.at(i);
-            if (e.size() < 10 || e[2] != u'/' || e[5] != u'/')
-                continue;
-            int digits[11];
-            bool ok = true;
-            for (const int k : {0, 1, 3, 4, 6, 7, 8, 9})
-                ok = ok && (digits[k] = DigitValue(e[k])) >= 0;
-            if (!ok)
-                continue;
-            const int month = digits[0] * 10 + digits[1];
-            const int day = digits[3] * 10 + digits[4];
-            const int year = ((digits[6] * 10 + digits[7]) * 10 + digits[8]) * 10 + digits[9];
-            keep(i, month, day, year);
-            if (e.size() > 10 && (digits[10] = DigitValue(e[10])) >= 0 &&
-                year * 10 + digits[10] > 9999 && year * 10 + digits[10] <= 65535)
-                keep(i, month, day, year * 10 + digits[10]);
-        }
-        std::stable_sort(matches_.begin(), matches_.end(),
-                         [](const Match& a, const Match& b) { return a.day < b.day; });
-    }
+        : list_(list), table_(Table::Of(list, start, end)) {}
 
     // Calls f with every entry of day d and its colour, in list order.
     template <typename F> void forEach(const DayDate& d, F&& f) const {
-        if (!usable_) {
+        if (!table_->usable) {
             const auto [from, to] = list_.matching(DateText(d));
             for (qsizetype i = from; i < to; ++i)
                 f(list_.at(i), EntryColour(list_.at(i)));
             return;
         }
-        const std::int32_t day = DayNumber(d) - first_;
-        auto it = std::lower_bound(matches_.begin(), matches_.end(), day,
+        const std::int32_t day = DayNumber(d) - table_->first;
+        const auto& matches = table_->matches;
+        auto it = std::lower_bound(matches.begin(), matches.end(), day,
                                    [](const Match& m, std::int32_t v) { return m.day < v; });
-        for (; it != matches_.end() && it->day == day; ++it) {
+        for (; it != matches.end() && it->day == day; ++it) {
             const QString& entry = list_.at(it->entry);
             f(entry, it->colour ? static_cast<Colour>(*it->colour) : EntryColour(entry));
         }
@@ -109,17 +71,84 @@ private:
         qsizetype entry;
         std::optional<std::int32_t> colour; // none when the entry's colour is bad
     };
+    struct Table {
+        Table(const HighlightList& list, const DayDate& start, const DayDate& end);
+        static std::shared_ptr<const Table> Of(const HighlightList& list, const DayDate& start,
+                                               const DayDate& end) {
+            thread_local std::shared_ptr<const Table> last;
+            if (!last || last->revision != list.revision() || !(last->start == start) ||
+                !(last->end == end))
+                last = std::make_shared<const Table>(list, start, end);
+            return last;
+        }
+        std::uint64_t revision;
+        DayDate start, end;
+        bool usable;
+        std::int32_t first = 0;
+        std::vector<Match> matches;
+    };
     const HighlightList& list_;
-    bool usable_;
-    std::int32_t first_ = 0;
-    std::vector<Match> matches_;
+    std::shared_ptr<const Table> table_;
 };
 
-// The points of every cell of spokes 0..51, computed once per repaint: the same values
-// CellPolygon, TextAnchor and SpokePoint give.
+PeriodHighlights::Table::Table(const HighlightList& list, const DayDate& from, const DayDate& to)
+    : revision(list.revision()), start(from), end(to), usable(IsRealDate(from) && IsRealDate(to)) {
+    if (!usable)
+        return;
+    first = DayNumber(start);
+    const std::int32_t last = DayNumber(end);
+    const auto keep = [&](qsizetype entry, int month, int day, int year) {
+        const DayDate d =
+            MakeDayDate(static_cast<std::uint16_t>(day), static_cast<std::uint16_t>(month),
+                        static_cast<std::uint16_t>(year));
+        if (!IsRealDate(d))
+            return;
+        const std::int32_t n = DayNumber(d);
+        if (n >= first && n <= last) {
+            // The colour is read once here; a bad one is read again at its cell, which raises
+            // the error there.
+            matches.push_back({n - first, entry, ParseDecimal(EntryColourField(list.at(entry)))});
+        }
+    };
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        // Date texts are "mm/dd/yyyy", with years past 9999 in five digits: an entry may start
+        // with the text of a day in both forms.
+        const QString& e = list.at(i);
+        if (e.size() < 10 || e[2] != u'/' || e[5] != u'/')
+            continue;
+        int digits[11];
+        bool ok = true;
+        for (const int k : {0, 1, 3, 4, 6, 7, 8, 9})
+            ok = ok && (digits[k] = DigitValue(e[k])) >= 0;
+        if (!ok)
+            continue;
+        const int month = digits[0] * 10 + digits[1];
+        const int day = digits[3] * 10 + digits[4];
+        const int year = ((digits[6] * 10 + digits[7]) * 10 + digits[8]) * 10 + digits[9];
+        keep(i, month, day, year);
+        if (e.size() > 10 && (digits[10] = DigitValue(e[10])) >= 0 &&
+            year * 10 + digits[10] > 9999 && year * 10 + digits[10] <= 65535)
+            keep(i, month, day, year * 10 + digits[10]);
+    }
+    std::stable_sort(matches.begin(), matches.end(),
+                     [](const Match& a, const Match& b) { return a.day < b.day; });
+}
+
+// The points of every cell of spokes 0..51: the same values CellPolygon, TextAnchor and
+// SpokePoint give. They depend on the radius, the ring height and the centre only.
 class WheelPoints {
 public:
-    explicit WheelPoints(const CalendarState& s) {
+    // The points for this state's geometry, computed again only when it changed since the last
+    // repaint on this thread.
+    static std::shared_ptr<const WheelPoints> Of(const CalendarState& s) {
+        thread_local std::shared_ptr<const WheelPoints> last;
+        if (!last || !last->sameGeometry(s))
+            last = std::make_shared<const WheelPoints>(s);
+        return last;
+    }
+
+    explicit WheelPoints(const CalendarState& s)
+        : radius_(s.Radius), dayHeight_(s.DayHeight), centreX_(s.CentreX), centreY_(s.CentreY) {
         for (int ring = 1; ring <= kRings; ++ring) {
             const long double inner = RingInnerRadius(s, ring);
             const long double outer = inner + s.DayHeight;
@@ -148,10 +177,15 @@ public:
     }
 
 private:
+    bool sameGeometry(const CalendarState& s) const {
+        return s.Radius == radius_ && s.DayHeight == dayHeight_ && s.CentreX == centreX_ &&
+               s.CentreY == centreY_;
+    }
     struct Ring {
         std::array<QPoint, kSpokes + 1> inner, outer;
         std::array<QPoint, kSpokes> anchor;
     };
+    std::int32_t radius_, dayHeight_, centreX_, centreY_;
     std::array<Ring, kRings> rings_;
 };
 
@@ -319,7 +353,8 @@ void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCa
     // A period that ends before it starts (possible from a hand-edited file) paints no day.
     // CurrentDate follows the walk, so a paint stopped by an error names the day it stopped on.
     const PeriodHighlights periodHighlights(highlights, s.StartDate, s.EndDate);
-    const WheelPoints points(s);
+    const auto wheelPoints = WheelPoints::Of(s);
+    const WheelPoints& points = *wheelPoints;
     s.CurrentDate = WalkPeriod(s.StartDate, s.EndDate, LayoutOf(s), [&](const WalkDay& day) {
         s.CurrentDate = day.date;
         const auto colours = [&] {
