@@ -47,6 +47,20 @@ void Repaint(benchmark::State& st) {
 }
 BENCHMARK(Repaint)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
 
+// A drag of the radius field: every repaint has a new geometry, so no shape drawn before can be
+// reused. The radius climbs from 310 to 409, around the default of 360, and starts again.
+void RepaintRadiusDrag(benchmark::State& st) {
+    Design design;
+    ImageCanvas canvas(QSize(static_cast<int>(st.range(0)), static_cast<int>(st.range(1))));
+    int step = 0;
+    for (auto _ : st) {
+        design.state.Radius = 310 + step++ % 100;
+        RepaintCalendar(design.state, design.highlights, canvas, kToday);
+        benchmark::DoNotOptimize(canvas.pixel(0, 0));
+    }
+}
+BENCHMARK(RepaintRadiusDrag)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
+
 // The same wheel with a long highlight list: N entries for consecutive days ending with the
 // period, so that 365 of them match a painted day and the rest lie in earlier years.
 void RepaintWithHighlights(benchmark::State& st) {

@@ -579,13 +579,19 @@ void ImageCanvas::thickLine(QPoint a, QPoint b, int width, QRgb colour) {
 }
 
 void ImageCanvas::strokeLine(QPoint a, QPoint b, bool lastPixel) {
+    if (penWidth_ <= 1)
+        thinLine(a, b, pen_, lastPixel);
+    else
+        thickLine(a, b, penWidth_, pen_);
+}
+
+void ImageCanvas::cachedLine(QPoint a, QPoint b) {
     const bool thin = penWidth_ <= 1;
     const QPoint ends[2] = {a, b};
     ShapeCache::Key key;
-    const auto kind = !thin       ? ShapeCache::Kind::ThickLine
-                      : lastPixel ? ShapeCache::Kind::ThinLineWithEnd
-                                  : ShapeCache::Kind::ThinLine;
-    if (shapes_.enabled() && ShapeCache::MakeKey(kind, thin ? 0 : penWidth_, ends, key)) {
+    if (shapes_.enabled() &&
+        ShapeCache::MakeKey(thin ? ShapeCache::Kind::ThinLine : ShapeCache::Kind::ThickLine,
+                            penWidth_, ends, key)) {
         if (const auto stored = shapes_.find(key)) {
             if (thin)
                 writePixels(*stored, pen_);
@@ -593,17 +599,16 @@ void ImageCanvas::strokeLine(QPoint a, QPoint b, bool lastPixel) {
                 writeRuns(*stored, pen_);
             return;
         }
-        shapes_.begin();
-        recording_ = &shapes_;
+        if (shapes_.seenBefore()) {
+            shapes_.begin();
+            recording_ = &shapes_;
+            strokeLine(a, b, false);
+            recording_ = nullptr;
+            shapes_.finish(key);
+            return;
+        }
     }
-    if (thin)
-        thinLine(a, b, pen_, lastPixel);
-    else
-        thickLine(a, b, penWidth_, pen_);
-    if (recording_) {
-        recording_ = nullptr;
-        shapes_.finish(key);
-    }
+    strokeLine(a, b, false);
 }
 
 void ImageCanvas::writeRuns(std::span<const std::int32_t> runs, QRgb colour) {
@@ -645,22 +650,43 @@ void ImageCanvas::polygon(std::span<const QPoint> points) {
     }
     const long long reach = penWidth_ / 2 + 1;
     markDrawn(left - reach, top - reach, right + reach, bottom + reach);
+    // A cell is kept as blocks of a word count and its words: the fill's runs, then each
+    // edge's pixels (one-pixel pens) or runs (wider pens).
+    const bool thin = penWidth_ <= 1;
     ShapeCache::Key key;
-    if (shapes_.enabled() && ShapeCache::MakeKey(ShapeCache::Kind::Fill, 0, points, key)) {
+    if (shapes_.enabled() && ShapeCache::MakeKey(ShapeCache::Kind::Cell, penWidth_, points, key)) {
         if (const auto stored = shapes_.find(key)) {
-            writeRuns(*stored, brush_);
-        } else {
+            const std::int32_t* w = stored->data();
+            const std::int32_t* const end = w + stored->size();
+            auto n = static_cast<std::size_t>(*w++);
+            writeRuns({w, n}, brush_);
+            for (w += n; w < end; w += n) {
+                n = static_cast<std::size_t>(*w++);
+                if (thin)
+                    writePixels({w, n}, pen_);
+                else
+                    writeRuns({w, n}, pen_);
+            }
+            return;
+        }
+        if (shapes_.seenBefore()) {
             shapes_.begin();
             recording_ = &shapes_;
-            fillPolygon(f, brush_);
-            recording_ = nullptr;
-            shapes_.finish(key);
         }
-    } else {
-        fillPolygon(f, brush_);
     }
+    const auto block = [this](auto draw) {
+        std::int32_t* count = recording_ ? recording_->reserve(1) : nullptr;
+        draw();
+        if (count)
+            *count = static_cast<std::int32_t>(recording_->position() - count - 1);
+    };
+    block([&] { fillPolygon(f, brush_); });
     for (std::size_t i = 0; i < points.size(); ++i)
-        strokeLine(points[i], points[(i + 1) % points.size()], false);
+        block([&] { strokeLine(points[i], points[(i + 1) % points.size()], false); });
+    if (recording_) {
+        recording_ = nullptr;
+        shapes_.finish(key);
+    }
 }
 
 void ImageCanvas::moveTo(QPoint p) {
@@ -674,7 +700,7 @@ void ImageCanvas::lineTo(QPoint p) {
               std::min<long long>(penPos_.y(), p.y()) - reach,
               std::max<long long>(penPos_.x(), p.x()) + reach,
               std::max<long long>(penPos_.y(), p.y()) + reach);
-    strokeLine(penPos_, p, false);
+    cachedLine(penPos_, p);
     penPos_ = p;
 }
 

@@ -90,6 +90,8 @@ private:
     void thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel);
     void thickLine(QPoint a, QPoint b, int width, QRgb colour);
     void strokeLine(QPoint a, QPoint b, bool lastPixel);
+    // A line of the pen, kept in shapes_ once it was drawn twice.
+    void cachedLine(QPoint a, QPoint b);
     // Writes a stored shape: runs of (offset, length), or single offsets.
     void writeRuns(std::span<const std::int32_t> runs, QRgb colour);
     void writePixels(std::span<const std::int32_t> offsets, QRgb colour);

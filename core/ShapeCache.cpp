@@ -1,16 +1,15 @@
 #include "ShapeCache.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 namespace gyrodex {
 
 namespace {
 
-// Slots of the table: it starts small and doubles while at most half full, up to a size that
-// holds the shapes of several wheels; past that it is emptied.
-constexpr std::size_t kFirstSlots = 1024;
+// Slots of the table, at most half of them in use: it starts small and doubles up to a size that
+// holds the shapes of several wheels.
+constexpr std::size_t kFirstSlots = 256;
 constexpr std::size_t kMaxSlots = std::size_t{1} << 15;
 
 } // namespace
@@ -39,25 +38,57 @@ void ShapeCache::use(int width, int height, std::int64_t stride) {
     // Every offset into the image must fit in a word.
     enabled_ = width > 0 && height > 0 && stride > 0 &&
                stride <= std::numeric_limits<std::int32_t>::max() / height;
+    if (enabled_ && slots_.empty())
+        slots_.resize(kFirstSlots);
 }
 
 void ShapeCache::clear() {
     wordsUsed_ = 0;
     used_ = 0;
-    slots_.clear();
     last_ = predicted_ = kNone;
+    // A new generation empties every slot at once; only when it wraps are they reset.
+    if (++gen_ == 0) {
+        std::fill(slots_.begin(), slots_.end(), Slot{});
+        gen_ = 1;
+    }
 }
 
-std::size_t ShapeCache::search(const Key& key) const {
-    if (slots_.empty())
-        return kNone;
+std::size_t ShapeCache::search(const Key& key) {
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = Hash(key) & mask;; i = (i + 1) & mask) {
-        if (!slots_[i].used)
-            return kNone;
-        if (slots_[i].key == key)
+    const std::uint64_t h = Hash(key);
+    for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+        Slot& slot = slots_[i];
+        if (slot.gen != gen_) {
+            if (2 * (used_ + 1) > slots_.size()) {
+                if (slots_.size() < kMaxSlots)
+                    grow();
+                else
+                    clear();
+                return search(key);
+            }
+            slot = Slot{key, 0, kNotKept, kNone, gen_};
+            ++used_;
+            return i;
+        }
+        if (slot.key == key)
             return i;
     }
+}
+
+void ShapeCache::grow() {
+    std::vector<Slot> old(2 * slots_.size());
+    old.swap(slots_);
+    const std::size_t mask = slots_.size() - 1;
+    for (const Slot& slot : old) {
+        if (slot.gen != gen_)
+            continue;
+        std::size_t i = Hash(slot.key) & mask;
+        while (slots_[i].gen == gen_)
+            i = (i + 1) & mask;
+        slots_[i] = slot;
+        slots_[i].next = kNone; // the slots moved: the order is learnt again
+    }
+    last_ = predicted_ = kNone;
 }
 
 void ShapeCache::begin() {
@@ -76,64 +107,17 @@ void ShapeCache::begin() {
     end_ = words_.get() + maxWords_;
 }
 
-std::int32_t* ShapeCache::reserve(std::size_t words) {
-    if (static_cast<std::size_t>(end_ - next_) < words) {
-        overflow_ = true;
-        return nullptr;
-    }
-    std::int32_t* at = next_;
-    next_ += words;
-    return at;
-}
-
 void ShapeCache::finish(const Key& key) {
     if (!overflow_ && start_) {
-        auto start = static_cast<std::uint32_t>(start_ - words_.get());
-        const auto length = static_cast<std::uint32_t>(next_ - start_);
-        if (2 * (used_ + 1) > slots_.size() && slots_.size() >= kMaxSlots) {
-            // The table is full: start over, keeping just this shape's words.
-            std::memmove(words_.get(), start_, length * sizeof(std::int32_t));
-            clear();
-            start = 0;
-        }
-        insert(key, start, length);
-        wordsUsed_ = start + length;
+        // The slot is looked up again: starting the recording may have emptied the table.
+        const std::size_t i = search(key);
+        follow(i);
+        slots_[i].start = static_cast<std::uint32_t>(start_ - words_.get());
+        slots_[i].length = static_cast<std::uint32_t>(next_ - start_);
+        wordsUsed_ = slots_[i].start + slots_[i].length;
     }
-    abandon();
-}
-
-void ShapeCache::abandon() {
     start_ = next_ = end_ = nullptr;
     overflow_ = false;
-}
-
-void ShapeCache::insert(const Key& key, std::uint32_t start, std::uint32_t length) {
-    if (2 * (used_ + 1) > slots_.size()) {
-        // The slots move: the order of the shapes is learnt again.
-        std::vector<Slot> old = std::move(slots_);
-        slots_.assign(old.empty() ? kFirstSlots : 2 * old.size(), Slot{});
-        used_ = 0;
-        last_ = predicted_ = kNone;
-        for (const Slot& s : old)
-            if (s.used)
-                place(s.key, s.start, s.length);
-    }
-    const std::size_t i = place(key, start, length);
-    if (last_ != kNone && last_ != i)
-        slots_[last_].next = static_cast<std::uint32_t>(i);
-    last_ = i;
-    predicted_ = kNone;
-}
-
-std::size_t ShapeCache::place(const Key& key, std::uint32_t start, std::uint32_t length) {
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t i = Hash(key) & mask;
-    while (slots_[i].used && !(slots_[i].key == key))
-        i = (i + 1) & mask;
-    if (!slots_[i].used)
-        ++used_;
-    slots_[i] = Slot{key, start, length, kNone, true};
-    return i;
 }
 
 } // namespace gyrodex

@@ -18,13 +18,14 @@ namespace gyrodex {
 // that keeps the wheel's geometry (a new colour, date, highlight or start week) draws the same
 // cells and lines as the one before, and writing their stored pixels costs a fraction of
 // rasterising them again. A shape's pixels depend only on its points, its pen width and the
-// image's size, never on its colour, so they are stored as image offsets: runs of (offset,
-// length) for fills and wide lines, single offsets for one-pixel lines.
+// image's size, never on its colours, so they are stored as image offsets.
 //
-// Memory is bounded: when the store is full, everything in it is dropped and it fills again.
+// A shape is kept the second time it is drawn: while a field like the radius is dragged every
+// repaint draws new shapes, and keeping them would only cost time. Memory is bounded: when the
+// store is full, everything in it is dropped and it fills again.
 class ShapeCache {
 public:
-    enum class Kind : std::int32_t { Fill, ThinLine, ThinLineWithEnd, ThickLine };
+    enum class Kind : std::int32_t { Cell, ThinLine, ThinLineWithEnd, ThickLine };
 
     // A shape by what it was drawn from: its kind, pen width and at most kMaxPoints points,
     // as twelve words (unused ones zero) compared three 16-byte blocks at a time.
@@ -69,22 +70,27 @@ public:
         return enabled_;
     }
 
-    // The stored pixels of a shape, or nothing when it is not stored. A repaint draws its shapes
-    // in the order of the one before, so the shape drawn after the last one found is tried
-    // before the table is searched.
+    // The stored pixels of a shape, or nothing when they are not stored; then seenBefore()
+    // tells whether the shape was drawn before, so that it is worth keeping now. A repaint
+    // draws its shapes in the order of the one before, so the shape drawn after the last one
+    // looked up is tried before the table is searched.
     std::optional<std::span<const std::int32_t>> find(const Key& key) {
-        if (predicted_ < slots_.size() && slots_[predicted_].used && slots_[predicted_].key == key)
-            return found(predicted_);
-        const std::size_t i = search(key);
-        if (i == kNone) {
-            last_ = kNone;
+        std::size_t i = predicted_;
+        if (!(i < slots_.size() && slots_[i].gen == gen_ && slots_[i].key == key))
+            i = search(key);
+        follow(i);
+        const Slot& slot = slots_[i];
+        seenBefore_ = slot.length == kNotKept;
+        if (seenBefore_)
             return std::nullopt;
-        }
-        return found(i);
+        return std::span<const std::int32_t>(words_.get() + slot.start, slot.length);
+    }
+    bool seenBefore() const {
+        return seenBefore_;
     }
 
     // Recording a shape as it is drawn: begin, add its words, then finish. A shape that does
-    // not fit in what is left is simply not kept.
+    // not fit in what is left is not kept.
     void begin();
     void add(std::int32_t word) {
         if (next_ < end_)
@@ -93,11 +99,22 @@ public:
             overflow_ = true;
     }
     // For a known number of words: where to write them, or null when they do not fit.
-    std::int32_t* reserve(std::size_t words);
+    std::int32_t* reserve(std::size_t words) {
+        if (static_cast<std::size_t>(end_ - next_) < words) {
+            overflow_ = true;
+            return nullptr;
+        }
+        std::int32_t* at = next_;
+        next_ += words;
+        return at;
+    }
+    // Where the next word goes.
+    const std::int32_t* position() const {
+        return next_;
+    }
     void finish(const Key& key);
-    // Drops what was recorded since begin().
-    void abandon();
 
+    // Shapes known, kept or only seen.
     std::size_t size() const {
         return used_;
     }
@@ -105,32 +122,35 @@ public:
 private:
     static constexpr std::size_t kDefaultWords = std::size_t{1} << 22; // 16 MiB
     static constexpr std::uint32_t kNone = 0xFFFFFFFF;
+    static constexpr std::uint32_t kNotKept = 0xFFFFFFFF; // a length: seen, not stored
     struct Slot {
         Key key;
         std::uint32_t start = 0, length = 0;
-        std::uint32_t next = kNone; // the slot of the shape drawn after this one last time
-        bool used = false;
+        std::uint32_t next = kNone; // the slot of the shape looked up after this one last time
+        std::uint32_t gen = 0;      // in use when it equals the cache's generation
     };
-    std::span<const std::int32_t> found(std::size_t i) {
+    // The slot of the key, made for it (as seen, not kept) when it had none.
+    std::size_t search(const Key& key);
+    // Links the last slot looked up to slot i, and predicts the one after i.
+    void follow(std::size_t i) {
         if (last_ != kNone && last_ != i)
             slots_[last_].next = static_cast<std::uint32_t>(i);
         last_ = i;
         predicted_ = slots_[i].next;
-        return {words_.get() + slots_[i].start, slots_[i].length};
     }
     static std::uint64_t Hash(const Key& key);
-    std::size_t search(const Key& key) const;
+    void grow();
     void clear();
-    void insert(const Key& key, std::uint32_t start, std::uint32_t length);
-    std::size_t place(const Key& key, std::uint32_t start, std::uint32_t length);
 
     std::size_t maxWords_;
     std::unique_ptr<std::int32_t[]> words_;
     std::size_t wordsUsed_ = 0;
     std::vector<Slot> slots_;
+    std::uint32_t gen_ = 1;
     std::size_t used_ = 0;
-    std::size_t last_ = kNone;      // the slot last found or stored
+    std::size_t last_ = kNone;      // the slot last looked up or stored
     std::size_t predicted_ = kNone; // the slot tried first
+    bool seenBefore_ = false;
     bool enabled_ = false;
     int width_ = -1, height_ = -1;
     std::int64_t stride_ = -1;
