@@ -53,7 +53,7 @@ void ShapeCache::clear() {
     }
 }
 
-std::size_t ShapeCache::search(const Key& key) {
+std::size_t ShapeCache::search(const Key& key, bool& made) {
     const std::size_t mask = slots_.size() - 1;
     const std::uint64_t h = Hash(key);
     for (std::size_t i = h & mask;; i = (i + 1) & mask) {
@@ -64,14 +64,17 @@ std::size_t ShapeCache::search(const Key& key) {
                     grow();
                 else
                     clear();
-                return search(key);
+                return search(key, made);
             }
             slot = Slot{key, 0, kNotKept, kNone, gen_};
             ++used_;
+            made = true;
             return i;
         }
-        if (slot.key == key)
+        if (slot.key == key) {
+            made = false;
             return i;
+        }
     }
 }
 
@@ -110,7 +113,8 @@ void ShapeCache::begin() {
 void ShapeCache::finish(const Key& key) {
     if (!overflow_ && start_) {
         // The slot is looked up again: starting the recording may have emptied the table.
-        const std::size_t i = search(key);
+        bool made = false;
+        const std::size_t i = search(key, made);
         follow(i);
         slots_[i].start = static_cast<std::uint32_t>(start_ - words_.get());
         slots_[i].length = static_cast<std::uint32_t>(next_ - start_);

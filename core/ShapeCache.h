@@ -76,12 +76,13 @@ public:
     // looked up is tried before the table is searched.
     std::optional<std::span<const std::int32_t>> find(const Key& key) {
         std::size_t i = predicted_;
+        bool made = false;
         if (!(i < slots_.size() && slots_[i].gen == gen_ && slots_[i].key == key))
-            i = search(key);
+            i = search(key, made);
         follow(i);
         const Slot& slot = slots_[i];
-        seenBefore_ = slot.length == kNotKept;
-        if (seenBefore_)
+        seenBefore_ = !made;
+        if (slot.length == kNotKept)
             return std::nullopt;
         return std::span<const std::int32_t>(words_.get() + slot.start, slot.length);
     }
@@ -130,7 +131,7 @@ private:
         std::uint32_t gen = 0;      // in use when it equals the cache's generation
     };
     // The slot of the key, made for it (as seen, not kept) when it had none.
-    std::size_t search(const Key& key);
+    std::size_t search(const Key& key, bool& made);
     // Links the last slot looked up to slot i, and predicts the one after i.
     void follow(std::size_t i) {
         if (last_ != kNone && last_ != i)

@@ -270,6 +270,34 @@ TEST(Painter, ARepaintLeavesNothingOfTheGridBeforeIt) {
     EXPECT_FALSE(IsRealDate(s.Cells.at(22, 1).date));
 }
 
+// The period's highlight table is kept between repaints while the list and the period stay the
+// same; every change of the list, and another list, must be seen by the next repaint.
+TEST(Painter, EveryChangeOfTheListReachesTheNextRepaint) {
+    CalendarState s = DefaultDesign();
+    RecordingCanvas c;
+    const auto fillOn20th = [&](const HighlightList& list) {
+        RepaintCalendar(s, list, c, kToday);
+        return s.Cells.at(23, 2).fill;
+    };
+    HighlightList h;
+    h.add(QStringLiteral("10/20/1998$255#red"));
+    EXPECT_EQ(fillOn20th(h), 255u);
+    h.removeAt(0);
+    EXPECT_EQ(fillOn20th(h), s.DayColour);
+    h.addAll({QStringLiteral("10/20/1998$65280#green")});
+    EXPECT_EQ(fillOn20th(h), 65280u);
+
+    const HighlightList copy = h; // the same entries
+    EXPECT_EQ(fillOn20th(copy), 65280u);
+    h.clear();
+    EXPECT_EQ(fillOn20th(h), s.DayColour);
+    EXPECT_EQ(fillOn20th(copy), 65280u);
+    EXPECT_EQ(fillOn20th(HighlightList()), s.DayColour);
+    h.add(QStringLiteral("10/20/1998$16711680#blue"));
+    EXPECT_EQ(fillOn20th(h), 16711680u);
+    EXPECT_EQ(s.Cells.at(23, 2).description, QStringLiteral("blue"));
+}
+
 TEST(Painter, BadHighlightStopsThePaintAndRestoresThePointer) {
     CalendarState s = DefaultDesign();
     HighlightList h;
