@@ -319,15 +319,16 @@ bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
 
     const double right = static_cast<double>(width_) + 1;
     const long long lastColumn = width_ - 1LL;
+    ShapeCache* const recording = recording_;
     const auto fillRow = [&](long long y, double lo, double hi) {
         const long long x0 = std::max(Ceil(std::clamp(lo, -1.0, right)), 0LL);
         const long long x1 = std::min(Ceil(std::clamp(hi, -1.0, right)) - 1, lastColumn);
         if (x0 <= x1) {
             const long long offset = y * stride_ + x0;
             FillPixels(bits_ + offset, x1 - x0 + 1, colour);
-            if (recording_) {
-                recording_->add(static_cast<std::int32_t>(offset));
-                recording_->add(static_cast<std::int32_t>(x1 - x0 + 1));
+            if (recording) {
+                recording->add(static_cast<std::int32_t>(offset));
+                recording->add(static_cast<std::int32_t>(x1 - x0 + 1));
             }
         }
     };
@@ -427,6 +428,47 @@ void ImageCanvas::fillPolygon(std::span<const QPointF> pts, QRgb colour) {
     }
 }
 
+namespace {
+
+// The pixels of a one-pixel line from p on, and with Keep their offsets from `bits` into kept.
+// The walk steps across when 2*err >= ady and down when 2*err <= adx. For a line at least as
+// wide as it is tall err never falls below ady/2, so it steps across at every pixel; for a
+// taller one err never rises above adx/2, so it steps down at every pixel. Each case keeps just
+// the test that can fail.
+template <bool Keep>
+void WalkLine(QRgb* p, const QRgb* bits, long long count, long long err, long long adx,
+              long long ady, long long sx, long long stepY, QRgb colour, std::int32_t* kept) {
+    if (adx >= -ady) {
+        while (count-- > 0) {
+            *p = colour;
+            if constexpr (Keep)
+                *kept++ = static_cast<std::int32_t>(p - bits);
+            const long long e2 = 2 * err;
+            err += ady;
+            p += sx;
+            if (e2 <= adx) {
+                err += adx;
+                p += stepY;
+            }
+        }
+    } else {
+        while (count-- > 0) {
+            *p = colour;
+            if constexpr (Keep)
+                *kept++ = static_cast<std::int32_t>(p - bits);
+            const long long e2 = 2 * err;
+            err += adx;
+            p += stepY;
+            if (e2 >= ady) {
+                err += ady;
+                p += sx;
+            }
+        }
+    }
+}
+
+} // namespace
+
 // A one-pixel line (Bresenham). A line that leaves the image is clipped to it first, so a
 // far-away line costs nothing and the walk never leaves the image.
 void ImageCanvas::thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel) {
@@ -471,50 +513,17 @@ void ImageCanvas::thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel) {
     // Both ends are in the image now: step a pointer, no bounds checks.
     const long long sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
     const long long adx = std::llabs(x1 - x0), ady = -std::llabs(y1 - y0);
-    long long err = adx + ady;
-    QRgb* p = bits_ + y0 * stride_ + x0;
+    const long long err = adx + ady;
+    QRgb* const p = bits_ + y0 * stride_ + x0;
     const long long stepY = sy * stride_;
-    long long count = std::max(adx, -ady) + (lastPixel ? 1 : 0);
+    const long long count = std::max(adx, -ady) + (lastPixel ? 1 : 0);
     // The pixels' offsets, when the line is being kept.
-    std::int32_t* kept =
+    std::int32_t* const kept =
         recording_ ? recording_->reserve(static_cast<std::size_t>(std::max(count, 0LL))) : nullptr;
-    // The walk steps across when 2*err >= ady and down when 2*err <= adx. For a line at least
-    // as wide as it is tall err never falls below ady/2, so it steps across at every pixel; for
-    // a taller one err never rises above adx/2, so it steps down at every pixel. Each case keeps
-    // just the test that can fail.
-    const auto walk = [&](auto keep) {
-        if (adx >= -ady) {
-            while (count-- > 0) {
-                *p = colour;
-                if constexpr (keep)
-                    *kept++ = static_cast<std::int32_t>(p - bits_);
-                const long long e2 = 2 * err;
-                err += ady;
-                p += sx;
-                if (e2 <= adx) {
-                    err += adx;
-                    p += stepY;
-                }
-            }
-        } else {
-            while (count-- > 0) {
-                *p = colour;
-                if constexpr (keep)
-                    *kept++ = static_cast<std::int32_t>(p - bits_);
-                const long long e2 = 2 * err;
-                err += adx;
-                p += stepY;
-                if (e2 >= ady) {
-                    err += ady;
-                    p += sx;
-                }
-            }
-        }
-    };
     if (kept)
-        walk(std::true_type{});
+        WalkLine<true>(p, bits_, count, err, adx, ady, sx, stepY, colour, kept);
     else
-        walk(std::false_type{});
+        WalkLine<false>(p, bits_, count, err, adx, ady, sx, stepY, colour, nullptr);
 }
 
 // A line of the given width with round ends: every pixel whose sample point lies within half
@@ -589,7 +598,7 @@ void ImageCanvas::cachedLine(QPoint a, QPoint b) {
     const bool thin = penWidth_ <= 1;
     const QPoint ends[2] = {a, b};
     ShapeCache::Key key;
-    if (shapes_.enabled() &&
+    if (reuseShapes_ && shapes_.enabled() &&
         ShapeCache::MakeKey(thin ? ShapeCache::Kind::ThinLine : ShapeCache::Kind::ThickLine,
                             penWidth_, ends, key)) {
         if (const auto stored = shapes_.find(key)) {
@@ -654,7 +663,8 @@ void ImageCanvas::polygon(std::span<const QPoint> points) {
     // edge's pixels (one-pixel pens) or runs (wider pens).
     const bool thin = penWidth_ <= 1;
     ShapeCache::Key key;
-    if (shapes_.enabled() && ShapeCache::MakeKey(ShapeCache::Kind::Cell, penWidth_, points, key)) {
+    if (reuseShapes_ && shapes_.enabled() &&
+        ShapeCache::MakeKey(ShapeCache::Kind::Cell, penWidth_, points, key)) {
         if (const auto stored = shapes_.find(key)) {
             const std::int32_t* w = stored->data();
             const std::int32_t* const end = w + stored->size();

@@ -50,6 +50,7 @@ public:
     void lineTo(QPoint p) override;
     void textOut(int x, int y, const QString& text) override;
     QSize textExtent(const QString& text) override;
+    void reuseShapes(bool reuse) override { reuseShapes_ = reuse; }
     Colour pixel(int x, int y) const override;
 
     const QImage& image() const { return image_; }
@@ -137,6 +138,7 @@ private:
     // Shapes drawn into an image of this size before; recording_ is set while one is drawn
     // and its pixels are kept.
     ShapeCache shapes_;
+    bool reuseShapes_ = true;
     ShapeCache* recording_ = nullptr;
     std::vector<QRect> drawn_;
     QRect filled_;

@@ -138,13 +138,23 @@ PeriodHighlights::Table::Table(const HighlightList& list, const DayDate& from, c
 // SpokePoint give. They depend on the radius, the ring height and the centre only.
 class WheelPoints {
 public:
-    // The points for this state's geometry, computed again only when it changed since the last
-    // repaint on this thread.
-    static std::shared_ptr<const WheelPoints> Of(const CalendarState& s) {
-        thread_local std::shared_ptr<const WheelPoints> last;
-        if (!last || !last->sameGeometry(s))
-            last = std::make_shared<const WheelPoints>(s);
-        return last;
+    // The points for this state's geometry, and whether it is one of the last few painted on
+    // this thread. A wheel painted again in a geometry it had just before (a new colour, or an
+    // arrow step back) draws the same shapes, which the canvas can then keep; while the radius
+    // is dragged every geometry is new, and keeping its shapes would only cost time.
+    static std::shared_ptr<const WheelPoints> Of(const CalendarState& s, bool& known) {
+        thread_local std::array<std::shared_ptr<const WheelPoints>, 4> recent; // newest first
+        for (auto it = recent.begin(); it != recent.end(); ++it) {
+            if (*it && (*it)->sameGeometry(s)) {
+                std::rotate(recent.begin(), it, it + 1);
+                known = true;
+                return recent.front();
+            }
+        }
+        std::rotate(recent.begin(), recent.end() - 1, recent.end());
+        recent.front() = std::make_shared<const WheelPoints>(s);
+        known = false;
+        return recent.front();
     }
 
     explicit WheelPoints(const CalendarState& s)
@@ -353,8 +363,10 @@ void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCa
     // A period that ends before it starts (possible from a hand-edited file) paints no day.
     // CurrentDate follows the walk, so a paint stopped by an error names the day it stopped on.
     const PeriodHighlights periodHighlights(highlights, s.StartDate, s.EndDate);
-    const auto wheelPoints = WheelPoints::Of(s);
+    bool knownGeometry = false;
+    const auto wheelPoints = WheelPoints::Of(s, knownGeometry);
     const WheelPoints& points = *wheelPoints;
+    canvas.reuseShapes(knownGeometry);
     s.CurrentDate = WalkPeriod(s.StartDate, s.EndDate, LayoutOf(s), [&](const WalkDay& day) {
         s.CurrentDate = day.date;
         const auto colours = [&] {

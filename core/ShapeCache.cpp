@@ -10,7 +10,7 @@ namespace {
 // Slots of the table, at most half of them in use: it starts small and doubles up to a size that
 // holds the shapes of several wheels.
 constexpr std::size_t kFirstSlots = 256;
-constexpr std::size_t kMaxSlots = std::size_t{1} << 15;
+constexpr std::size_t kMaxSlots = std::size_t{1} << 13;
 
 } // namespace
 
