@@ -216,7 +216,11 @@ void AppendEntryLine(QByteArray& out, const QString& key, const QString& value) 
         out += (OneLine(key) + QLatin1Char('=') + OneLine(value)).toUtf8();
         return;
     }
-    out.reserve(out.size() + key.size() + 1 + value.size());
+    // Room for the line, growing by at least half each time: a reserve of the exact size would
+    // move the whole text at every new entry of a long section.
+    const qsizetype needed = out.size() + key.size() + 1 + value.size();
+    if (needed > out.capacity())
+        out.reserve(std::max(needed, out.capacity() + out.capacity() / 2));
     for (const QChar c : key)
         out += static_cast<char>(c.unicode());
     out += '=';
