@@ -25,7 +25,7 @@ namespace gyrodex {
 // store is full, everything in it is dropped and it fills again.
 class ShapeCache {
 public:
-    enum class Kind : std::int32_t { Cell, ThinLine, ThinLineWithEnd, ThickLine };
+    enum class Kind : std::int32_t { Cell, ThinLine, ThickLine };
 
     // A shape by what it was drawn from: its kind, pen width and at most kMaxPoints points,
     // as twelve words (unused ones zero) compared three 16-byte blocks at a time.
