@@ -195,10 +195,8 @@ void ImageCanvas::span(long long y, long long x0, long long x1, QRgb colour) {
         return;
     const long long offset = y * stride_ + x0;
     FillPixels(bits_ + offset, x1 - x0 + 1, colour);
-    if (recording_) {
-        recording_->add(static_cast<std::int32_t>(offset));
-        recording_->add(static_cast<std::int32_t>(x1 - x0 + 1));
-    }
+    if (recording_)
+        shapes_.addRun(offset, x1 - x0 + 1);
 }
 
 void ImageCanvas::forgetGeometry() {
@@ -318,17 +316,15 @@ bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
 
     const double right = static_cast<double>(width_) + 1;
     const long long lastColumn = width_ - 1LL;
-    ShapeCache* const recording = recording_;
+    const bool recording = recording_;
     const auto fillRow = [&](long long y, double lo, double hi) {
         const long long x0 = std::max(Ceil(std::clamp(lo, -1.0, right)), 0LL);
         const long long x1 = std::min(Ceil(std::clamp(hi, -1.0, right)) - 1, lastColumn);
         if (x0 <= x1) {
             const long long offset = y * stride_ + x0;
             FillPixels(bits_ + offset, x1 - x0 + 1, colour);
-            if (recording) {
-                recording->add(static_cast<std::int32_t>(offset));
-                recording->add(static_cast<std::int32_t>(x1 - x0 + 1));
-            }
+            if (recording)
+                shapes_.addRun(offset, x1 - x0 + 1);
         }
     };
     for (std::size_t c = 0; c + 1 < cutCount; ++c) {
@@ -518,7 +514,7 @@ void ImageCanvas::thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel) {
     const long long count = std::max(adx, -ady) + (lastPixel ? 1 : 0);
     // The pixels' offsets, when the line is being kept.
     std::int32_t* const kept =
-        recording_ ? recording_->reserve(static_cast<std::size_t>(std::max(count, 0LL))) : nullptr;
+        recording_ ? shapes_.reserve(static_cast<std::size_t>(std::max(count, 0LL))) : nullptr;
     if (kept)
         WalkLine<true>(p, bits_, count, err, adx, ady, sx, stepY, colour, kept);
     else
@@ -609,9 +605,9 @@ void ImageCanvas::cachedLine(QPoint a, QPoint b) {
         }
         if (shapes_.seenBefore()) {
             shapes_.begin();
-            recording_ = &shapes_;
+            recording_ = true;
             strokeLine(a, b, false);
-            recording_ = nullptr;
+            recording_ = false;
             shapes_.finish(key);
             return;
         }
@@ -680,20 +676,20 @@ void ImageCanvas::polygon(std::span<const QPoint> points) {
         }
         if (shapes_.seenBefore()) {
             shapes_.begin();
-            recording_ = &shapes_;
+            recording_ = true;
         }
     }
     const auto block = [this](auto draw) {
-        std::int32_t* count = recording_ ? recording_->reserve(1) : nullptr;
+        std::int32_t* count = recording_ ? shapes_.reserve(1) : nullptr;
         draw();
         if (count)
-            *count = static_cast<std::int32_t>(recording_->position() - count - 1);
+            *count = static_cast<std::int32_t>(shapes_.position() - count - 1);
     };
     block([&] { fillPolygon(f, brush_); });
     for (std::size_t i = 0; i < points.size(); ++i)
         block([&] { strokeLine(points[i], points[(i + 1) % points.size()], false); });
     if (recording_) {
-        recording_ = nullptr;
+        recording_ = false;
         shapes_.finish(key);
     }
 }

@@ -139,7 +139,7 @@ private:
     // and its pixels are kept.
     ShapeCache shapes_;
     bool reuseShapes_ = true;
-    ShapeCache* recording_ = nullptr;
+    bool recording_ = false;
     std::vector<QRect> drawn_;
     QRect filled_;
 };

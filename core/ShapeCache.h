@@ -99,6 +99,11 @@ public:
         else
             overflow_ = true;
     }
+    // A run of pixels: its offset in the image and its length.
+    void addRun(std::int64_t offset, std::int64_t length) {
+        add(static_cast<std::int32_t>(offset));
+        add(static_cast<std::int32_t>(length));
+    }
     // For a known number of words: where to write them, or null when they do not fit.
     std::int32_t* reserve(std::size_t words) {
         if (static_cast<std::size_t>(end_ - next_) < words) {
