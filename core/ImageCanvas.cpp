@@ -582,9 +582,9 @@ void ImageCanvas::thickLine(QPoint a, QPoint b, int width, QRgb colour) {
     }
 }
 
-void ImageCanvas::strokeLine(QPoint a, QPoint b, bool lastPixel) {
+void ImageCanvas::strokeLine(QPoint a, QPoint b) {
     if (penWidth_ <= 1)
-        thinLine(a, b, pen_, lastPixel);
+        thinLine(a, b, pen_, false);
     else
         thickLine(a, b, penWidth_, pen_);
 }
@@ -606,13 +606,13 @@ void ImageCanvas::cachedLine(QPoint a, QPoint b) {
         if (shapes_.seenBefore()) {
             shapes_.begin();
             recording_ = true;
-            strokeLine(a, b, false);
+            strokeLine(a, b);
             recording_ = false;
             shapes_.finish(key);
             return;
         }
     }
-    strokeLine(a, b, false);
+    strokeLine(a, b);
 }
 
 void ImageCanvas::writeRuns(std::span<const std::int32_t> runs, QRgb colour) {
@@ -637,14 +637,6 @@ void ImageCanvas::polygon(std::span<const QPoint> points) {
     if (points.empty())
         return;
     beginDraw();
-    QPointF few[8];
-    std::vector<QPointF> many;
-    std::span<QPointF> f(few, points.size() <= 8 ? points.size() : 0);
-    if (points.size() > 8) {
-        many.resize(points.size());
-        f = many;
-    }
-    std::copy(points.begin(), points.end(), f.begin());
     long long left = points[0].x(), right = left, top = points[0].y(), bottom = top;
     for (const QPoint& p : points) {
         left = std::min<long long>(left, p.x());
@@ -685,9 +677,18 @@ void ImageCanvas::polygon(std::span<const QPoint> points) {
         if (count)
             *count = static_cast<std::int32_t>(shapes_.position() - count - 1);
     };
+    // The fill works in real coordinates; a kept cell above never needs them.
+    QPointF few[8];
+    std::vector<QPointF> many;
+    std::span<QPointF> f(few, points.size() <= 8 ? points.size() : 0);
+    if (points.size() > 8) {
+        many.resize(points.size());
+        f = many;
+    }
+    std::copy(points.begin(), points.end(), f.begin());
     block([&] { fillPolygon(f, brush_); });
     for (std::size_t i = 0; i < points.size(); ++i)
-        block([&] { strokeLine(points[i], points[(i + 1) % points.size()], false); });
+        block([&] { strokeLine(points[i], points[(i + 1) % points.size()]); });
     if (recording_) {
         recording_ = false;
         shapes_.finish(key);

@@ -90,7 +90,8 @@ private:
     bool fillConvex(std::span<const QPointF> points, QRgb colour);
     void thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel);
     void thickLine(QPoint a, QPoint b, int width, QRgb colour);
-    void strokeLine(QPoint a, QPoint b, bool lastPixel);
+    // A line of the pen, without its last pixel when one pixel wide.
+    void strokeLine(QPoint a, QPoint b);
     // A line of the pen, kept in shapes_ once it was drawn twice.
     void cachedLine(QPoint a, QPoint b);
     // Writes a stored shape: runs of (offset, length), or single offsets.
