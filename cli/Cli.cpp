@@ -446,12 +446,15 @@ struct HintSettings {
     QString dateFormat = QStringLiteral("ddd");
 };
 
-// The hint settings: the options given, else the settings file beside the program. A settings
-// file that can't be used is reported and its design values taken, as the program does.
-HintSettings ReadHintSettings(const Options& o, const QString& programFile, QTextStream& err) {
+// The hint settings: the options given, else the program's settings file (beside the program,
+// or in the user's configuration folder for an installed one). A settings file that can't be
+// used is reported and its design values taken, as the program does.
+HintSettings ReadHintSettings(const Options& o, const CliEnvironment& environment,
+                              QTextStream& err) {
     HintSettings hs;
     if (!o.hintType || !o.dateFormat) {
-        TRegVal ini = MakeProgramSettings(programFile);
+        TRegVal ini = MakeProgramSettings(environment.programFile, RegistryService::System(),
+                                          environment.configFolder);
         try {
             ini.ReadSettings();
         } catch (const Error& e) {
@@ -567,7 +570,7 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err,
             out << h.spoke << ' ' << h.ring << ' ' << DateText(h.date) << '\n';
             const QString description =
                 h.spoke >= 0 && h.ring >= 1 ? s.Cells.at(h.spoke, h.ring).description : QString();
-            const HintSettings hs = ReadHintSettings(o, environment.programFile, err);
+            const HintSettings hs = ReadHintSettings(o, environment, err);
             const DateHint hint = MakeDateHint(h.date, description, hs.hintType, hs.dateFormat);
             // A hint that keeps its earlier text shows the empty text it starts with.
             out << (hint.kind == DateHint::Kind::Text ? hint.text : QString()) << '\n';

@@ -13,6 +13,9 @@ namespace gyrodex {
 struct CliEnvironment {
     DayDate today;       // the day taken as today when --today is not given
     QString programFile; // the program file; "gyrodex.ini" in its folder holds the hint settings
+    // The user's configuration folder, read for gyrodex.ini where the program's folder is not
+    // writable (an installed program); empty keeps the file beside the program.
+    QString configFolder = {};
 };
 
 // Runs one gyrodex-cli command (args without the program name). Returns the exit status:

@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "SettingsLocation.h"
 
 #include <QDate>
 #include <QGuiApplication>
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     const gyrodex::CliEnvironment environment{gyrodex::FromQDate(QDate::currentDate()),
-                                              QCoreApplication::applicationFilePath()};
+                                              QCoreApplication::applicationFilePath(),
+                                              gyrodex::UserConfigFolder()};
     return gyrodex::RunCli(args, out, err, environment);
 }

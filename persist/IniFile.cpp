@@ -419,12 +419,17 @@ IniFile::Found IniFile::find(qsizetype section, const QString& key) const {
 
 QByteArrayView IniFile::lineText(qsizetype section, const Found& f) const {
     const auto e = edits_.find(section);
-    if (f.added >= 0)
-        return e->second.addedLine(static_cast<std::size_t>(f.added));
+    const Edits* edits = e == edits_.end() ? nullptr : &e->second;
+    if (f.added >= 0) {
+        // An added line is found only in a section that has edits; anything else is no line.
+        if (!edits || static_cast<std::size_t>(f.added) >= edits->added.size())
+            return {};
+        return edits->addedLine(static_cast<std::size_t>(f.added));
+    }
     const auto offset = static_cast<Offset>(f.line);
-    if (e != edits_.end()) {
-        const auto changed = e->second.changed.find(offset);
-        if (changed != e->second.changed.end())
+    if (edits) {
+        const auto changed = edits->changed.find(offset);
+        if (changed != edits->changed.end())
             return changed->second;
     }
     return lineBytes(lineAt(offset));

@@ -3,7 +3,10 @@
 #include "Error.h"
 #include "IniFile.h"
 #include "ProgramFolder.h"
+#include "SettingsLocation.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <functional>
 
 namespace gyrodex {
@@ -60,6 +63,10 @@ QString TRegVal::StartUpDir() const {
 
 QString TRegVal::SettingsFileName() const {
     return UseStartUpDir ? StartUpDir() + IniFileName : IniFileName;
+}
+
+QString TRegVal::SettingsReadFileName() const {
+    return ReadFileName.isEmpty() ? SettingsFileName() : ReadFileName;
 }
 
 QString TRegVal::sectionName(const QString& list) const {
@@ -234,7 +241,13 @@ std::unique_ptr<SettingsStore> TRegVal::openStore(bool create) const {
             key = key.openKey(IniSection, create);
         return std::make_unique<RegistryStore>(std::move(key));
     }
-    return std::make_unique<FileStore>(SettingsFileName(),
+    if (create) {
+        // The user's configuration folder may not exist yet.
+        const QString folder = QFileInfo(SettingsFileName()).absolutePath();
+        if (!QFileInfo(folder).isDir())
+            QDir().mkpath(folder);
+    }
+    return std::make_unique<FileStore>(create ? SettingsFileName() : SettingsReadFileName(),
                                        [this](const QString& l) { return sectionName(l); });
 }
 
@@ -243,7 +256,7 @@ void TRegVal::ReadSettings(Host* host) {
     // A missing file is no error, but one that exists and can't be read (no regular file, too
     // large) is reported before its values are taken as missing.
     if (!store->readable())
-        throw Error(QStringLiteral("Unable to read %1").arg(SettingsFileName()));
+        throw Error(QStringLiteral("Unable to read %1").arg(SettingsReadFileName()));
 
     for (qsizetype i = 0; i < Booleans.size(); ++i) {
         bool value = BooleanAt(i);
@@ -303,9 +316,19 @@ void TRegVal::WriteSettings() {
     store->close();
 }
 
-TRegVal MakeProgramSettings(const QString& programFile, RegistryService registry) {
+TRegVal MakeProgramSettings(const QString& programFile, RegistryService registry,
+                            const QString& configFolder,
+                            const std::function<bool(const QString&)>& folderWritable) {
     TRegVal ini(programFile, std::move(registry));
     ini.IniFileName = QStringLiteral("gyrodex.ini");
+    const SettingsLocation where = ChooseSettingsLocation(ProgramFolder(programFile), configFolder,
+                                                          ini.IniFileName, folderWritable);
+    if (where.writeFile != ini.SettingsFileName()) {
+        ini.UseStartUpDir = false;
+        ini.IniFileName = where.writeFile;
+        if (where.readFile != where.writeFile)
+            ini.ReadFileName = where.readFile;
+    }
     ini.Integers = QStringList{QStringLiteral("HintType=0")};
     ini.Strings = QStringList{QStringLiteral("DateFormat=ddd")};
     return ini;

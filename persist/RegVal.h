@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace gyrodex {
@@ -28,6 +29,9 @@ public:
 
     // File mode: the settings file's name; registry mode: the key path below the root.
     QString IniFileName;
+    // File mode: the file read instead of SettingsFileName() when not empty (an administrator's
+    // file beside an installed program, which is read but never written).
+    QString ReadFileName;
     // An extra level: a prefix to the section names, or a sub key.
     QString IniSection;
     bool UseStartUpDir = true;
@@ -60,8 +64,9 @@ public:
 
     // The program's folder, up to and including its last "/" (empty when there is none).
     QString StartUpDir() const;
-    // The settings file as file mode uses it.
+    // The settings file as file mode writes it, and as it reads it.
     QString SettingsFileName() const;
+    QString SettingsReadFileName() const;
 
     // Name and value of one line: the text before and after its first "=".
     static QString EntryName(const QString& line);
@@ -78,9 +83,13 @@ private:
     RegistryService registry_;
 };
 
-// The program's own settings store: "gyrodex.ini" beside the program, with the integer
-// "HintType" (0) and the text "DateFormat" ("ddd").
+// The program's own settings store: "gyrodex.ini", with the integer "HintType" (0) and the text
+// "DateFormat" ("ddd"). The file is beside the program, or, where that folder is not writable,
+// in `configFolder` (see ChooseSettingsLocation); an empty `configFolder` keeps it beside the
+// program. `folderWritable` replaces the system's answer in tests.
 TRegVal MakeProgramSettings(const QString& programFile,
-                            RegistryService registry = RegistryService::System());
+                            RegistryService registry = RegistryService::System(),
+                            const QString& configFolder = {},
+                            const std::function<bool(const QString&)>& folderWritable = {});
 
 } // namespace gyrodex

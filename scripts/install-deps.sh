@@ -10,6 +10,7 @@ packages=(
     fonts-liberation fonts-dejavu-core
     ghostscript
     xvfb xauth openbox xdotool x11-utils imagemagick
+    desktop-file-utils appstream man-db
 )
 # Extra tools for fuzzing and looking at output: pass --tools.
 if [[ "${1:-}" == "--tools" ]]; then

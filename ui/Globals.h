@@ -35,6 +35,11 @@ struct Environment {
     RegistryService registry; // the hives of the recent lists
     QRect screen;             // the primary screen, in pixels
     std::function<QDate()> today = [] { return QDate::currentDate(); };
+    // The user's configuration folder, which holds gyrodex.ini where the program's folder is
+    // not writable (an installed program); empty keeps the file beside the program.
+    QString configFolder = {};
+    // Whether a folder is writable; empty asks the system. Tests decide it.
+    std::function<bool(const QString&)> folderWritable = {};
 };
 
 // A window shown from the palette without being modal (properties and colours panels).

@@ -6,7 +6,9 @@
 namespace gyrodex {
 
 TDMod::TDMod(Globals& globals)
-    : ini(MakeProgramSettings(globals.env.programFile, globals.env.registry)), g_(globals) {
+    : ini(MakeProgramSettings(globals.env.programFile, globals.env.registry,
+                              globals.env.configFolder, globals.env.folderWritable)),
+      g_(globals) {
     customColours.fill(0xFFFFFF);
     try {
         ini.ReadSettings(&g_.host);

@@ -172,6 +172,10 @@ void TfrmMain::Open2Click() {
     });
 }
 
+void TfrmMain::openCalendarFile(const QString& fileName) {
+    command([&] { LoadCalendarFile(fileName, true); });
+}
+
 void TfrmMain::Save1Click() {
     if (g_.state.CalendarFileName.isEmpty()) {
         SaveAs1Click();

@@ -41,6 +41,8 @@ public:
 
     // User commands; each shows an error's text and goes on.
     void Open2Click();
+    // Opens a named design as "Open" does after its dialog (the command line's FILE).
+    void openCalendarFile(const QString& fileName);
     void Save1Click();
     void SaveAs1Click();
     void ExporttoAIformat1Click();

@@ -1,13 +1,16 @@
 // Gyrodex, the calendar wheel designer: builds the program's windows and runs it.
 
+#include "CommandLine.h"
 #include "Globals.h"
 #include "QtServices.h"
+#include "SettingsLocation.h"
 #include "UMain.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <sys/socket.h>
@@ -36,6 +39,17 @@ void PreferX11(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // --help, --version and a bad command line are answered before a display is needed.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const gyrodex::DesktopCommandLine commandLine = gyrodex::ParseDesktopCommandLine(arguments);
+    if (commandLine.exitNow) {
+        std::fputs(commandLine.text.toLocal8Bit().constData(),
+                   commandLine.toStderr ? stderr : stdout);
+        return commandLine.exitCode;
+    }
+
     PreferX11(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Gyrodex"));
@@ -55,6 +69,7 @@ int main(int argc, char** argv) {
     }
     gyrodex::Environment env{QCoreApplication::applicationFilePath(),
                              gyrodex::RegistryService::System(), screen->geometry()};
+    env.configFolder = gyrodex::UserConfigFolder();
 
     gyrodex::QtServices services;
     gyrodex::Globals globals(services, env);
@@ -87,6 +102,12 @@ int main(int argc, char** argv) {
     }
 
     globals.Start();
+    // A design named on the command line opens once the wheel is on the screen, as "Open"
+    // would open it.
+    if (!commandLine.file.isEmpty())
+        QTimer::singleShot(0, globals.frmMain.get(), [&globals, file = commandLine.file] {
+            globals.frmMain->openCalendarFile(file);
+        });
     const int result = QApplication::exec();
     globals.Shutdown(interactive);
     gyrodex::ForgetQtDialogSettings();

@@ -1,4 +1,5 @@
 #include "Bitmap.h"
+#include "CommandLine.h"
 #include "FileFilter.h"
 #include "Globals.h"
 #include "ImageView.h"
@@ -585,3 +586,67 @@ TEST(FileFilter, PipeFiltersBecomeQtFiltersMatchingBothCases) {
 }
 
 } // namespace
+
+TEST_F(Desktop, AFileOnTheCommandLineOpensAsOpenWould) {
+    start();
+    const QString file = calendar("given.cal", 300);
+    g->frmMain->openCalendarFile(file);
+    EXPECT_EQ(g->state.Radius, 300);
+    EXPECT_EQ(g->state.CalendarFileName, file);
+    EXPECT_EQ(g->recent.RecentCalendars.names[0], file);
+    EXPECT_EQ(palette().cmRecentCal[0]->text(), file);
+    EXPECT_EQ(repaints, 2);
+    EXPECT_TRUE(services.messages.isEmpty());
+
+    // The same message as Open for a file that can't be read; the program goes on.
+    const QString bad = path("bad.cal");
+    WriteText(bad, "[Misc]\r\nStartDate=1/19/1998\r\n");
+    g->frmMain->openCalendarFile(bad);
+    EXPECT_EQ(services.messages, QStringList({"'9/' is not a valid integer value"}));
+    ASSERT_TRUE(QDir(path("folder.cal")).mkpath("."));
+    g->frmMain->openCalendarFile(path("folder.cal"));
+    EXPECT_EQ(services.messages.last(), "Unable to read " + path("folder.cal"));
+}
+
+TEST(DesktopCommandLine, AFileHelpVersionAndBadOptions) {
+    using gyrodex::ParseDesktopCommandLine;
+    const auto none = ParseDesktopCommandLine({"/usr/bin/gyrodex"});
+    EXPECT_FALSE(none.exitNow);
+    EXPECT_TRUE(none.file.isEmpty());
+
+    // A relative name is taken from the folder the program was started in.
+    const auto file = ParseDesktopCommandLine({"gyrodex", "designs/../a.cal"});
+    EXPECT_FALSE(file.exitNow);
+    EXPECT_EQ(file.file, QDir::currentPath() + "/a.cal");
+    EXPECT_EQ(ParseDesktopCommandLine({"gyrodex", "/tmp/x y.cal"}).file, "/tmp/x y.cal");
+
+    // Qt's own options pass, with their values, and are not taken for the file.
+    const auto qt = ParseDesktopCommandLine(
+        {"gyrodex", "-platform", "offscreen", "-display", ":1", "/tmp/a.cal", "-reverse"});
+    EXPECT_FALSE(qt.exitNow);
+    EXPECT_EQ(qt.file, "/tmp/a.cal");
+
+    const auto version = ParseDesktopCommandLine({"gyrodex", "--version"});
+    EXPECT_TRUE(version.exitNow);
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.text, "gyrodex 1.0\n");
+    EXPECT_FALSE(version.toStderr);
+
+    const auto help = ParseDesktopCommandLine({"/opt/x/gyrodex", "--help"});
+    EXPECT_TRUE(help.exitNow);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.text.startsWith("Usage: gyrodex [options] [FILE]")) << qPrintable(help.text);
+    EXPECT_TRUE(help.text.contains("--version"));
+    EXPECT_FALSE(help.text.contains("platform"));
+
+    const auto unknown = ParseDesktopCommandLine({"gyrodex", "--frobnicate"});
+    EXPECT_TRUE(unknown.exitNow);
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.toStderr);
+    EXPECT_EQ(unknown.text, "gyrodex: Unknown option 'frobnicate'.\n");
+    EXPECT_EQ(unknown.text.count('\n'), 1);
+
+    const auto two = ParseDesktopCommandLine({"gyrodex", "a.cal", "b.cal"});
+    EXPECT_EQ(two.exitCode, 2);
+    EXPECT_EQ(two.text.count('\n'), 1);
+}

@@ -3,7 +3,8 @@
 # would: snaps the palette to the screen's edge, clicks "Repaint", checks a few cells of the
 # wheel on a screenshot, fills a cell, describes a day and reads its hint, drags the wheel,
 # opens both panels, types a radius and drags a panel by its caption,
-# clicks "Exit" and checks that the settings file was written.
+# clicks "Exit" and checks that the settings file was written, then opens a design named on the
+# command line.
 # Usage: gui_smoke.sh PATH/TO/gyrodex. Exit status 77 (skipped) when no X server can be started.
 set -uo pipefail
 program=$(realpath "$1")
@@ -224,3 +225,18 @@ for _ in $(seq 50); do running || break; sleep 0.1; done
 running && fail "the program is still running after SIGTERM"
 [[ -f "$work/bin/gyrodex.ini" ]] || fail "no settings file after SIGTERM: $(cat "$work/out.txt")"
 echo "SIGTERM ended the program and wrote the settings file"
+
+# A design named on the command line opens at start: its background (0x0080FF, orange as the
+# screen shows it) fills the centre of the screen.
+printf '[Colors]\r\nBackground=33023\r\n' >"$work/orange.cal"
+XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" "$work/bin/gyrodex" "$work/orange.cal" >"$work/out.txt" 2>&1 &
+app=$!
+pids+=($app)
+timeout 20 xdotool search --sync --name '^Gyrodex v1\.1$' >/dev/null || fail "the palette did not appear with a file"
+sleep 1.5
+import -window root "$work/shot.png" || fail "no screenshot"
+got=$(pixel 640 512)
+[[ "$got" == 255,128,0 ]] || fail "the design given on the command line was not shown: centre is $got"
+echo "gyrodex FILE opened the design: background at the centre $got"
+kill -TERM "$app"
+for _ in $(seq 50); do running || break; sleep 0.1; done
