@@ -1,13 +1,13 @@
 #include "Bitmap.h"
+#include "DesktopApp.h"
 #include "Geometry.h"
-#include "Globals.h"
 #include "Illustrator.h"
 #include "ImageCanvas.h"
 #include "ImageView.h"
+#include "MainWindow.h"
 #include "Painter.h"
+#include "PropertiesPanel.h"
 #include "SpinField.h"
-#include "UMain.h"
-#include "UProps.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -178,21 +178,21 @@ void KeystrokeToFrame(benchmark::State& st) {
     const QSize size(static_cast<int>(st.range(0)), static_cast<int>(st.range(1)));
     QTemporaryDir dir;
     NoDialogs services;
-    Globals g(services, Environment{dir.filePath(QStringLiteral("gyrodex")),
-                                    {dir.filePath(QStringLiteral("u.conf")),
-                                     dir.filePath(QStringLiteral("m.conf"))},
-                                    QRect(QPoint(0, 0), size),
-                                    [] { return ToQDate(kToday); }});
+    DesktopApp g(services, Environment{dir.filePath(QStringLiteral("gyrodex")),
+                                       {dir.filePath(QStringLiteral("u.conf")),
+                                        dir.filePath(QStringLiteral("m.conf"))},
+                                       QRect(QPoint(0, 0), size),
+                                       [] { return ToQDate(kToday); }});
     Design design;
     g.highlights = design.highlights;
     g.Start();
     g.state.StartDate = design.state.StartDate;
     g.state.EndDate = design.state.EndDate;
     emit g.designChanged();
-    g.frmMain->RepaintCalendar();
+    g.mainWindow->RepaintCalendar();
     QCoreApplication::processEvents();
-    PaintCounter counter(g.frmMain->Img);
-    SpinField* radius = g.propertiesPanel->spnRadius;
+    PaintCounter counter(g.mainWindow->imageView);
+    SpinField* radius = g.propertiesPanel->radiusField;
     int step = 1;
     for (auto _ : st) {
         radius->stepBy(step);

@@ -1,9 +1,9 @@
 // Benchmarks of the desktop program's pointer handling, on the offscreen platform.
-#include "Globals.h"
+#include "DesktopApp.h"
+#include "MainWindow.h"
 #include "Painter.h"
 #include "QtServices.h"
-#include "UDMod.h"
-#include "UMain.h"
+#include "SharedDialogs.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -25,10 +25,10 @@ void HintMove(benchmark::State& st) {
         {dir.filePath(QStringLiteral("user.conf")), dir.filePath(QStringLiteral("machine.conf"))},
         QRect(0, 0, 1920, 1080),
         [] { return QDate(2026, 12, 8); }};
-    Globals g(services, std::move(env));
+    DesktopApp g(services, std::move(env));
     for (DayDate d = MakeDayDate(1, 12, 2026); d.Month == 12; NextDay(d))
         g.highlights.add(MakeEntry(DateText(d), 255, QStringLiteral("Day %1").arg(d.Day)));
-    g.DMod->ini.SetInteger(QStringLiteral("HintType"), 1);
+    g.settings.SetInteger(QStringLiteral("HintType"), 1);
     g.Start();
     QApplication::processEvents();
     const CalendarState& s = g.state;
@@ -43,7 +43,7 @@ void HintMove(benchmark::State& st) {
     std::size_t i = 0;
     for (auto _ : st) {
         const QPoint p = points[i++ % std::size(points)];
-        g.frmMain->ImgMouseMove({}, p.x(), p.y());
+        g.mainWindow->imageMouseMove({}, p.x(), p.y());
         QApplication::processEvents();
     }
 }

@@ -11,7 +11,7 @@
 #include "ImageCanvas.h"
 #include "Painter.h"
 #include "Print.h"
-#include "RegVal.h"
+#include "ProgramSettings.h"
 #include "SaveFile.h"
 #include "VectorImage.h"
 
@@ -453,8 +453,8 @@ HintSettings ReadHintSettings(const Options& o, const CliEnvironment& environmen
                               QTextStream& err) {
     HintSettings hs;
     if (!o.hintType || !o.dateFormat) {
-        TRegVal ini = MakeProgramSettings(environment.programFile, RegistryService::System(),
-                                          environment.configFolder);
+        ProgramSettings ini = MakeProgramSettings(
+            environment.programFile, RegistryService::System(), environment.configFolder);
         try {
             ini.ReadSettings();
         } catch (const Error& e) {

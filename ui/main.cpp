@@ -1,10 +1,10 @@
 // Gyrodex, the calendar wheel designer: builds the program's windows and runs it.
 
 #include "CommandLine.h"
-#include "Globals.h"
+#include "DesktopApp.h"
+#include "MainWindow.h"
 #include "QtServices.h"
 #include "SettingsLocation.h"
-#include "UMain.h"
 
 #include <QApplication>
 #include <QFont>
@@ -72,15 +72,15 @@ int main(int argc, char** argv) {
     env.configFolder = gyrodex::UserConfigFolder();
 
     gyrodex::QtServices services;
-    gyrodex::Globals globals(services, env);
-    services.setParent(globals.frmMain.get());
+    gyrodex::DesktopApp globals(services, env);
+    services.setParent(globals.mainWindow.get());
 
     // Ending the program other than by "Exit" (the window manager, the session manager,
     // SIGTERM) still writes the settings and the recent lists; the design is never saved.
     bool interactive = true;
     // exit(), not quit(): quit() first asks every window to close, and the palette refuses.
     QObject::connect(
-        &globals, &gyrodex::Globals::quitRequested, &app, [] { QCoreApplication::exit(0); },
+        &globals, &gyrodex::DesktopApp::quitRequested, &app, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &globals,
                      [&globals](QSessionManager&) { globals.Shutdown(false); });
@@ -105,8 +105,8 @@ int main(int argc, char** argv) {
     // A design named on the command line opens once the wheel is on the screen, as "Open"
     // would open it.
     if (!commandLine.file.isEmpty())
-        QTimer::singleShot(0, globals.frmMain.get(), [&globals, file = commandLine.file] {
-            globals.frmMain->openCalendarFile(file);
+        QTimer::singleShot(0, globals.mainWindow.get(), [&globals, file = commandLine.file] {
+            globals.mainWindow->openCalendarFile(file);
         });
     const int result = QApplication::exec();
     globals.Shutdown(interactive);

@@ -1,7 +1,7 @@
 #include "SettingsLocation.h"
 
 #include "../QtPrinters.h"
-#include "RegVal.h"
+#include "ProgramSettings.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -25,7 +25,7 @@ protected:
     RegistryService registry{dir.filePath("user/hive.conf"), dir.filePath("machine/hive.conf")};
 
     void SetUp() override { ASSERT_TRUE(QDir(dir.path()).mkdir("bin")); }
-    TRegVal store(bool programFolderWritable) {
+    ProgramSettings store(bool programFolderWritable) {
         return MakeProgramSettings(program, registry, config,
                                    [=](const QString&) { return programFolderWritable; });
     }
@@ -41,7 +41,7 @@ TEST_F(SettingsPlace, AWritableProgramFolderKeepsTheFileBesideTheProgram) {
 
     ASSERT_TRUE(QDir().mkpath(config));
     WriteBytes(own, ""); // a file in the configuration folder changes nothing
-    TRegVal ini = store(true);
+    ProgramSettings ini = store(true);
     ini.SetInteger("HintType", 1);
     ini.WriteSettings();
     EXPECT_EQ(ReadBytes(beside), "[Integers]\r\nHintType=1\r\n\r\n[Strings]\r\nDateFormat=ddd\r\n");
@@ -49,7 +49,7 @@ TEST_F(SettingsPlace, AWritableProgramFolderKeepsTheFileBesideTheProgram) {
 }
 
 TEST_F(SettingsPlace, AnUnwritableProgramFolderUsesTheConfigurationFolderMadeAtExit) {
-    TRegVal ini = store(false);
+    ProgramSettings ini = store(false);
     ini.ReadSettings(); // nothing anywhere: the defaults, silently
     EXPECT_EQ(ini.GetInteger("HintType"), 0);
     ini.SetString("DateFormat", "dd/mm");
@@ -57,7 +57,7 @@ TEST_F(SettingsPlace, AnUnwritableProgramFolderUsesTheConfigurationFolderMadeAtE
     EXPECT_EQ(ReadBytes(own), "[Integers]\r\nHintType=0\r\n\r\n[Strings]\r\nDateFormat=dd/mm\r\n");
     EXPECT_FALSE(QFileInfo::exists(beside));
 
-    TRegVal again = store(false);
+    ProgramSettings again = store(false);
     again.ReadSettings();
     EXPECT_EQ(again.GetString("DateFormat"), "dd/mm");
 }
@@ -65,7 +65,7 @@ TEST_F(SettingsPlace, AnUnwritableProgramFolderUsesTheConfigurationFolderMadeAtE
 TEST_F(SettingsPlace, AnAdministratorsFileIsReadUntilTheUserHasOneAndNeverWritten) {
     const QByteArray admin = "[Integers]\nHintType=1\n[Strings]\nDateFormat=yyyy\n";
     WriteBytes(beside, admin);
-    TRegVal ini = store(false);
+    ProgramSettings ini = store(false);
     EXPECT_EQ(ini.SettingsReadFileName(), beside);
     EXPECT_EQ(ini.SettingsFileName(), own);
     ini.ReadSettings();
@@ -77,7 +77,7 @@ TEST_F(SettingsPlace, AnAdministratorsFileIsReadUntilTheUserHasOneAndNeverWritte
     EXPECT_EQ(ReadBytes(own), "[Integers]\r\nHintType=0\r\n\r\n[Strings]\r\nDateFormat=yyyy\r\n");
 
     // From now on the user's own file is read.
-    TRegVal next = store(false);
+    ProgramSettings next = store(false);
     EXPECT_EQ(next.SettingsReadFileName(), own);
     next.ReadSettings();
     EXPECT_EQ(next.GetInteger("HintType"), 0);
@@ -86,7 +86,7 @@ TEST_F(SettingsPlace, AnAdministratorsFileIsReadUntilTheUserHasOneAndNeverWritte
 TEST_F(SettingsPlace, SomethingUnreadableAtTheUsersPathIsReportedThere) {
     ASSERT_TRUE(QDir().mkpath(own)); // a folder where the file should be
     WriteBytes(beside, "[Integers]\nHintType=1\n");
-    TRegVal ini = store(false);
+    ProgramSettings ini = store(false);
     EXPECT_EQ(MessageOf([&] { ini.ReadSettings(); }), "Unable to read " + own);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "DesktopApp.h"
 #include "Geometry.h"
-#include "Globals.h"
+#include "MainWindow.h"
 #include "ScriptedServices.h"
-#include "UMain.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -26,13 +26,13 @@ protected:
                                   dir.filePath(QStringLiteral("etc/Vantoric/Gyrodex.conf"))},
                                  QRect(0, 0, 1024, 768),
                                  [this] { return today; }};
-        g = std::make_unique<gyrodex::Globals>(services, std::move(env));
-        QObject::connect(g->frmMain.get(), &gyrodex::TfrmMain::calendarRepainted,
+        g = std::make_unique<gyrodex::DesktopApp>(services, std::move(env));
+        QObject::connect(g->mainWindow.get(), &gyrodex::MainWindow::calendarRepainted,
                          [this] { ++repaints; });
         g->Start();
     }
 
-    gyrodex::TfrmMain& main() { return *g->frmMain; }
+    gyrodex::MainWindow& main() { return *g->mainWindow; }
     gyrodex::CalendarState& state() { return g->state; }
 
     // The cell a date was painted into, by the last full repaint.
@@ -58,14 +58,14 @@ protected:
     }
     // A left click of the current tool: the pointer moves there, presses and releases.
     void click(QPoint p, Qt::MouseButton button = Qt::LeftButton) {
-        main().ImgMouseMove({}, p.x(), p.y());
-        main().ImgMouseDown(button, {}, p.x(), p.y());
-        main().ImgMouseUp(button, {}, p.x(), p.y());
+        main().imageMouseMove({}, p.x(), p.y());
+        main().imageMousePress(button, {}, p.x(), p.y());
+        main().imageMouseRelease(button, {}, p.x(), p.y());
     }
 
     QTemporaryDir dir;
     ScriptedServices services;
     QDate today{2026, 12, 8};
-    std::unique_ptr<gyrodex::Globals> g;
+    std::unique_ptr<gyrodex::DesktopApp> g;
     int repaints = 0;
 };

@@ -1,17 +1,17 @@
 #include "Bitmap.h"
 #include "CommandLine.h"
+#include "DesktopApp.h"
 #include "FileFilter.h"
-#include "Globals.h"
+#include "ImageSizeDialog.h"
 #include "ImageView.h"
+#include "MainWindow.h"
 #include "Painter.h"
-#include "RegVal.h"
+#include "Palette.h"
+#include "ProgramSettings.h"
 #include "ScriptedServices.h"
+#include "SetupDialog.h"
+#include "SharedDialogs.h"
 #include "SpinField.h"
-#include "UDMod.h"
-#include "UFloatMenu.h"
-#include "UMain.h"
-#include "USetup.h"
-#include "USize.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -64,13 +64,14 @@ protected:
     }
 
     void start() {
-        g = std::make_unique<Globals>(services, environment());
-        QObject::connect(g->frmMain.get(), &TfrmMain::calendarRepainted, [this] { ++repaints; });
+        g = std::make_unique<DesktopApp>(services, environment());
+        QObject::connect(g->mainWindow.get(), &MainWindow::calendarRepainted,
+                         [this] { ++repaints; });
         g->Start();
     }
 
-    TfrmMain& main() { return *g->frmMain; }
-    TfrmFloatMenu& palette() { return *g->frmFloatMenu; }
+    MainWindow& main() { return *g->mainWindow; }
+    Palette& palette() { return *g->palette; }
 
     QString path(const QString& name) const { return dir.filePath(name); }
 
@@ -93,7 +94,7 @@ protected:
     QTemporaryDir dir;
     ScriptedServices services;
     QDate today{2026, 12, 8};
-    std::unique_ptr<Globals> g;
+    std::unique_ptr<DesktopApp> g;
     int repaints = 0;
 };
 
@@ -108,7 +109,7 @@ TEST_F(Desktop, FirstShowPaintsTodaysDefaultWheelOnceOverTheStartTexts) {
     EXPECT_EQ(main().geometry(), QRect(0, 0, 1024, 768));
     EXPECT_TRUE(main().windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(main().windowTitle(), CreditLine());
-    EXPECT_EQ(main().Img->size(), QSize(1024, 768));
+    EXPECT_EQ(main().imageView->size(), QSize(1024, 768));
     // Today lies in the wheel's grid, and the period's first day at the start week's spoke.
     bool todayFound = false;
     for (int spoke = 0; spoke < kSpokes; ++spoke)
@@ -126,44 +127,44 @@ TEST_F(Desktop, FirstShowPaintsTodaysDefaultWheelOnceOverTheStartTexts) {
 
 TEST_F(Desktop, PaletteAndMenusStartAsLaidOut) {
     start();
-    TfrmFloatMenu& p = palette();
+    Palette& p = palette();
     EXPECT_EQ(p.windowTitle(), "Gyrodex v1.1");
     EXPECT_TRUE(p.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(p.area->size(), QSize(75, 244));
-    EXPECT_EQ(p.SpeedButton2->geometry(), QRect(0, 1, 75, 19));
-    EXPECT_EQ(p.SpeedButton4->geometry(), QRect(0, 115, 75, 19));
-    EXPECT_EQ(p.SpeedButton4->text(), "Exit");
-    EXPECT_EQ(p.chkPreview->geometry(), QRect(59, 4, 13, 13));
-    EXPECT_TRUE(p.chkPreview->isChecked());
-    EXPECT_EQ(p.chkPreview->toolTip(), "Automatic Preview");
+    EXPECT_EQ(p.repaintButton->geometry(), QRect(0, 1, 75, 19));
+    EXPECT_EQ(p.exitButton->geometry(), QRect(0, 115, 75, 19));
+    EXPECT_EQ(p.exitButton->text(), "Exit");
+    EXPECT_EQ(p.previewBox->geometry(), QRect(59, 4, 13, 13));
+    EXPECT_TRUE(p.previewBox->isChecked());
+    EXPECT_EQ(p.previewBox->toolTip(), "Automatic Preview");
     EXPECT_EQ(p.tools[2]->geometry(), QRect(50, 135, 25, 25));
     EXPECT_EQ(p.tools[5]->geometry(), QRect(50, 160, 25, 25));
     EXPECT_TRUE(p.tools[0]->isChecked());
     EXPECT_TRUE(p.tools[2]->icon().isNull());
     EXPECT_FALSE(p.tools[3]->icon().isNull());
-    EXPECT_EQ(p.Current->geometry(), QRect(0, 186, 48, 48));
-    EXPECT_EQ(p.Last->geometry(), QRect(27, 196, 48, 48));
-    EXPECT_EQ(p.Current->colour(), 0xFFFFFFu);
-    EXPECT_EQ(p.Last->colour(), 0u);
+    EXPECT_EQ(p.currentSwatch->geometry(), QRect(0, 186, 48, 48));
+    EXPECT_EQ(p.alternateSwatch->geometry(), QRect(27, 196, 48, 48));
+    EXPECT_EQ(p.currentSwatch->colour(), 0xFFFFFFu);
+    EXPECT_EQ(p.alternateSwatch->colour(), 0u);
 
-    EXPECT_EQ(p.Calendar1->title(), "&File");
-    EXPECT_EQ(p.Bitmap1->title(), "&BMP");
+    EXPECT_EQ(p.fileMenu->title(), "&File");
+    EXPECT_EQ(p.bitmapMenu->title(), "&BMP");
     QStringList file;
-    for (QAction* a : p.Calendar1->actions())
+    for (QAction* a : p.fileMenu->actions())
         file << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(file, QStringList({"&Open...", "&Reopen", "-", "&Save", "Save &As..",
                                  "&Export to Adobe Illustrator (*.ai) format", "-",
                                  "&Program Setup..."}));
     QStringList bmp;
-    for (QAction* a : p.Bitmap1->actions())
+    for (QAction* a : p.bitmapMenu->actions())
         bmp << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(bmp, QStringList({"Si&ze", "-", "&Load Bitmap...", "Re&open", "-", "&Save Bitmap",
                                 "Save Bitmap &As..."}));
-    EXPECT_FALSE(p.cmReopenCalendar1->menuAction()->isEnabled());
-    EXPECT_FALSE(p.cmReopenBitmap1->menuAction()->isEnabled());
-    EXPECT_FALSE(p.SaveBitmap1->isEnabled());
-    EXPECT_TRUE(p.SaveBitmapAs1->isEnabled());
-    EXPECT_TRUE(p.Open2->isEnabled());
+    EXPECT_FALSE(p.reopenCalendarMenu->menuAction()->isEnabled());
+    EXPECT_FALSE(p.reopenBitmapMenu->menuAction()->isEnabled());
+    EXPECT_FALSE(p.saveBitmapAction->isEnabled());
+    EXPECT_TRUE(p.saveBitmapAsAction->isEnabled());
+    EXPECT_TRUE(p.openAction->isEnabled());
 
     // Tools form one radio group; the choice reaches the state.
     p.tools[3]->click();
@@ -179,19 +180,19 @@ TEST_F(Desktop, OpenAndReopenKeepTheRecentCalendars) {
     const QString a = calendar("a.cal", 300);
     const QString b = calendar("b.cal", 400);
     services.openAnswers = {a, b};
-    palette().Open2->trigger();
+    palette().openAction->trigger();
     EXPECT_EQ(g->state.Radius, 300);
-    palette().Open2->trigger();
+    palette().openAction->trigger();
     EXPECT_EQ(g->state.Radius, 400);
     EXPECT_EQ(repaints, 3);
     ASSERT_EQ(services.fileRequests.size(), 2u);
     EXPECT_EQ(services.fileRequests[0].title, "Load Calendar Properties");
     EXPECT_EQ(services.fileRequests[0].defaultExtension, "CAL");
     EXPECT_EQ(services.fileRequests[0].filter, "Calendar Files (*.cal)|*.cal|All Files (*.*)|*.*");
-    EXPECT_TRUE(palette().cmReopenCalendar1->menuAction()->isEnabled());
-    EXPECT_EQ(palette().cmRecentCal[0]->text(), b);
-    EXPECT_TRUE(palette().cmRecentCal[1]->isEnabled());
-    EXPECT_FALSE(palette().cmRecentCal[2]->isEnabled());
+    EXPECT_TRUE(palette().reopenCalendarMenu->menuAction()->isEnabled());
+    EXPECT_EQ(palette().recentCalendarActions[0]->text(), b);
+    EXPECT_TRUE(palette().recentCalendarActions[1]->isEnabled());
+    EXPECT_FALSE(palette().recentCalendarActions[2]->isEnabled());
 
     g->Shutdown(true);
     RecentList stored = storedCalendars();
@@ -203,13 +204,13 @@ TEST_F(Desktop, OpenAndReopenKeepTheRecentCalendars) {
     const QString c = calendar("c.cal"), d = calendar("d.cal"), e = calendar("e.cal");
     services.openAnswers = {c, d, e, e};
     for (int i = 0; i < 4; ++i)
-        palette().Open2->trigger();
+        palette().openAction->trigger();
     const RecentList& list = g->recent.RecentCalendars;
     EXPECT_EQ(list.count, 4);
     EXPECT_EQ(list.names, (std::array<QString, 4>{e, e, d, c}));
 
     // Reopening slot 3 loads that file and leaves the list as it was.
-    palette().cmRecentCal[2]->trigger();
+    palette().recentCalendarActions[2]->trigger();
     EXPECT_EQ(g->state.CalendarFileName, d);
     EXPECT_EQ(list.names, (std::array<QString, 4>{e, e, d, c}));
     g->Shutdown(true);
@@ -224,7 +225,7 @@ TEST_F(Desktop, AFailedLoadShowsItsMessageAndStillNamesTheFile) {
     const QString bad = path("bad.cal");
     WriteText(bad, "[Misc]\r\nRadius=500\r\nStartDate=1/19/1998\r\n");
     services.openAnswers = {bad};
-    palette().Open2->trigger();
+    palette().openAction->trigger();
     EXPECT_EQ(services.messages, QStringList({"'9/' is not a valid integer value"}));
     EXPECT_EQ(g->state.CalendarFileName, bad);
     EXPECT_EQ(g->state.Radius, 500);
@@ -237,25 +238,25 @@ TEST_F(Desktop, SaveAsksForANameOnlyUntilTheDesignHasOne) {
     start();
     const QString file = path("mine.cal");
     services.saveAnswers = {file};
-    palette().Save1->trigger();
+    palette().saveAction->trigger();
     ASSERT_EQ(services.fileRequests.size(), 1u);
     EXPECT_EQ(services.fileRequests[0].title, "Save Calendar Properties");
     EXPECT_EQ(services.messages, QStringList({"Saved!"}));
     EXPECT_TRUE(ReadText(file).contains("Radius=360"));
 
     g->state.Radius = 420;
-    palette().Save1->trigger();
+    palette().saveAction->trigger();
     EXPECT_EQ(services.fileRequests.size(), 1u);
     EXPECT_TRUE(ReadText(file).contains("Radius=420"));
     EXPECT_EQ(g->recent.RecentCalendars.count, 0);
 
     // A cancelled Save As writes nothing and says nothing.
-    palette().SaveAs1->trigger();
+    palette().saveAsAction->trigger();
     EXPECT_EQ(services.messages.size(), 2);
 
     // A folder that does not exist: the message names the file, nothing says "Saved!".
     services.saveAnswers = {path("no/such/folder/x.cal")};
-    palette().SaveAs1->trigger();
+    palette().saveAsAction->trigger();
     EXPECT_EQ(services.messages.last(),
               QStringLiteral("Unable to write to %1").arg(path("no/such/folder/x.cal")));
 }
@@ -263,7 +264,7 @@ TEST_F(Desktop, SaveAsksForANameOnlyUntilTheDesignHasOne) {
 TEST_F(Desktop, ExportWritesTheDrawingThenSaysSaved) {
     start();
     services.saveAnswers = {path("wheel")};
-    palette().ExporttoAIformat1->trigger();
+    palette().exportIllustratorAction->trigger();
     ASSERT_EQ(services.fileRequests.size(), 1u);
     EXPECT_EQ(services.fileRequests[0].title, "Export to Adobe Illustrator");
     EXPECT_EQ(services.fileRequests[0].defaultExtension, "ai");
@@ -276,69 +277,69 @@ TEST_F(Desktop, ExportWritesTheDrawingThenSaysSaved) {
 
 TEST_F(Desktop, SaveBitmapIsEnabledByTheFirstFileAndAsksAgainAfterAResize) {
     start();
-    TfrmFloatMenu& p = palette();
-    EXPECT_FALSE(p.SaveBitmap1->isEnabled());
+    Palette& p = palette();
+    EXPECT_FALSE(p.saveBitmapAction->isEnabled());
     // Without a file "Save Bitmap" is "Save Bitmap As"; cancelling writes nothing.
-    main().SaveBitmap1Click();
+    main().saveBitmap();
     ASSERT_EQ(services.fileRequests.size(), 1u);
     EXPECT_EQ(services.fileRequests[0].title, "Save Bitmap");
     EXPECT_EQ(services.fileRequests[0].defaultExtension, "BMP");
     EXPECT_EQ(services.fileRequests[0].filter, "Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*");
     EXPECT_TRUE(services.fileRequests[0].picturePreview);
     EXPECT_TRUE(services.messages.isEmpty());
-    EXPECT_FALSE(p.SaveBitmap1->isEnabled());
+    EXPECT_FALSE(p.saveBitmapAction->isEnabled());
 
     const QString shot = path("shot.bmp");
     services.saveAnswers = {shot};
-    p.SaveBitmapAs1->trigger();
+    p.saveBitmapAsAction->trigger();
     EXPECT_EQ(services.messages, QStringList({"Saved!"}));
-    EXPECT_TRUE(p.SaveBitmap1->isEnabled());
+    EXPECT_TRUE(p.saveBitmapAction->isEnabled());
     EXPECT_EQ(g->state.BitmapFileName, shot);
     EXPECT_EQ(QImage(shot).size(), QSize(1024, 768));
     EXPECT_EQ(g->recent.RecentBitmaps.count, 0);
 
-    p.SaveBitmap1->trigger();
+    p.saveBitmapAction->trigger();
     EXPECT_EQ(services.fileRequests.size(), 2u);
     EXPECT_EQ(services.messages.size(), 2);
 
     // After a resize the image has no file: Save Bitmap asks, and stays enabled.
     services.dialogScripts.push_back([](QDialog& d) {
-        auto& size = dynamic_cast<TfrmSize&>(d);
-        size.spnWidth->setValue(800);
-        size.spnHeight->setValue(600);
-        size.btnOk->click();
+        auto& size = dynamic_cast<ImageSizeDialog&>(d);
+        size.widthField->setValue(800);
+        size.heightField->setValue(600);
+        size.okButton->click();
     });
-    p.Size1->trigger();
+    p.sizeAction->trigger();
     EXPECT_EQ(g->state.BitmapFileName, "$");
-    EXPECT_TRUE(p.SaveBitmap1->isEnabled());
-    p.SaveBitmap1->trigger();
+    EXPECT_TRUE(p.saveBitmapAction->isEnabled());
+    p.saveBitmapAction->trigger();
     EXPECT_EQ(services.fileRequests.size(), 3u);
 }
 
 TEST_F(Desktop, SizeDialogPresetsCancelAndTheFrameRule) {
     start();
-    TfrmSize& size = *g->frmSize;
+    ImageSizeDialog& size = *g->imageSizeDialog;
     EXPECT_EQ(size.windowTitle(), "New Image Size");
-    EXPECT_EQ(size.spnWidth->value(), 1024);
-    EXPECT_EQ(size.spnHeight->value(), 768);
-    EXPECT_EQ(size.cbPreset->currentIndex(), -1);
-    EXPECT_EQ(size.cbPreset->count(), 7);
-    size.cbPresetChange(size.cbPreset->findText("1280x1024"));
-    EXPECT_EQ(size.spnWidth->value(), 1280);
-    EXPECT_EQ(size.spnHeight->value(), 1024);
+    EXPECT_EQ(size.widthField->value(), 1024);
+    EXPECT_EQ(size.heightField->value(), 768);
+    EXPECT_EQ(size.presetBox->currentIndex(), -1);
+    EXPECT_EQ(size.presetBox->count(), 7);
+    size.presetChosen(size.presetBox->findText("1280x1024"));
+    EXPECT_EQ(size.widthField->value(), 1280);
+    EXPECT_EQ(size.heightField->value(), 1024);
 
     // Cancel leaves the image alone.
     services.dialogScripts.push_back([](QDialog& d) { d.reject(); });
-    palette().Size1->trigger();
+    palette().sizeAction->trigger();
     EXPECT_EQ(g->canvas.image().size(), QSize(1024, 768));
     EXPECT_EQ(repaints, 1);
 
     // Any other size than the screen's gets a tool-window frame, at the screen's corner.
     services.dialogScripts.push_back([](QDialog& d) { d.accept(); });
-    palette().Size1->trigger();
+    palette().sizeAction->trigger();
     EXPECT_EQ(g->canvas.image().size(), QSize(1280, 1024));
     EXPECT_EQ(main().size(), QSize(1280, 1024));
-    EXPECT_EQ(main().Img->size(), QSize(1280, 1024));
+    EXPECT_EQ(main().imageView->size(), QSize(1280, 1024));
     EXPECT_TRUE(main().windowFlags().testFlag(Qt::Tool));
     EXPECT_FALSE(main().windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(main().pos(), QPoint(0, 0));
@@ -348,24 +349,24 @@ TEST_F(Desktop, SizeDialogPresetsCancelAndTheFrameRule) {
 
     // Exactly the screen's size: frameless again. The dialog kept its last values.
     services.dialogScripts.push_back([](QDialog& d) {
-        auto& s = dynamic_cast<TfrmSize&>(d);
-        EXPECT_EQ(s.spnWidth->value(), 1280);
-        s.spnWidth->setValue(1024);
-        s.spnHeight->setValue(768);
+        auto& s = dynamic_cast<ImageSizeDialog&>(d);
+        EXPECT_EQ(s.widthField->value(), 1280);
+        s.widthField->setValue(1024);
+        s.heightField->setValue(768);
         d.accept();
     });
-    palette().Size1->trigger();
+    palette().sizeAction->trigger();
     EXPECT_TRUE(main().windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(main().size(), QSize(1024, 768));
 
     // A size that can't be made keeps the image and says why.
     services.dialogScripts.push_back([](QDialog& d) {
-        auto& s = dynamic_cast<TfrmSize&>(d);
-        s.spnWidth->setValue(0);
-        s.spnHeight->setValue(-5);
+        auto& s = dynamic_cast<ImageSizeDialog&>(d);
+        s.widthField->setValue(0);
+        s.heightField->setValue(-5);
         d.accept();
     });
-    palette().Size1->trigger();
+    palette().sizeAction->trigger();
     EXPECT_EQ(services.messages, QStringList({"Invalid image size 0x-5"}));
     EXPECT_EQ(g->canvas.image().size(), QSize(1024, 768));
 }
@@ -377,7 +378,7 @@ TEST_F(Desktop, LoadingABitmapShowsItUnpaintedAndCentresTheWindow) {
     const QString big = path("big.bmp");
     WriteText(big, BitmapFileBytes(picture));
     services.openAnswers = {big};
-    palette().LoadBitmap1->trigger();
+    palette().loadBitmapAction->trigger();
     ASSERT_EQ(services.fileRequests.size(), 1u);
     EXPECT_EQ(services.fileRequests[0].title, "Load Bitmap");
     EXPECT_TRUE(services.fileRequests[0].picturePreview);
@@ -387,17 +388,17 @@ TEST_F(Desktop, LoadingABitmapShowsItUnpaintedAndCentresTheWindow) {
     EXPECT_EQ(main().size(), QSize(1200, 900));
     EXPECT_LT(main().pos().x(), 0);
     EXPECT_LT(main().pos().y(), 0);
-    EXPECT_TRUE(palette().SaveBitmap1->isEnabled());
+    EXPECT_TRUE(palette().saveBitmapAction->isEnabled());
     EXPECT_EQ(g->recent.RecentBitmaps.count, 1);
-    EXPECT_EQ(palette().cmRecentBMP[0]->text(), big);
+    EXPECT_EQ(palette().recentBitmapActions[0]->text(), big);
 
     // Reopen keeps the list; a file that is no bitmap changes nothing.
-    palette().cmRecentBMP[0]->trigger();
+    palette().recentBitmapActions[0]->trigger();
     EXPECT_EQ(g->recent.RecentBitmaps.count, 1);
     const QString junk = path("junk.bmp");
     WriteText(junk, "not a bitmap");
     services.openAnswers = {junk};
-    palette().LoadBitmap1->trigger();
+    palette().loadBitmapAction->trigger();
     ASSERT_EQ(services.messages.size(), 1);
     EXPECT_TRUE(services.messages[0].startsWith("Unable to read " + junk))
         << services.messages[0].toStdString();
@@ -411,10 +412,10 @@ TEST_F(Desktop, PrintSendsTheWindowAsDrawnToThePrinterOfTheRun) {
     EXPECT_EQ(&printer, &g->Printer());
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path("page.pdf"));
-    palette().SpeedButton5->click(); // cancelled
+    palette().printButton->click(); // cancelled
     EXPECT_FALSE(QFile::exists(path("page.pdf")));
     services.printAnswers = {true};
-    palette().SpeedButton5->click();
+    palette().printButton->click();
     EXPECT_TRUE(services.messages.isEmpty());
     EXPECT_TRUE(ReadText(path("page.pdf")).startsWith("%PDF"));
 }
@@ -437,32 +438,32 @@ TEST(EdgeSnap, SnapsWithinSixteenPixelsOfEachEdge) {
 
 TEST_F(Desktop, PaintColoursAndTheRepaintButton) {
     start();
-    TfrmFloatMenu& p = palette();
-    p.LastClick();
-    EXPECT_EQ(p.Current->colour(), 0u);
-    EXPECT_EQ(p.Last->colour(), 0xFFFFFFu);
-    p.LastClick();
-    EXPECT_EQ(p.Current->colour(), 0xFFFFFFu);
-    EXPECT_EQ(p.Last->colour(), 0u);
+    Palette& p = palette();
+    p.chooseAlternateColour();
+    EXPECT_EQ(p.currentSwatch->colour(), 0u);
+    EXPECT_EQ(p.alternateSwatch->colour(), 0xFFFFFFu);
+    p.chooseAlternateColour();
+    EXPECT_EQ(p.currentSwatch->colour(), 0xFFFFFFu);
+    EXPECT_EQ(p.alternateSwatch->colour(), 0u);
 
-    p.CurrentClick(); // cancelled
+    p.chooseCurrentColour(); // cancelled
     EXPECT_EQ(services.colourDialogs, 1);
-    EXPECT_EQ(p.Current->colour(), 0xFFFFFFu);
+    EXPECT_EQ(p.currentSwatch->colour(), 0xFFFFFFu);
     services.colourAnswers = {0x123456};
-    p.CurrentClick();
-    EXPECT_EQ(p.Current->colour(), 0x123456u);
+    p.chooseCurrentColour();
+    EXPECT_EQ(p.currentSwatch->colour(), 0x123456u);
     EXPECT_EQ(repaints, 1);
 
-    p.chkPreview->setChecked(false);
+    p.previewBox->setChecked(false);
     EXPECT_FALSE(g->state.AutoPreview);
-    p.SpeedButton2->click();
+    p.repaintButton->click();
     EXPECT_EQ(repaints, 2);
 }
 
 TEST_F(Desktop, ARepaintStoppedByABadHighlightShowsItsMessage) {
     start();
     g->highlights.add(QStringLiteral("12/09/2026$red#Party"));
-    palette().SpeedButton2->click();
+    palette().repaintButton->click();
     ASSERT_EQ(services.messages.size(), 1);
     EXPECT_EQ(services.messages[0], "'red' is not a valid integer value");
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
@@ -470,64 +471,64 @@ TEST_F(Desktop, ARepaintStoppedByABadHighlightShowsItsMessage) {
 
 TEST_F(Desktop, SetupDialogShowsAndStoresTheHintSettings) {
     start();
-    TfrmSetup& setup = *g->frmSetup;
-    TRegVal& ini = g->DMod->ini;
+    SetupDialog& setup = *g->setupDialog;
+    ProgramSettings& ini = g->settings;
     EXPECT_EQ(setup.windowTitle(), "Program Setup");
     EXPECT_EQ(setup.size(), QSize(373, 277));
-    EXPECT_EQ(setup.rgHint->title(), " Hint on Date ");
-    EXPECT_EQ(TfrmSetup::HelpText().split('\n').size(), 14);
-    EXPECT_EQ(TfrmSetup::HelpText().split('\n').last(),
+    EXPECT_EQ(setup.hintGroupBox->title(), " Hint on Date ");
+    EXPECT_EQ(SetupDialog::HelpText().split('\n').size(), 14);
+    EXPECT_EQ(SetupDialog::HelpText().split('\n').last(),
               "'xx'/\"xx\"\tCharacters enclosed in single or double quotes are displayed as-is");
 
     // OK stores both fields as shown.
     services.dialogScripts.push_back([](QDialog& d) {
-        auto& s = dynamic_cast<TfrmSetup&>(d);
-        EXPECT_TRUE(s.rbOnlyHighlighted->isChecked());
-        EXPECT_EQ(s.edtDateFormat->text(), "ddd");
-        s.rbDisplayDate->setChecked(true);
-        s.edtDateFormat->setText("dd mmm");
-        s.btnOk->click();
+        auto& s = dynamic_cast<SetupDialog&>(d);
+        EXPECT_TRUE(s.onlyHighlightedButton->isChecked());
+        EXPECT_EQ(s.dateFormatField->text(), "ddd");
+        s.displayDateButton->setChecked(true);
+        s.dateFormatField->setText("dd mmm");
+        s.okButton->click();
     });
-    palette().ProgramSetup1->trigger();
+    palette().programSetupAction->trigger();
     EXPECT_EQ(ini.GetInteger("HintType"), 1);
     EXPECT_EQ(ini.GetString("DateFormat"), "dd mmm");
 
     // Cancel after changing both fields keeps them.
     services.dialogScripts.push_back([](QDialog& d) {
-        auto& s = dynamic_cast<TfrmSetup&>(d);
-        s.rbOnlyHighlighted->setChecked(true);
-        s.edtDateFormat->setText("yyyy");
-        s.btnCancel->click();
+        auto& s = dynamic_cast<SetupDialog&>(d);
+        s.onlyHighlightedButton->setChecked(true);
+        s.dateFormatField->setText("yyyy");
+        s.cancelButton->click();
     });
-    palette().ProgramSetup1->trigger();
+    palette().programSetupAction->trigger();
     EXPECT_EQ(ini.GetInteger("HintType"), 1);
     EXPECT_EQ(ini.GetString("DateFormat"), "dd mmm");
 
     // An empty format is stored as empty.
     services.dialogScripts.push_back([](QDialog& d) {
-        auto& s = dynamic_cast<TfrmSetup&>(d);
-        s.edtDateFormat->clear();
-        s.btnOk->click();
+        auto& s = dynamic_cast<SetupDialog&>(d);
+        s.dateFormatField->clear();
+        s.okButton->click();
     });
-    palette().ProgramSetup1->trigger();
+    palette().programSetupAction->trigger();
     EXPECT_EQ(ini.GetString("DateFormat"), "");
 
     // Out of range: above 1 shows the last item, below 0 none, and OK then stores -1.
     ini.SetInteger("HintType", 7);
     services.dialogScripts.push_back([](QDialog& d) {
-        auto& s = dynamic_cast<TfrmSetup&>(d);
-        EXPECT_TRUE(s.rbDisplayDate->isChecked());
+        auto& s = dynamic_cast<SetupDialog&>(d);
+        EXPECT_TRUE(s.displayDateButton->isChecked());
         d.reject();
     });
-    palette().ProgramSetup1->trigger();
+    palette().programSetupAction->trigger();
     ini.SetInteger("HintType", -3);
     services.dialogScripts.push_back([](QDialog& d) {
-        auto& s = dynamic_cast<TfrmSetup&>(d);
-        EXPECT_FALSE(s.rbDisplayDate->isChecked());
-        EXPECT_FALSE(s.rbOnlyHighlighted->isChecked());
-        s.btnOk->click();
+        auto& s = dynamic_cast<SetupDialog&>(d);
+        EXPECT_FALSE(s.displayDateButton->isChecked());
+        EXPECT_FALSE(s.onlyHighlightedButton->isChecked());
+        s.okButton->click();
     });
-    palette().ProgramSetup1->trigger();
+    palette().programSetupAction->trigger();
     EXPECT_EQ(ini.GetInteger("HintType"), -1);
     EXPECT_TRUE(services.messages.isEmpty());
 }
@@ -535,16 +536,16 @@ TEST_F(Desktop, SetupDialogShowsAndStoresTheHintSettings) {
 TEST_F(Desktop, EndingTheProgramWritesSettingsAndRecentListsOnly) {
     WriteText(path("bin/gyrodex.ini"), "[Integers]\r\nHintType=1\r\n");
     start();
-    EXPECT_EQ(g->DMod->ini.GetInteger("HintType"), 1);
-    g->DMod->ini.SetString("DateFormat", "mmmm");
+    EXPECT_EQ(g->settings.GetInteger("HintType"), 1);
+    g->settings.SetString("DateFormat", "mmmm");
     const QString a = calendar("a.cal");
     services.openAnswers = {a};
-    palette().Open2->trigger();
+    palette().openAction->trigger();
     g->state.Radius = 999;
 
     int quits = 0;
-    QObject::connect(g.get(), &Globals::quitRequested, [&] { ++quits; });
-    palette().SpeedButton4->click();
+    QObject::connect(g.get(), &DesktopApp::quitRequested, [&] { ++quits; });
+    palette().exitButton->click();
     EXPECT_EQ(quits, 1);
     g->Shutdown(true);
     const QByteArray settings = ReadText(path("bin/gyrodex.ini"));
@@ -590,21 +591,21 @@ TEST(FileFilter, PipeFiltersBecomeQtFiltersMatchingBothCases) {
 TEST_F(Desktop, AFileOnTheCommandLineOpensAsOpenWould) {
     start();
     const QString file = calendar("given.cal", 300);
-    g->frmMain->openCalendarFile(file);
+    g->mainWindow->openCalendarFile(file);
     EXPECT_EQ(g->state.Radius, 300);
     EXPECT_EQ(g->state.CalendarFileName, file);
     EXPECT_EQ(g->recent.RecentCalendars.names[0], file);
-    EXPECT_EQ(palette().cmRecentCal[0]->text(), file);
+    EXPECT_EQ(palette().recentCalendarActions[0]->text(), file);
     EXPECT_EQ(repaints, 2);
     EXPECT_TRUE(services.messages.isEmpty());
 
     // The same message as Open for a file that can't be read; the program goes on.
     const QString bad = path("bad.cal");
     WriteText(bad, "[Misc]\r\nStartDate=1/19/1998\r\n");
-    g->frmMain->openCalendarFile(bad);
+    g->mainWindow->openCalendarFile(bad);
     EXPECT_EQ(services.messages, QStringList({"'9/' is not a valid integer value"}));
     ASSERT_TRUE(QDir(path("folder.cal")).mkpath("."));
-    g->frmMain->openCalendarFile(path("folder.cal"));
+    g->mainWindow->openCalendarFile(path("folder.cal"));
     EXPECT_EQ(services.messages.last(), "Unable to read " + path("folder.cal"));
 }
 

@@ -1,7 +1,7 @@
 #include "DesktopFixture.h"
+#include "HighlightDialog.h"
 #include "ImageCanvas.h"
-#include "UFloatMenu.h"
-#include "UHigh.h"
+#include "Palette.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,9 +26,9 @@ protected:
         DesktopFixture::SetUp();
         start();
     }
-    TfrmHighlight& ed() { return *g->frmHighlightWindow; }
-    void setDate(int month, int day, int year) { ed().DT->setDate(QDate(year, month, day)); }
-    QString dateText() { return ed().DT->text(); }
+    HighlightDialog& ed() { return *g->highlightDialog; }
+    void setDate(int month, int day, int year) { ed().dateField->setDate(QDate(year, month, day)); }
+    QString dateText() { return ed().dateField->text(); }
     QAction* menuItem(QMenu* menu, const QString& caption) {
         for (QAction* a : menu->actions())
             if (a->text() == caption)
@@ -51,33 +51,34 @@ protected:
 };
 
 TEST_F(Editor, StartsLaidOutWithItsDesignedValues) {
-    TfrmHighlight& e = ed();
+    HighlightDialog& e = ed();
     EXPECT_EQ(e.windowTitle(), "Highlight Dates");
     EXPECT_EQ(e.parentWidget(), &main());
     EXPECT_FALSE(e.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(dateText(), "01/01/1999");
-    EXPECT_EQ(e.DT->geometry(), QRect(50, 4, 93, 21));
-    EXPECT_EQ(e.pnlHigh->colour(), 8454016u);
-    EXPECT_EQ(e.edtDesc->geometry(), QRect(4, 76, 139, 21));
-    EXPECT_EQ(e.spnDays->minimum(), 1);
-    EXPECT_EQ(e.spnDays->maximum(), 99);
-    EXPECT_TRUE(e.chkAutoAdvance->isChecked());
-    EXPECT_TRUE(e.chkPreview->isChecked());
-    EXPECT_EQ(e.btnOK->geometry(), QRect(7, 324, 133, 25));
-    EXPECT_TRUE(e.btnOK->isDefault());
-    EXPECT_EQ(e.pnlLeft->width(), 149);
+    EXPECT_EQ(e.dateField->geometry(), QRect(50, 4, 93, 21));
+    EXPECT_EQ(e.colourSwatch->colour(), 8454016u);
+    EXPECT_EQ(e.descriptionField->geometry(), QRect(4, 76, 139, 21));
+    EXPECT_EQ(e.daysField->minimum(), 1);
+    EXPECT_EQ(e.daysField->maximum(), 99);
+    EXPECT_TRUE(e.autoAdvanceBox->isChecked());
+    EXPECT_TRUE(e.previewBox->isChecked());
+    EXPECT_EQ(e.okButton->geometry(), QRect(7, 324, 133, 25));
+    EXPECT_TRUE(e.okButton->isDefault());
+    EXPECT_EQ(e.leftPane->width(), 149);
 
     // The list grows with the window.
     e.resize(600, 500);
     e.show();
-    EXPECT_EQ(e.lb->geometry().left(), 149);
-    EXPECT_EQ(e.lb->geometry().right(), e.width() - 1);
-    EXPECT_EQ(e.lb->height(), 500);
+    EXPECT_EQ(e.listView->geometry().left(), 149);
+    EXPECT_EQ(e.listView->geometry().right(), e.width() - 1);
+    EXPECT_EQ(e.listView->height(), 500);
 
     // The tab order.
-    QWidget* order[] = {e.DT,        e.pnlHigh,   e.edtDesc,       e.btnAdd,  e.spnDays,
-                        e.btnDelete, e.btnClear,  e.btnLoad,       e.btnSave, e.chkPreview,
-                        e.btnOK,     e.btnCancel, e.chkAutoAdvance};
+    QWidget* order[] = {e.dateField,     e.colourSwatch, e.descriptionField, e.addButton,
+                        e.daysField,     e.deleteButton, e.clearButton,      e.importButton,
+                        e.exportButton,  e.previewBox,   e.okButton,         e.cancelButton,
+                        e.autoAdvanceBox};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         QWidget* next = order[i]->nextInFocusChain();
         while (next->focusPolicy() == Qt::NoFocus || next->focusProxy())
@@ -89,104 +90,104 @@ TEST_F(Editor, StartsLaidOutWithItsDesignedValues) {
 
 TEST_F(Editor, DescriptionLimitsTypingButShowsALongEntryWhole) {
     showActive();
-    ed().edtDesc->setFocus();
-    QTest::keyClicks(ed().edtDesc, QString(50, QLatin1Char('a')));
-    EXPECT_EQ(ed().edtDesc->text().size(), 40);
+    ed().descriptionField->setFocus();
+    QTest::keyClicks(ed().descriptionField, QString(50, QLatin1Char('a')));
+    EXPECT_EQ(ed().descriptionField->text().size(), 40);
 
     const QString longText = QString(300, QLatin1Char('b'));
     fill({QStringLiteral("01/02/2000$255#") + longText});
     ed().selectIndex(0);
-    ed().lbClick();
-    EXPECT_EQ(ed().edtDesc->text(), longText.left(255));
-    EXPECT_EQ(ed().pnlHigh->colour(), 255u);
+    ed().showSelection();
+    EXPECT_EQ(ed().descriptionField->text(), longText.left(255));
+    EXPECT_EQ(ed().colourSwatch->colour(), 255u);
     // Such a text can be shortened but not lengthened by typing.
-    QTest::keyClick(ed().edtDesc, Qt::Key_Backspace);
-    EXPECT_EQ(ed().edtDesc->text().size(), 254);
-    QTest::keyClicks(ed().edtDesc, QStringLiteral("cc"));
-    EXPECT_EQ(ed().edtDesc->text().size(), 254);
+    QTest::keyClick(ed().descriptionField, Qt::Key_Backspace);
+    EXPECT_EQ(ed().descriptionField->text().size(), 254);
+    QTest::keyClicks(ed().descriptionField, QStringLiteral("cc"));
+    EXPECT_EQ(ed().descriptionField->text().size(), 254);
     ed().hide();
 }
 
 TEST_F(Editor, DateMenuMovesAcrossMonthsLeapDaysAndThePeriod) {
-    EXPECT_EQ(menuItem(ed().Pop, "&Add")->menu(), ed().Add1);
+    EXPECT_EQ(menuItem(ed().dateMenu, "&Add")->menu(), ed().addMenu);
     QStringList captions;
-    for (QAction* a : ed().Subtract1->actions())
+    for (QAction* a : ed().subtractMenu->actions())
         captions << a->text();
     EXPECT_EQ(captions, QStringList({"1 day", "5 days", "10 days", "50 days", "100 days"}));
 
     setDate(2, 26, 2000);
-    menuItem(ed().Add1, "5 days")->trigger();
+    menuItem(ed().addMenu, "5 days")->trigger();
     EXPECT_EQ(dateText(), "03/02/2000");
     setDate(1, 1, 2000);
-    menuItem(ed().Subtract1, "1 day")->trigger();
+    menuItem(ed().subtractMenu, "1 day")->trigger();
     EXPECT_EQ(dateText(), "12/31/1999");
     setDate(2, 28, 2000);
-    menuItem(ed().Add1, "1 day")->trigger();
+    menuItem(ed().addMenu, "1 day")->trigger();
     EXPECT_EQ(dateText(), "02/29/2000");
     setDate(3, 1, 1999);
-    menuItem(ed().Subtract1, "1 day")->trigger();
+    menuItem(ed().subtractMenu, "1 day")->trigger();
     EXPECT_EQ(dateText(), "02/28/1999");
-    menuItem(ed().Add1, "100 days")->trigger();
+    menuItem(ed().addMenu, "100 days")->trigger();
     EXPECT_EQ(dateText(), "06/08/1999");
 
-    menuItem(ed().Pop, "&Today")->trigger();
+    menuItem(ed().dateMenu, "&Today")->trigger();
     EXPECT_EQ(dateText(), "12/08/2026");
     state().StartDate = MakeDayDate(1, 1, 1999);
     state().EndDate = MakeDayDate(16, 9, 1999);
     main().RepaintCalendar();
-    menuItem(ed().Pop, "Calendar &End")->trigger();
+    menuItem(ed().dateMenu, "Calendar &End")->trigger();
     EXPECT_EQ(dateText(), "09/16/1999");
-    menuItem(ed().Pop, "&Calendar Start")->trigger();
+    menuItem(ed().dateMenu, "&Calendar Start")->trigger();
     EXPECT_EQ(dateText(), "01/01/1999");
 }
 
 TEST_F(Editor, AddDaysAcrossAYearEndWithAndWithoutAdvance) {
     setDate(12, 30, 1999);
-    ed().spnDays->setValue(3);
-    ed().edtDesc->setText(QStringLiteral("New # $ year"));
+    ed().daysField->setValue(3);
+    ed().descriptionField->setText(QStringLiteral("New # $ year"));
     repaints = 0;
-    ed().btnAdd->click();
+    ed().addButton->click();
     EXPECT_EQ(g->highlights.entries(),
               QStringList({"01/01/2000$8454016#New # $ year", "12/30/1999$8454016#New # $ year",
                            "12/31/1999$8454016#New # $ year"}));
     EXPECT_EQ(dateText(), "01/02/2000");
-    EXPECT_EQ(ed().spnDays->value(), 1);
+    EXPECT_EQ(ed().daysField->value(), 1);
     EXPECT_EQ(ed().model->rowCount(), 3);
     EXPECT_EQ(repaints, 1);
 
-    ed().chkAutoAdvance->setChecked(false);
-    ed().chkPreview->setChecked(false);
+    ed().autoAdvanceBox->setChecked(false);
+    ed().previewBox->setChecked(false);
     setDate(2, 28, 1999);
-    ed().spnDays->setValue(2);
-    ed().btnAdd->click();
+    ed().daysField->setValue(2);
+    ed().addButton->click();
     EXPECT_EQ(dateText(), "02/28/1999");
-    EXPECT_EQ(ed().spnDays->value(), 1);
+    EXPECT_EQ(ed().daysField->value(), 1);
     EXPECT_TRUE(g->highlights.entries().contains("03/01/1999$8454016#New # $ year"));
     EXPECT_EQ(repaints, 1);
 }
 
 TEST_F(Editor, DeleteSelectsTheNextRowAndKeepsTheFields) {
     fill({"01/01/2000$1#a", "01/02/2000$2#b", "01/03/2000$3#c"});
-    ed().pnlHigh->setColour(7);
-    ed().edtDesc->setText(QStringLiteral("typed"));
+    ed().colourSwatch->setColour(7);
+    ed().descriptionField->setText(QStringLiteral("typed"));
     repaints = 0;
     // Nothing selected: nothing happens, nothing is repainted.
-    ed().btnDelete->click();
+    ed().deleteButton->click();
     EXPECT_EQ(g->highlights.size(), 3);
     EXPECT_EQ(repaints, 0);
 
     ed().selectIndex(2);
-    ed().btnDelete->click();
+    ed().deleteButton->click();
     EXPECT_EQ(g->highlights.entries(), QStringList({"01/01/2000$1#a", "01/02/2000$2#b"}));
     EXPECT_EQ(ed().selectedIndex(), 1);
-    EXPECT_EQ(ed().pnlHigh->colour(), 7u);
-    EXPECT_EQ(ed().edtDesc->text(), "typed");
+    EXPECT_EQ(ed().colourSwatch->colour(), 7u);
+    EXPECT_EQ(ed().descriptionField->text(), "typed");
     EXPECT_EQ(repaints, 1);
 
     ed().selectIndex(0);
-    ed().btnDelete->click();
+    ed().deleteButton->click();
     EXPECT_EQ(ed().selectedIndex(), 0);
-    ed().btnDelete->click();
+    ed().deleteButton->click();
     EXPECT_TRUE(g->highlights.isEmpty());
     EXPECT_EQ(ed().selectedIndex(), -1);
     EXPECT_EQ(ed().model->rowCount(), 0);
@@ -197,16 +198,16 @@ TEST_F(Editor, DeleteKeyWorksWhileTypingAndStillReachesTheField) {
     fill({"01/01/2000$1#a", "01/02/2000$2#b", "01/03/2000$3#c"});
     showActive();
     ed().selectIndex(0);
-    ed().edtDesc->setText(QStringLiteral("abc"));
-    ed().edtDesc->setFocus();
-    ed().edtDesc->setCursorPosition(1);
-    QTest::keyClick(ed().edtDesc, Qt::Key_Delete);
-    EXPECT_EQ(ed().edtDesc->text(), "ac");
+    ed().descriptionField->setText(QStringLiteral("abc"));
+    ed().descriptionField->setFocus();
+    ed().descriptionField->setCursorPosition(1);
+    QTest::keyClick(ed().descriptionField, Qt::Key_Delete);
+    EXPECT_EQ(ed().descriptionField->text(), "ac");
     EXPECT_EQ(g->highlights.entries(), QStringList({"01/02/2000$2#b", "01/03/2000$3#c"}));
 
     // A spin box hands the key on to its text: still one entry per key press.
-    ed().DT->setFocus();
-    QTest::keyClick(ed().DT, Qt::Key_Delete);
+    ed().dateField->setFocus();
+    QTest::keyClick(ed().dateField, Qt::Key_Delete);
     EXPECT_EQ(g->highlights.entries(), QStringList({"01/03/2000$3#c"}));
     ed().hide();
 }
@@ -214,24 +215,24 @@ TEST_F(Editor, DeleteKeyWorksWhileTypingAndStillReachesTheField) {
 TEST_F(Editor, ArrowKeysAndClicksReadOutTheSelection) {
     fill({"01/01/2000$255#first", "01/02/2000$65280#second", "01/03/2000$bad#third"});
     showActive();
-    ed().lb->setFocus();
-    const QRect row0 = ed().lb->visualRect(ed().model->index(0));
-    QTest::mouseClick(ed().lb->viewport(), Qt::LeftButton, {}, row0.center());
-    EXPECT_EQ(ed().edtDesc->text(), "first");
-    EXPECT_EQ(ed().pnlHigh->colour(), 255u);
-    QTest::keyClick(ed().lb, Qt::Key_Down);
+    ed().listView->setFocus();
+    const QRect row0 = ed().listView->visualRect(ed().model->index(0));
+    QTest::mouseClick(ed().listView->viewport(), Qt::LeftButton, {}, row0.center());
+    EXPECT_EQ(ed().descriptionField->text(), "first");
+    EXPECT_EQ(ed().colourSwatch->colour(), 255u);
+    QTest::keyClick(ed().listView, Qt::Key_Down);
     EXPECT_EQ(ed().selectedIndex(), 1);
-    EXPECT_EQ(ed().edtDesc->text(), "second");
-    EXPECT_EQ(ed().pnlHigh->colour(), 65280u);
+    EXPECT_EQ(ed().descriptionField->text(), "second");
+    EXPECT_EQ(ed().colourSwatch->colour(), 65280u);
     // A colour field that is no number leaves the colour as it was.
-    QTest::keyClick(ed().lb, Qt::Key_Down);
-    EXPECT_EQ(ed().edtDesc->text(), "third");
-    EXPECT_EQ(ed().pnlHigh->colour(), 65280u);
+    QTest::keyClick(ed().listView, Qt::Key_Down);
+    EXPECT_EQ(ed().descriptionField->text(), "third");
+    EXPECT_EQ(ed().colourSwatch->colour(), 65280u);
     EXPECT_EQ(dateText(), "01/01/1999");
 
     // Rows are 16 pixels: a 14 x 14 square in the entry's colour with a black outline.
-    const QImage shot = ed().lb->viewport()->grab().toImage();
-    const QRect row1 = ed().lb->visualRect(ed().model->index(1));
+    const QImage shot = ed().listView->viewport()->grab().toImage();
+    const QRect row1 = ed().listView->visualRect(ed().model->index(1));
     EXPECT_EQ(row1.height(), 16);
     EXPECT_EQ(shot.pixel(row0.left() + 1, row0.top() + 1), qRgb(0, 0, 0));
     EXPECT_EQ(shot.pixel(row0.left() + 14, row0.top() + 14), qRgb(0, 0, 0));
@@ -247,7 +248,7 @@ TEST_F(Editor, ExportThenImportIntoAnEmptyListAndIntoTheSameList) {
     fill(entries);
     const QString file = dir.filePath(QStringLiteral("days.txt"));
     services.saveAnswers = {file};
-    ed().btnSave->click();
+    ed().exportButton->click();
     ASSERT_EQ(services.fileRequests.size(), 1u);
     EXPECT_EQ(services.fileRequests[0].title, "Save Highlighted Days");
     EXPECT_EQ(services.fileRequests[0].defaultExtension, "TXT");
@@ -256,56 +257,56 @@ TEST_F(Editor, ExportThenImportIntoAnEmptyListAndIntoTheSameList) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), entries.join("\r\n").toUtf8() + "\r\n");
 
-    ed().btnClear->click();
+    ed().clearButton->click();
     EXPECT_EQ(ed().model->rowCount(), 0);
     services.openAnswers = {file};
     repaints = 0;
-    ed().btnLoad->click();
+    ed().importButton->click();
     EXPECT_EQ(services.fileRequests[1].title, "Load Highlighted Days");
     EXPECT_EQ(g->highlights.entries(), entries);
     EXPECT_EQ(repaints, 1);
     services.openAnswers = {file};
-    ed().btnLoad->click();
+    ed().importButton->click();
     EXPECT_EQ(g->highlights.size(), 6);
     EXPECT_EQ(ed().model->rowCount(), 6);
     // Cancelled: nothing read, still redrawn and repainted.
-    ed().btnLoad->click();
+    ed().importButton->click();
     EXPECT_EQ(g->highlights.size(), 6);
     EXPECT_EQ(repaints, 3);
     EXPECT_TRUE(services.messages.isEmpty());
 
     // A file that cannot be written or read is reported, the list stays.
     services.saveAnswers = {dir.filePath(QStringLiteral("missing/days.txt"))};
-    ed().btnSave->click();
+    ed().exportButton->click();
     services.openAnswers = {dir.filePath(QStringLiteral("missing.txt"))};
-    ed().btnLoad->click();
+    ed().importButton->click();
     EXPECT_EQ(services.messages.size(), 2);
     EXPECT_EQ(g->highlights.size(), 6);
 }
 
 TEST_F(Editor, PaletteRepaintsAfterOkOnlyAndCancelKeepsTheChanges) {
     state().AutoPreview = false;
-    ed().chkPreview->setChecked(false);
+    ed().previewBox->setChecked(false);
     g->highlights.add(QStringLiteral("12/25/2026$255#Outside"));
     services.dialogScripts.push_back([this](QDialog& d) {
         // The list was read again when the editor opened.
         EXPECT_EQ(ed().model->rowCount(), 1);
         setDate(12, 24, 2026);
-        ed().edtDesc->setText(QStringLiteral("Eve"));
-        ed().btnAdd->click();
+        ed().descriptionField->setText(QStringLiteral("Eve"));
+        ed().addButton->click();
         d.reject();
     });
     repaints = 0;
-    g->frmFloatMenu->SpeedButton3->click();
+    g->palette->highlightsButton->click();
     EXPECT_EQ(repaints, 0);
     EXPECT_EQ(g->highlights.size(), 2);
     // The fields keep their values for the next showing.
-    EXPECT_EQ(ed().edtDesc->text(), "Eve");
+    EXPECT_EQ(ed().descriptionField->text(), "Eve");
     EXPECT_EQ(dateText(), "12/25/2026");
-    EXPECT_FALSE(ed().chkPreview->isChecked());
+    EXPECT_FALSE(ed().previewBox->isChecked());
 
     services.dialogScripts.push_back([](QDialog& d) { d.accept(); });
-    g->frmFloatMenu->SpeedButton3->click();
+    g->palette->highlightsButton->click();
     EXPECT_EQ(repaints, 1);
 }
 
@@ -319,17 +320,17 @@ TEST_F(Editor, HundredThousandEntriesStayOneListOfRows) {
                     g->highlights.add(MakeEntry(DateText(day), 255, QStringLiteral("x")));
             }
     ASSERT_EQ(g->highlights.size(), 100000);
-    ed().chkPreview->setChecked(false);
+    ed().previewBox->setChecked(false);
     services.dialogScripts.push_back([this](QDialog& d) {
         EXPECT_EQ(ed().model->rowCount(), 100000);
         ed().selectIndex(99999);
-        ed().btnDelete->click();
+        ed().deleteButton->click();
         EXPECT_EQ(ed().selectedIndex(), 99998);
-        ed().btnAdd->click();
+        ed().addButton->click();
         EXPECT_EQ(ed().model->rowCount(), 100000);
         d.accept();
     });
-    EXPECT_TRUE(ed().RunModal());
+    EXPECT_TRUE(ed().runModal());
 }
 
 } // namespace

@@ -1,13 +1,13 @@
 #include "CaptionDrag.h"
-#include "Globals.h"
+#include "ColoursPanel.h"
+#include "DesktopApp.h"
 #include "ImageCanvas.h"
 #include "ImageView.h"
+#include "MainWindow.h"
+#include "Palette.h"
+#include "PropertiesPanel.h"
 #include "ScriptedServices.h"
 #include "SpinField.h"
-#include "UColors.h"
-#include "UFloatMenu.h"
-#include "UMain.h"
-#include "UProps.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -75,20 +75,20 @@ class Panels : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        g = std::make_unique<Globals>(services,
-                                      Environment{dir.filePath(QStringLiteral("bin/gyrodex")),
-                                                  {dir.filePath(QStringLiteral("cfg.conf")),
-                                                   dir.filePath(QStringLiteral("etc.conf"))},
-                                                  QRect(0, 0, 1024, 768),
-                                                  [] { return QDate(2026, 12, 8); }});
-        QObject::connect(g->frmMain.get(), &TfrmMain::calendarRepainted,
+        g = std::make_unique<DesktopApp>(services,
+                                         Environment{dir.filePath(QStringLiteral("bin/gyrodex")),
+                                                     {dir.filePath(QStringLiteral("cfg.conf")),
+                                                      dir.filePath(QStringLiteral("etc.conf"))},
+                                                     QRect(0, 0, 1024, 768),
+                                                     [] { return QDate(2026, 12, 8); }});
+        QObject::connect(g->mainWindow.get(), &MainWindow::calendarRepainted,
                          [this] { radii.push_back(g->state.Radius); });
         g->Start();
         radii.clear();
     }
 
-    TfrmProperties& props() { return *g->propertiesPanel; }
-    TfrmColors& colours() { return *g->coloursPanel; }
+    PropertiesPanel& props() { return *g->propertiesPanel; }
+    ColoursPanel& colours() { return *g->coloursPanel; }
     int repaints() const { return static_cast<int>(radii.size()); }
     // A period set as a loaded file sets it: no checks, no repaint.
     void setPeriod(DayDate start, DayDate end) {
@@ -106,61 +106,62 @@ protected:
 
     QTemporaryDir dir;
     ScriptedServices services;
-    std::unique_ptr<Globals> g;
+    std::unique_ptr<DesktopApp> g;
     std::vector<int> radii; // the radius of every repaint
 };
 
 TEST_F(Panels, BothPanelsAreFramelessToolWindowsOfTheMainWindowLaidOutAsDesigned) {
     for (QWidget* w : {static_cast<QWidget*>(&props()), static_cast<QWidget*>(&colours())}) {
-        EXPECT_EQ(w->parentWidget(), g->frmMain.get());
+        EXPECT_EQ(w->parentWidget(), g->mainWindow.get());
         EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint);
         EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
         EXPECT_FALSE(w->isVisible());
     }
-    TfrmProperties& p = props();
+    PropertiesPanel& p = props();
     EXPECT_EQ(p.size(), QSize(394, 107));
-    EXPECT_EQ(p.Label6->text(), " Calendar Properties");
-    EXPECT_EQ(p.Label6->height(), 14);
-    EXPECT_EQ(p.Label6->palette().color(QPalette::Window), QColor(238, 210, 136));
-    EXPECT_EQ(p.spnRadius->geometry(), QRect(80, 20, 49, 21));
-    EXPECT_EQ(p.spnStartWeek->geometry(), QRect(80, 68, 49, 21));
-    EXPECT_EQ(p.spnStartWeek->maxLength(), 2);
-    EXPECT_EQ(p.spnCY->geometry(), QRect(224, 36, 57, 21));
-    EXPECT_EQ(p.btnAntiClockwise->geometry(), QRect(185, 76, 25, 25));
-    EXPECT_EQ(p.btnAntiClockwise->toolTip(), "Anti-Clockwise");
-    EXPECT_EQ(p.btnClockwise->accessibleName(), "Clockwise");
-    EXPECT_TRUE(p.btnClockwise->isChecked());
-    EXPECT_TRUE(p.btnInside->isChecked());
-    EXPECT_FALSE(p.btnClockwise->icon().isNull());
-    EXPECT_EQ(p.DTE->geometry(), QRect(292, 80, 97, 21));
-    EXPECT_FALSE(p.DT->keyboardTracking());
-    EXPECT_EQ(p.DT->calendarWidget()->weekdayTextFormat(Qt::Sunday).foreground().color(),
-              QColor(0, 0, 128));
+    EXPECT_EQ(p.captionBar->text(), " Calendar Properties");
+    EXPECT_EQ(p.captionBar->height(), 14);
+    EXPECT_EQ(p.captionBar->palette().color(QPalette::Window), QColor(238, 210, 136));
+    EXPECT_EQ(p.radiusField->geometry(), QRect(80, 20, 49, 21));
+    EXPECT_EQ(p.startWeekField->geometry(), QRect(80, 68, 49, 21));
+    EXPECT_EQ(p.startWeekField->maxLength(), 2);
+    EXPECT_EQ(p.offsetYField->geometry(), QRect(224, 36, 57, 21));
+    EXPECT_EQ(p.anticlockwiseButton->geometry(), QRect(185, 76, 25, 25));
+    EXPECT_EQ(p.anticlockwiseButton->toolTip(), "Anti-Clockwise");
+    EXPECT_EQ(p.clockwiseButton->accessibleName(), "Clockwise");
+    EXPECT_TRUE(p.clockwiseButton->isChecked());
+    EXPECT_TRUE(p.weekendInsideButton->isChecked());
+    EXPECT_FALSE(p.clockwiseButton->icon().isNull());
+    EXPECT_EQ(p.endDateField->geometry(), QRect(292, 80, 97, 21));
+    EXPECT_FALSE(p.startDateField->keyboardTracking());
+    EXPECT_EQ(
+        p.startDateField->calendarWidget()->weekdayTextFormat(Qt::Sunday).foreground().color(),
+        QColor(0, 0, 128));
     // The first show fills the period in without checking it.
-    EXPECT_EQ(p.DT->date(), QDate(2026, 11, 28));
-    EXPECT_EQ(p.DTE->date(), QDate(2027, 8, 15));
+    EXPECT_EQ(p.startDateField->date(), QDate(2026, 11, 28));
+    EXPECT_EQ(p.endDateField->date(), QDate(2027, 8, 15));
 
-    TfrmColors& c = colours();
+    ColoursPanel& c = colours();
     EXPECT_EQ(c.size(), QSize(183, 262));
     EXPECT_EQ(c.pos(), QPoint(426, 239));
-    EXPECT_EQ(c.Label2->text(), " Calendar Colors");
-    EXPECT_EQ(c.Label2->palette().color(QPalette::Window), QColor(174, 255, 174));
-    EXPECT_EQ(c.pnlPast->geometry(), QRect(4, 116, 77, 29));
-    EXPECT_EQ(c.pnlBack->fill(), 13720687u);
-    EXPECT_EQ(c.pnlBack->text(), 8388608u);
-    EXPECT_EQ(c.pnlThick->geometry(), QRect(44, 228, 33, 29));
-    EXPECT_EQ(c.spnThick->value(), 3);
-    EXPECT_EQ(c.spnNormal->maxLength(), 1);
-    EXPECT_EQ(c.chkTodayAsPast->text(), "Today as Past");
+    EXPECT_EQ(c.captionBar->text(), " Calendar Colors");
+    EXPECT_EQ(c.captionBar->palette().color(QPalette::Window), QColor(174, 255, 174));
+    EXPECT_EQ(c.pastPanel->geometry(), QRect(4, 116, 77, 29));
+    EXPECT_EQ(c.backPanel->fill(), 13720687u);
+    EXPECT_EQ(c.backPanel->text(), 8388608u);
+    EXPECT_EQ(c.thickSwatch->geometry(), QRect(44, 228, 33, 29));
+    EXPECT_EQ(c.thickWidthField->value(), 3);
+    EXPECT_EQ(c.thinWidthField->maxLength(), 1);
+    EXPECT_EQ(c.todayAsPastBox->text(), "Today as Past");
 
     // "Properties >>" centres the panel on the screen.
-    g->frmFloatMenu->SpeedButton1->click();
+    g->palette->propertiesButton->click();
     EXPECT_TRUE(p.isVisible());
     EXPECT_EQ(p.pos(), QPoint((1024 - 394) / 2, (768 - 107) / 2));
 }
 
 TEST_F(Panels, TypingRepaintsWithEachTypedNumberAndLeavingBringsItIntoRange) {
-    SpinField* r = props().spnRadius;
+    SpinField* r = props().radiusField;
     r->selectAll();
     Type(r, QStringLiteral("400"));
     EXPECT_EQ(radii, (std::vector<int>{4, 40, 400}));
@@ -185,7 +186,7 @@ TEST_F(Panels, TypingRepaintsWithEachTypedNumberAndLeavingBringsItIntoRange) {
     EXPECT_EQ(repaints(), before);
 
     // Unlimited fields: empty, a lone sign and a number beyond 32 bits count as 0.
-    SpinField* x = props().spnCX;
+    SpinField* x = props().offsetXField;
     x->selectAll();
     Type(x, QStringLiteral("-2147483648"));
     EXPECT_EQ(g->state.CentreOffsetX, std::numeric_limits<std::int32_t>::min());
@@ -205,7 +206,7 @@ TEST_F(Panels, TypingRepaintsWithEachTypedNumberAndLeavingBringsItIntoRange) {
     EXPECT_EQ(g->state.CentreOffsetX, std::numeric_limits<std::int32_t>::max());
 
     // Letters and signs where the range has no negative numbers are not taken.
-    SpinField* w = props().spnStartWeek;
+    SpinField* w = props().startWeekField;
     w->selectAll();
     Type(w, QStringLiteral("a-123"));
     EXPECT_EQ(w->text(), "12");
@@ -213,30 +214,30 @@ TEST_F(Panels, TypingRepaintsWithEachTypedNumberAndLeavingBringsItIntoRange) {
 }
 
 TEST_F(Panels, PeriodChecksCorrectTheOtherDateWithTheirMessages) {
-    TfrmProperties& p = props();
+    PropertiesPanel& p = props();
     setPeriod(MakeDayDate(10, 1, 2000), MakeDayDate(20, 1, 2000));
-    p.DTE->setDate(QDate(2000, 1, 5));
+    p.endDateField->setDate(QDate(2000, 1, 5));
     EXPECT_EQ(services.messages, QStringList{kStartAsEnd});
     EXPECT_EQ(g->state.StartDate, MakeDayDate(5, 1, 2000));
-    EXPECT_EQ(p.DT->date(), QDate(2000, 1, 5));
+    EXPECT_EQ(p.startDateField->date(), QDate(2000, 1, 5));
     // The start field's own check found the pair valid and repainted, then the end field's.
     EXPECT_EQ(repaints(), 2);
 
     services.messages.clear();
     setPeriod(MakeDayDate(1, 1, 1999), MakeDayDate(1, 6, 1999));
-    p.DTE->setDate(QDate(2000, 1, 1));
+    p.endDateField->setDate(QDate(2000, 1, 1));
     EXPECT_EQ(services.messages, QStringList{kStartBeforeEnd});
     EXPECT_EQ(g->state.StartDate, MakeDayDate(2, 1, 1999));
 
     services.messages.clear();
     setPeriod(MakeDayDate(1, 6, 1999), MakeDayDate(31, 12, 1999));
-    p.DT->setDate(QDate(1998, 12, 31));
+    p.startDateField->setDate(QDate(1998, 12, 31));
     EXPECT_EQ(services.messages, QStringList{kEndAfterStart});
     EXPECT_EQ(g->state.EndDate, MakeDayDate(30, 12, 1999));
 
     services.messages.clear();
     setPeriod(MakeDayDate(1, 6, 1999), MakeDayDate(31, 12, 1999));
-    p.DT->setDate(QDate(2000, 1, 2));
+    p.startDateField->setDate(QDate(2000, 1, 2));
     EXPECT_EQ(services.messages, QStringList{kEndAsStart});
     EXPECT_EQ(g->state.EndDate, MakeDayDate(2, 1, 2000));
 
@@ -244,25 +245,25 @@ TEST_F(Panels, PeriodChecksCorrectTheOtherDateWithTheirMessages) {
     services.messages.clear();
     setPeriod(MakeDayDate(1, 6, 2000), MakeDayDate(1, 7, 2000));
     radii.clear();
-    p.DT->setDate(QDate(2000, 1, 1));
-    p.DTE->setDate(QDate(2000, 12, 30));
+    p.startDateField->setDate(QDate(2000, 1, 1));
+    p.endDateField->setDate(QDate(2000, 12, 30));
     EXPECT_TRUE(services.messages.isEmpty());
     EXPECT_EQ(g->state.StartDate, MakeDayDate(1, 1, 2000));
     EXPECT_EQ(g->state.EndDate, MakeDayDate(30, 12, 2000));
     EXPECT_EQ(repaints(), 2);
-    p.DTE->setDate(QDate(2000, 12, 31));
+    p.endDateField->setDate(QDate(2000, 12, 31));
     EXPECT_EQ(services.messages, QStringList{kStartBeforeEnd});
     EXPECT_EQ(g->state.StartDate, MakeDayDate(2, 1, 2000));
 }
 
 TEST_F(Panels, SuspendedRepaintSilencesDateAndOffsetHandlersOnly) {
-    TfrmProperties& p = props();
+    PropertiesPanel& p = props();
     {
         const SuspendRepaint batch(g->state);
-        p.DT->setDate(QDate(2030, 1, 1)); // after the end date
-        p.spnCX->setValue(40);
-        p.spnCY->setValue(-40);
-        p.spnRadius->setValue(300); // the painter itself does nothing meanwhile
+        p.startDateField->setDate(QDate(2030, 1, 1)); // after the end date
+        p.offsetXField->setValue(40);
+        p.offsetYField->setValue(-40);
+        p.radiusField->setValue(300); // the painter itself does nothing meanwhile
     }
     EXPECT_TRUE(services.messages.isEmpty());
     EXPECT_EQ(repaints(), 0);
@@ -272,21 +273,21 @@ TEST_F(Panels, SuspendedRepaintSilencesDateAndOffsetHandlersOnly) {
 }
 
 TEST_F(Panels, AutoPreviewOffStopsEveryPanelRepaintButNotTheRepaintButton) {
-    g->frmFloatMenu->chkPreview->setChecked(false);
-    TfrmProperties& p = props();
-    TfrmColors& c = colours();
-    p.spnRadius->setValue(200);
-    p.btnAntiClockwise->click();
-    p.DT->setDate(QDate(2026, 12, 1));
-    c.chkWeekend->click();
-    c.spnThick->setValue(5);
+    g->palette->previewBox->setChecked(false);
+    PropertiesPanel& p = props();
+    ColoursPanel& c = colours();
+    p.radiusField->setValue(200);
+    p.anticlockwiseButton->click();
+    p.startDateField->setDate(QDate(2026, 12, 1));
+    c.weekendsBox->click();
+    c.thickWidthField->setValue(5);
     services.colourAnswers.push_back(0x123456);
-    c.pnlBackMouseDown(TfrmColors::Day, Qt::LeftButton);
+    c.colourPanelPressed(ColoursPanel::Day, Qt::LeftButton);
     EXPECT_EQ(repaints(), 0);
     EXPECT_FALSE(g->state.Clockwise);
     EXPECT_FALSE(g->state.PaintWeekends);
     EXPECT_EQ(g->state.DayColour, 0x123456u);
-    g->frmFloatMenu->SpeedButton2->click();
+    g->palette->repaintButton->click();
     EXPECT_EQ(radii, std::vector<int>{200});
 }
 
@@ -298,9 +299,9 @@ TEST_F(Panels, CaptionDragStopsAtEveryScreenEdgeAndDoubleClickHides) {
     EXPECT_EQ(CaptionDragTarget(QRect(100, 100, 394, 107), {10, 5}, {30, 0}, {1024, 768}),
               QPoint(120, 95));
 
-    TfrmColors& c = colours();
-    c.ShowPanel();
-    QLabel* caption = c.Label2;
+    ColoursPanel& c = colours();
+    c.showPanel();
+    QLabel* caption = c.captionBar;
     Mouse(caption, QEvent::MouseButtonPress, {20, 5}, Qt::RightButton, Qt::RightButton);
     Mouse(caption, QEvent::MouseMove, {-400, 5}, Qt::NoButton, Qt::RightButton);
     EXPECT_EQ(c.pos(), QPoint(426, 239)); // only the left button drags
@@ -321,39 +322,39 @@ TEST_F(Panels, CaptionDragStopsAtEveryScreenEdgeAndDoubleClickHides) {
     Mouse(caption, QEvent::MouseButtonPress, {20, 5}, Qt::LeftButton, Qt::LeftButton);
     Mouse(caption, QEvent::MouseButtonDblClick, {20, 5}, Qt::LeftButton, Qt::LeftButton);
     EXPECT_FALSE(c.isVisible());
-    g->frmFloatMenu->SpeedButton8->click();
+    g->palette->coloursButton->click();
     EXPECT_TRUE(c.isVisible());
     EXPECT_EQ(c.pos(), QPoint(741, 406));
-    EXPECT_FALSE(c.Label2->dragging());
+    EXPECT_FALSE(c.captionBar->dragging());
 }
 
 TEST_F(Panels, ColourPanelsEditOnPressAndCancelledDialogsChangeNothing) {
-    TfrmColors& c = colours();
-    Mouse(c.pnlWeekend, QEvent::MouseButtonPress, {5, 5}, Qt::MiddleButton, Qt::MiddleButton);
+    ColoursPanel& c = colours();
+    Mouse(c.weekendPanel, QEvent::MouseButtonPress, {5, 5}, Qt::MiddleButton, Qt::MiddleButton);
     EXPECT_EQ(services.colourDialogs, 0);
 
-    Mouse(c.pnlWeekend, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+    Mouse(c.weekendPanel, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
     EXPECT_EQ(services.colourDialogs, 1); // cancelled
     EXPECT_EQ(services.colourPresets.back(), 33023u);
     EXPECT_EQ(repaints(), 0);
     EXPECT_EQ(g->state.WeekendColour, 33023u);
 
     services.colourAnswers.push_back(0x0000FF);
-    Mouse(c.pnlWeekend, QEvent::MouseButtonPress, {5, 5}, Qt::RightButton, Qt::RightButton);
+    Mouse(c.weekendPanel, QEvent::MouseButtonPress, {5, 5}, Qt::RightButton, Qt::RightButton);
     EXPECT_EQ(services.colourPresets.back(), kWindowText);
     EXPECT_EQ(g->state.WeekendTextColour, 0x0000FFu);
     EXPECT_EQ(g->state.WeekendColour, 33023u);
-    EXPECT_EQ(c.pnlWeekend->text(), 0x0000FFu);
+    EXPECT_EQ(c.weekendPanel->text(), 0x0000FFu);
     EXPECT_EQ(repaints(), 1);
 
     services.colourAnswers.push_back(0x00FF00);
-    c.pnlThick->setFocus();
-    Mouse(c.pnlThick, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+    c.thickSwatch->setFocus();
+    Mouse(c.thickSwatch, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
     EXPECT_EQ(g->state.ThickColour, 0x00FF00u);
     EXPECT_EQ(repaints(), 2);
 
     // The font dialog, preset to the day font; cancelled, then confirmed.
-    Click(c.pnlFont);
+    Click(c.fontPanel);
     EXPECT_EQ(services.fontDialogs, 1);
     EXPECT_EQ(services.fontPresets.back().family(), DayFont::defaultName());
     EXPECT_EQ(services.fontPresets.back().pointSize(), 8);
@@ -361,30 +362,30 @@ TEST_F(Panels, ColourPanelsEditOnPressAndCancelledDialogsChangeNothing) {
     QFont chosen(QStringLiteral("Liberation Serif"), 14);
     chosen.setBold(true);
     services.fontAnswers.push_back(chosen);
-    Click(c.pnlFont);
+    Click(c.fontPanel);
     EXPECT_EQ(g->state.Font.name, "Liberation Serif");
     EXPECT_EQ(g->state.Font.size, 14);
     EXPECT_EQ(g->state.Font.style, unsigned{Bold});
-    EXPECT_EQ(c.pnlFont->font().bold(), true);
+    EXPECT_EQ(c.fontPanel->font().bold(), true);
     EXPECT_EQ(repaints(), 3);
 }
 
 TEST_F(Panels, PastDaysCouplingAndOneDigitPenWidths) {
-    TfrmColors& c = colours();
-    c.chkPaintPast->click();
+    ColoursPanel& c = colours();
+    c.paintPastBox->click();
     EXPECT_FALSE(g->state.PaintPast);
-    EXPECT_FALSE(c.chkTodayAsPast->isChecked());
-    EXPECT_FALSE(c.chkTodayAsPast->isEnabled());
+    EXPECT_FALSE(c.todayAsPastBox->isChecked());
+    EXPECT_FALSE(c.todayAsPastBox->isEnabled());
     EXPECT_EQ(repaints(), 1);
-    c.chkPaintPast->click();
-    EXPECT_TRUE(c.chkTodayAsPast->isEnabled());
-    EXPECT_FALSE(c.chkTodayAsPast->isChecked());
+    c.paintPastBox->click();
+    EXPECT_TRUE(c.todayAsPastBox->isEnabled());
+    EXPECT_FALSE(c.todayAsPastBox->isChecked());
     EXPECT_FALSE(g->state.TodayAsPast);
-    c.chkTodayAsPast->click();
+    c.todayAsPastBox->click();
     EXPECT_TRUE(g->state.TodayAsPast);
     EXPECT_EQ(repaints(), 3);
 
-    SpinField* thin = c.spnNormal;
+    SpinField* thin = c.thinWidthField;
     thin->selectAll();
     Type(thin, QStringLiteral("12"));
     EXPECT_EQ(thin->text(), "1");
@@ -393,20 +394,20 @@ TEST_F(Panels, PastDaysCouplingAndOneDigitPenWidths) {
     EXPECT_EQ(g->state.ThinWidth, 0); // as typed, painted as 1
     Leave(thin);
     EXPECT_EQ(g->state.ThinWidth, 1);
-    c.spnThick->stepBy(10);
+    c.thickWidthField->stepBy(10);
     EXPECT_EQ(g->state.ThickWidth, 9);
 }
 
 TEST_F(Panels, BackgroundChangeShowsOnlyWhenRepaintAllIsOn) {
-    TfrmColors& c = colours();
+    ColoursPanel& c = colours();
     const QImage& image = g->canvas.image();
     const QRgb before = image.pixel(2, 2);
-    c.chkBackground->click();
+    c.repaintAllBox->click();
     services.colourAnswers.push_back(0x00FF00);
-    c.pnlBackMouseDown(TfrmColors::Back, Qt::LeftButton);
+    c.colourPanelPressed(ColoursPanel::Back, Qt::LeftButton);
     EXPECT_EQ(repaints(), 2);
     EXPECT_EQ(image.pixel(2, 2), before);
-    c.chkBackground->click();
+    c.repaintAllBox->click();
     EXPECT_EQ(image.pixel(2, 2), qRgb(0, 255, 0));
 }
 
@@ -418,21 +419,21 @@ TEST_F(Panels, LoadingACalendarFileRefreshesBothHiddenPanels) {
             "CXOffset=-25\r\nStartWeek=3\r\nStartDate=01/05/2026\r\nEndDate=12/20/2026\r\n"
             "Thick=7\r\n");
     f.close();
-    g->frmMain->LoadCalendarFile(file, false);
+    g->mainWindow->LoadCalendarFile(file, false);
     EXPECT_TRUE(services.messages.isEmpty());
     EXPECT_EQ(repaints(), 1);
-    TfrmProperties& p = props();
-    EXPECT_EQ(p.spnRadius->value(), 300);
-    EXPECT_EQ(p.spnRadius->text(), "300");
-    EXPECT_EQ(p.spnCX->text(), "-25");
-    EXPECT_EQ(p.spnStartWeek->value(), 3);
-    EXPECT_EQ(p.DT->date(), QDate(2026, 1, 5));
-    EXPECT_EQ(p.DTE->date(), QDate(2026, 12, 20));
-    TfrmColors& c = colours();
-    EXPECT_EQ(c.pnlBack->fill(), 255u);
-    EXPECT_EQ(c.spnThick->value(), 7);
-    EXPECT_FALSE(c.chkPaintPast->isChecked());
-    EXPECT_FALSE(c.chkTodayAsPast->isEnabled());
+    PropertiesPanel& p = props();
+    EXPECT_EQ(p.radiusField->value(), 300);
+    EXPECT_EQ(p.radiusField->text(), "300");
+    EXPECT_EQ(p.offsetXField->text(), "-25");
+    EXPECT_EQ(p.startWeekField->value(), 3);
+    EXPECT_EQ(p.startDateField->date(), QDate(2026, 1, 5));
+    EXPECT_EQ(p.endDateField->date(), QDate(2026, 12, 20));
+    ColoursPanel& c = colours();
+    EXPECT_EQ(c.backPanel->fill(), 255u);
+    EXPECT_EQ(c.thickWidthField->value(), 7);
+    EXPECT_FALSE(c.paintPastBox->isChecked());
+    EXPECT_FALSE(c.todayAsPastBox->isEnabled());
 }
 
 // Records the region of every paint of a widget.
@@ -449,7 +450,7 @@ public:
 
 TEST_F(Panels, TheScreenShowsOnlyWhatARepaintChanged) {
     QCoreApplication::processEvents();
-    PaintRegions paints(g->frmMain->Img);
+    PaintRegions paints(g->mainWindow->imageView);
     const QRect image(0, 0, 1024, 768);
     const auto shown = [&] {
         QCoreApplication::processEvents();
@@ -460,33 +461,33 @@ TEST_F(Panels, TheScreenShowsOnlyWhatARepaintChanged) {
         return all;
     };
     // One step of the radius: the old wheel's box (the larger) and the credit line.
-    props().spnRadius->stepBy(-1);
+    props().radiusField->stepBy(-1);
     const QRegion step = shown();
     const QRect wheel(512 - 364, 384 - 364, 2 * 364 + 1, 2 * 364 + 1);
     for (const QRect& r : step - wheel - QRect(990, 0, 34, 768))
         ADD_FAILURE() << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
     EXPECT_TRUE(step.contains(wheel.adjusted(8, 8, -8, -8)));
     // Moved wheel: old and new place; the screen then matches the image.
-    props().spnCX->setValue(200);
+    props().offsetXField->setValue(200);
     EXPECT_TRUE(shown().contains(QRect(512 - 340, 384 - 340, 880, 680)));
     // A new background colour shows everywhere.
     services.colourAnswers.push_back(0x00FF00);
-    colours().pnlBackMouseDown(TfrmColors::Back, Qt::LeftButton);
+    colours().colourPanelPressed(ColoursPanel::Back, Qt::LeftButton);
     EXPECT_EQ(shown().boundingRect(), image);
-    EXPECT_EQ(g->frmMain->Img->grab().toImage().convertToFormat(QImage::Format_RGB32),
+    EXPECT_EQ(g->mainWindow->imageView->grab().toImage().convertToFormat(QImage::Format_RGB32),
               g->canvas.image());
 }
 
 // Every number the fields take paints the whole period, records every cell and stays within a
 // small factor of a normal repaint, wherever the wheel ends up.
 TEST_F(Panels, ExtremeFieldValuesPaintSafelyAndFast) {
-    TfrmProperties& p = props();
+    PropertiesPanel& p = props();
     const auto timed = [&] {
         QElapsedTimer t;
         qint64 best = std::numeric_limits<qint64>::max();
         for (int i = 0; i < 3; ++i) {
             t.start();
-            g->frmMain->RepaintCalendar();
+            g->mainWindow->RepaintCalendar();
             best = std::min(best, t.nsecsElapsed());
         }
         return best;
@@ -501,32 +502,32 @@ TEST_F(Panels, ExtremeFieldValuesPaintSafelyAndFast) {
         EXPECT_EQ(datedCells(), cells) << what;
         EXPECT_LT(took, 6 * normal + 20'000'000) << what << ": " << took << " ns vs " << normal;
     };
-    p.spnRadius->selectAll();
-    Type(p.spnRadius, QStringLiteral("9999"));
+    p.radiusField->selectAll();
+    Type(p.radiusField, QStringLiteral("9999"));
     ASSERT_EQ(g->state.Radius, 9999);
     check("largest radius");
-    Type(p.spnDayHeight, QStringLiteral("9")); // 249 high rings
+    Type(p.dayHeightField, QStringLiteral("9")); // 249 high rings
     check("largest radius, tall rings");
-    p.spnRadius->selectAll();
-    Type(p.spnRadius, QStringLiteral("0"));
+    p.radiusField->selectAll();
+    Type(p.radiusField, QStringLiteral("0"));
     check("radius 0, negative inner radii");
-    p.spnRadius->selectAll();
-    Type(p.spnRadius, QStringLiteral("4"));
-    p.spnDayHeight->selectAll();
-    Type(p.spnDayHeight, QStringLiteral("1"));
+    p.radiusField->selectAll();
+    Type(p.radiusField, QStringLiteral("4"));
+    p.dayHeightField->selectAll();
+    Type(p.dayHeightField, QStringLiteral("1"));
     check("radius 4, ring height 1");
-    p.spnRadius->setValue(2048);
+    p.radiusField->setValue(2048);
     for (const std::int32_t offset : {std::numeric_limits<std::int32_t>::max(),
                                       std::numeric_limits<std::int32_t>::min(), 5000, -3000}) {
-        p.spnCX->setValue(offset);
-        p.spnCY->setValue(-std::int64_t{offset});
+        p.offsetXField->setValue(offset);
+        p.offsetYField->setValue(-std::int64_t{offset});
         check("offset wheel");
     }
 
     // Drawing is clipped, the rules are not: a bad highlight colour in a cell off the image
     // still stops the paint.
     g->highlights.add(QStringLiteral("12/10/2026$red#Off the image"));
-    p.spnCX->setValue(100000);
+    p.offsetXField->setValue(100000);
     EXPECT_EQ(services.messages.size(), 1);
 }
 

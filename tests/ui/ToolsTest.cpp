@@ -1,11 +1,11 @@
+#include "DayDialog.h"
 #include "DesktopFixture.h"
+#include "HighlightDialog.h"
 #include "ImageView.h"
 #include "Painter.h"
-#include "RegVal.h"
-#include "UDMod.h"
-#include "UFloatMenu.h"
-#include "UHigh.h"
-#include "UOneDay.h"
+#include "Palette.h"
+#include "ProgramSettings.h"
+#include "SharedDialogs.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -27,18 +27,18 @@ protected:
         DesktopFixture::SetUp();
         start();
     }
-    void tool(PaintTool t) { main().SetTool(t); }
+    void tool(PaintTool t) { main().setTool(t); }
     void hintSettings(int type, const QString& format = QStringLiteral("ddd")) {
-        g->DMod->ini.SetInteger(QStringLiteral("HintType"), type);
-        g->DMod->ini.SetString(QStringLiteral("DateFormat"), format);
+        g->settings.SetInteger(QStringLiteral("HintType"), type);
+        g->settings.SetString(QStringLiteral("DateFormat"), format);
     }
     void repaint() { main().RepaintCalendar(); }
-    QLabel& hint() { return *main().pnlHint; }
+    QLabel& hint() { return *main().hintLabel; }
     QRgb pixelAt(QPoint p) { return g->canvas.image().pixel(p); }
 };
 
 TEST_F(Tools, PointerShapesFollowTheToolFromTheFirstChoiceOn) {
-    EXPECT_EQ(main().Img->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(main().imageView->cursor().shape(), Qt::ArrowCursor);
     const struct {
         PaintTool tool;
         QPoint hotSpot;
@@ -49,25 +49,25 @@ TEST_F(Tools, PointerShapesFollowTheToolFromTheFirstChoiceOn) {
                   {PaintTool::Erase, {0, 14}}};
     for (const auto& s : shapes) {
         tool(s.tool);
-        const QCursor c = main().Img->cursor();
+        const QCursor c = main().imageView->cursor();
         EXPECT_EQ(c.shape(), Qt::BitmapCursor);
         EXPECT_EQ(c.hotSpot(), s.hotSpot) << static_cast<int>(s.tool);
         EXPECT_EQ(c.pixmap().size(), QSize(32, 32));
     }
     tool(PaintTool::PickDate);
-    EXPECT_EQ(main().Img->cursor().shape(), Qt::ArrowCursor);
-    EXPECT_EQ(main().Cursors.count(3), 0u);
-    EXPECT_EQ(main().Cursors.size(), 5u);
+    EXPECT_EQ(main().imageView->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(main().cursors.count(3), 0u);
+    EXPECT_EQ(main().cursors.size(), 5u);
 }
 
 TEST_F(Tools, PointerEventsOnTheImageReachTheHandlers) {
     tool(PaintTool::Fill);
     const QPoint p = pointOf(kChristmas);
-    QTest::mouseMove(main().Img, p);
+    QTest::mouseMove(main().imageView, p);
     EXPECT_EQ(state().HoverRing, cellOf(kChristmas).second);
-    QTest::mousePress(main().Img, Qt::LeftButton, {}, p);
+    QTest::mousePress(main().imageView, Qt::LeftButton, {}, p);
     EXPECT_EQ(QPoint(state().PressX, state().PressY), p);
-    QTest::mouseRelease(main().Img, Qt::LeftButton, {}, p);
+    QTest::mouseRelease(main().imageView, Qt::LeftButton, {}, p);
     EXPECT_EQ(QPoint(state().ReleaseX, state().ReleaseY), p);
     EXPECT_EQ(g->highlights.entries(), QStringList({"12/25/2026$16777215#"}));
 }
@@ -78,17 +78,17 @@ TEST_F(Tools, RightAndMiddleReleasesOnlyHideTheHintAndTakeTheDate) {
     tool(PaintTool::Fill);
     for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
         const QPoint p = pointOf(kChristmas);
-        main().ImgMouseMove({}, p.x(), p.y());
+        main().imageMouseMove({}, p.x(), p.y());
         ASSERT_TRUE(hint().isVisibleTo(&main()));
-        main().ImgMouseDown(button, {}, p.x(), p.y());
-        main().ImgMouseUp(button, {}, p.x(), p.y());
+        main().imageMousePress(button, {}, p.x(), p.y());
+        main().imageMouseRelease(button, {}, p.x(), p.y());
         EXPECT_FALSE(hint().isVisibleTo(&main()));
         EXPECT_EQ(state().CurrentDate, kChristmas);
         EXPECT_EQ(g->highlights.size(), 1);
         EXPECT_EQ(state().BackColour, 0xD15C6Fu);
     }
     // Off the wheel the date is the no-date value.
-    main().ImgMouseUp(Qt::RightButton, {}, 3, 3);
+    main().imageMouseRelease(Qt::RightButton, {}, 3, 3);
     EXPECT_EQ(state().CurrentDate.Day, 0);
     EXPECT_EQ(repaints, 2);
 }
@@ -96,21 +96,21 @@ TEST_F(Tools, RightAndMiddleReleasesOnlyHideTheHintAndTakeTheDate) {
 TEST_F(Tools, PointerMovesTheWheelByTheDragWithOneRepaint) {
     state().AutoPreview = false;
     int changes = 0;
-    QObject::connect(g.get(), &Globals::designChanged, [&] {
+    QObject::connect(g.get(), &DesktopApp::designChanged, [&] {
         ++changes;
         EXPECT_TRUE(state().RepaintSuspended);
     });
     tool(PaintTool::Pointer);
     repaints = 0;
-    main().ImgMouseDown(Qt::LeftButton, {}, 100, 100);
-    main().ImgMouseUp(Qt::LeftButton, {}, 100, 100);
+    main().imageMousePress(Qt::LeftButton, {}, 100, 100);
+    main().imageMouseRelease(Qt::LeftButton, {}, 100, 100);
     EXPECT_EQ(state().CentreOffsetX, 0);
     EXPECT_EQ(state().CentreOffsetY, 0);
     EXPECT_EQ(repaints, 1);
 
-    main().ImgMouseDown(Qt::LeftButton, {}, 200, 300);
-    main().ImgMouseMove({}, 215, 295);
-    main().ImgMouseUp(Qt::LeftButton, {}, 230, 290);
+    main().imageMousePress(Qt::LeftButton, {}, 200, 300);
+    main().imageMouseMove({}, 215, 295);
+    main().imageMouseRelease(Qt::LeftButton, {}, 230, 290);
     EXPECT_EQ(state().CentreOffsetX, 30);
     EXPECT_EQ(state().CentreOffsetY, -10);
     EXPECT_EQ(state().CentreX, 512 + 30);
@@ -122,7 +122,7 @@ TEST_F(Tools, PointerMovesTheWheelByTheDragWithOneRepaint) {
 
 TEST_F(Tools, FillOnTheBackgroundRecoloursItWithRepaintAllLeftOff) {
     state().RepaintAll = false;
-    g->frmFloatMenu->Current->setColour(0x00FF00);
+    g->palette->currentSwatch->setColour(0x00FF00);
     tool(PaintTool::Fill);
     repaints = 0;
     click({5, 5});
@@ -140,7 +140,7 @@ TEST_F(Tools, FillOnADayRecoloursItsFirstEntryAndPaintsOnlyItsCell) {
     g->highlights.add(QStringLiteral("12/25/2026$65280#Second"));
     repaint();
     state().AutoPreview = false;
-    g->frmFloatMenu->Current->setColour(0xFF0000);
+    g->palette->currentSwatch->setColour(0xFF0000);
     tool(PaintTool::Fill);
     repaints = 0;
     const QImage before = g->canvas.image().copy();
@@ -168,9 +168,9 @@ TEST_F(Tools, FillOnADayRecoloursItsFirstEntryAndPaintsOnlyItsCell) {
 TEST_F(Tools, TextOkWithoutChangesCreatesTheEntryTheCellShowed) {
     tool(PaintTool::Text);
     services.dialogScripts.push_back([](QDialog& d) {
-        auto& day = dynamic_cast<TfrmOneDay&>(d);
-        EXPECT_EQ(day.edtDesc->text(), "");
-        EXPECT_EQ(day.pnlColor->colour(), 0x80FFFFu);
+        auto& day = dynamic_cast<DayDialog&>(d);
+        EXPECT_EQ(day.descriptionField->text(), "");
+        EXPECT_EQ(day.colourSwatch->colour(), 0x80FFFFu);
         d.accept();
     });
     click(pointOf(kChristmas));
@@ -182,7 +182,7 @@ TEST_F(Tools, TextOkWithoutChangesCreatesTheEntryTheCellShowed) {
     g->highlights.add(QStringLiteral("12/26/2026$255#") + longText);
     repaint();
     services.dialogScripts.push_back([&](QDialog& d) {
-        EXPECT_EQ(dynamic_cast<TfrmOneDay&>(d).edtDesc->text(), longText);
+        EXPECT_EQ(dynamic_cast<DayDialog&>(d).descriptionField->text(), longText);
         d.accept();
     });
     click(pointOf(kBoxingDay));
@@ -190,15 +190,15 @@ TEST_F(Tools, TextOkWithoutChangesCreatesTheEntryTheCellShowed) {
 
     // Cancel changes nothing; OK with an emptied description leaves an entry ending in "#".
     services.dialogScripts.push_back([](QDialog& d) {
-        dynamic_cast<TfrmOneDay&>(d).edtDesc->setText(QStringLiteral("changed"));
+        dynamic_cast<DayDialog&>(d).descriptionField->setText(QStringLiteral("changed"));
         d.reject();
     });
     click(pointOf(kBoxingDay));
     EXPECT_EQ(g->highlights.entries(), QStringList({"12/26/2026$255#" + longText}));
     services.dialogScripts.push_back([](QDialog& d) {
-        auto& day = dynamic_cast<TfrmOneDay&>(d);
-        day.edtDesc->clear();
-        day.pnlColor->setColour(0x123456);
+        auto& day = dynamic_cast<DayDialog&>(d);
+        day.descriptionField->clear();
+        day.colourSwatch->setColour(0x123456);
         d.accept();
     });
     click(pointOf(kBoxingDay));
@@ -239,29 +239,29 @@ TEST_F(Tools, HintTextsFollowTheSettingsReadAtEveryMove) {
     const QPoint described = pointOf(kChristmas);
     const QPoint plain = pointOf(kBoxingDay);
     hintSettings(0);
-    main().ImgMouseMove({}, plain.x(), plain.y());
+    main().imageMouseMove({}, plain.x(), plain.y());
     EXPECT_FALSE(hint().isVisibleTo(&main()));
-    main().ImgMouseMove({}, described.x(), described.y());
+    main().imageMouseMove({}, described.x(), described.y());
     EXPECT_TRUE(hint().isVisibleTo(&main()));
     EXPECT_EQ(hint().text(), "  Christmas  ");
     EXPECT_EQ(hint().pos(), described + QPoint(-4, 20));
     EXPECT_EQ(hint().size(), hint().sizeHint());
 
     hintSettings(1, QStringLiteral("mm/dd/yyyy"));
-    main().ImgMouseMove({}, described.x(), described.y());
+    main().imageMouseMove({}, described.x(), described.y());
     EXPECT_EQ(hint().text(), "  Christmas,  12/25/2026  ");
-    main().ImgMouseMove({}, plain.x(), plain.y());
+    main().imageMouseMove({}, plain.x(), plain.y());
     EXPECT_EQ(hint().text(), "  12/26/2026  ");
     EXPECT_EQ(hint().size(), hint().sizeHint());
 
     // An unknown hint type shows the hint with the text it had.
     hintSettings(2);
-    main().ImgMouseMove({}, described.x(), described.y());
+    main().imageMouseMove({}, described.x(), described.y());
     EXPECT_TRUE(hint().isVisibleTo(&main()));
     EXPECT_EQ(hint().text(), "  12/26/2026  ");
 
     // Off the dated cells the hint goes.
-    main().ImgMouseMove({}, 5, 5);
+    main().imageMouseMove({}, 5, 5);
     EXPECT_FALSE(hint().isVisibleTo(&main()));
 }
 
@@ -275,9 +275,9 @@ TEST_F(Tools, HintStaysOnTheScreenNearTheBottomAndRightEdges) {
     const auto bottom = pointIn(13, 6);
     ASSERT_NE(state().Cells.at(13, 6).date.Day, 0);
     ASSERT_GT(bottom.y() + 40, 768);
-    main().ImgMouseMove({}, bottom.x(), bottom.y());
+    main().imageMouseMove({}, bottom.x(), bottom.y());
     EXPECT_EQ(hint().y(), bottom.y() - 24);
-    main().ImgMouseMove({}, bottom.x(), 767 - 40);
+    main().imageMouseMove({}, bottom.x(), 767 - 40);
     EXPECT_EQ(hint().y(), 767 - 40 + 20);
 
     state().CentreOffsetY = 0;
@@ -287,7 +287,7 @@ TEST_F(Tools, HintStaysOnTheScreenNearTheBottomAndRightEdges) {
     g->highlights.add(DateText(state().Cells.at(0, 1).date) + QStringLiteral("$255#A long note"));
     repaint();
     const QPoint right = pointIn(0, 1);
-    main().ImgMouseMove({}, right.x(), right.y());
+    main().imageMouseMove({}, right.x(), right.y());
     ASSERT_TRUE(hint().isVisibleTo(&main()));
     ASSERT_GT(right.x() - 4 + hint().width(), 1024);
     EXPECT_EQ(hint().geometry().right(), 1023);
@@ -300,39 +300,39 @@ TEST_F(Tools, SeventeenthPickOverwritesTheFirstCustomColour) {
         g->canvas.setBrush(static_cast<Colour>(i * 0x010203));
         g->canvas.fillRect(QRect(i, 2, 1, 1));
         click({i, 2});
-        EXPECT_EQ(g->frmFloatMenu->Current->colour(), static_cast<Colour>(i * 0x010203));
+        EXPECT_EQ(g->palette->currentSwatch->colour(), static_cast<Colour>(i * 0x010203));
     }
-    EXPECT_EQ(g->DMod->customColours[0], 17u * 0x010203);
-    EXPECT_EQ(g->DMod->customColours[1], 2u * 0x010203);
-    EXPECT_EQ(g->DMod->customColours[15], 16u * 0x010203);
+    EXPECT_EQ(g->dialogs->customColours[0], 17u * 0x010203);
+    EXPECT_EQ(g->dialogs->customColours[1], 2u * 0x010203);
+    EXPECT_EQ(g->dialogs->customColours[15], 16u * 0x010203);
     EXPECT_EQ(repaints, 0);
 }
 
 TEST_F(Tools, PickDatePutsTheDayIntoTheEditorWithoutOpeningIt) {
     tool(PaintTool::PickDate);
     click(pointOf(kChristmas));
-    EXPECT_EQ(g->frmHighlightWindow->DT->date(), QDate(2026, 12, 25));
-    EXPECT_FALSE(g->frmHighlightWindow->isVisible());
+    EXPECT_EQ(g->highlightDialog->dateField->date(), QDate(2026, 12, 25));
+    EXPECT_FALSE(g->highlightDialog->isVisible());
     click({5, 5});
-    EXPECT_EQ(g->frmHighlightWindow->DT->date(), QDate(2026, 12, 25));
+    EXPECT_EQ(g->highlightDialog->dateField->date(), QDate(2026, 12, 25));
 }
 
 TEST_F(Tools, SingleDayDialogIsAFixedToolWindowOverTheImage) {
-    TfrmOneDay& d = *g->frmOneDay;
+    DayDialog& d = *g->dayDialog;
     EXPECT_EQ(d.windowTitle(), "Highlight Day");
     EXPECT_EQ(d.size(), QSize(216, 62));
     EXPECT_EQ(d.minimumSize(), d.maximumSize());
     EXPECT_EQ(d.parentWidget(), &main());
-    EXPECT_EQ(d.edtDesc->maxLength(), 32767);
-    EXPECT_EQ(d.pnlColor->geometry(), QRect(190, 4, 21, 21));
-    EXPECT_TRUE(d.btnOk->isDefault());
-    d.btnOk->setFocus();
+    EXPECT_EQ(d.descriptionField->maxLength(), 32767);
+    EXPECT_EQ(d.colourSwatch->geometry(), QRect(190, 4, 21, 21));
+    EXPECT_TRUE(d.okButton->isDefault());
+    d.okButton->setFocus();
     d.show();
-    EXPECT_EQ(d.focusWidget(), d.edtDesc);
+    EXPECT_EQ(d.focusWidget(), d.descriptionField);
     d.hide();
     services.colourAnswers = {0x0000FF};
-    emit d.pnlColor->clicked();
-    EXPECT_EQ(d.pnlColor->colour(), 0x0000FFu);
+    emit d.colourSwatch->clicked();
+    EXPECT_EQ(d.colourSwatch->colour(), 0x0000FFu);
 }
 
 } // namespace

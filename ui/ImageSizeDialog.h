@@ -11,20 +11,20 @@ class SpinField;
 
 // "New Image Size": width and height of the image, with presets. Made once, it keeps its
 // values from one use to the next.
-class TfrmSize : public QDialog {
+class ImageSizeDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TfrmSize(QWidget* parent = nullptr);
+    explicit ImageSizeDialog(QWidget* parent = nullptr);
 
     // Fills width and height from a preset's text "WxH".
-    void cbPresetChange(int index);
+    void presetChosen(int index);
 
-    SpinField* spnWidth;
-    SpinField* spnHeight;
-    QComboBox* cbPreset;
-    QPushButton* btnOk;
-    QPushButton* btnCancel;
+    SpinField* widthField;
+    SpinField* heightField;
+    QComboBox* presetBox;
+    QPushButton* okButton;
+    QPushButton* cancelButton;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -13,31 +13,31 @@ class QRadioButton;
 namespace gyrodex {
 
 class Services;
-class TRegVal;
+class ProgramSettings;
 
 // "Program Setup": the pointer hint's type and date format, kept in the settings store.
-class TfrmSetup : public QDialog {
+class SetupDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmSetup(TRegVal& ini, Services& services, QWidget* parent = nullptr);
+    SetupDialog(ProgramSettings& ini, Services& services, QWidget* parent = nullptr);
 
     // Shows the stored settings; runs every time the dialog opens.
-    void FormShow();
+    void showSettings();
     // Stores both settings, then closes the dialog.
-    void btnOkClick();
+    void storeSettings();
 
     // The selected hint item, -1 for none.
     int hintIndex() const;
 
-    QGroupBox* rgHint;
-    QRadioButton* rbOnlyHighlighted;
-    QRadioButton* rbDisplayDate;
-    QLabel* Label1;
-    QLineEdit* edtDateFormat;
-    QPlainTextEdit* Memo1;
-    QPushButton* btnCancel;
-    QPushButton* btnOk;
+    QGroupBox* hintGroupBox;
+    QRadioButton* onlyHighlightedButton;
+    QRadioButton* displayDateButton;
+    QLabel* dateFormatLabel;
+    QLineEdit* dateFormatField;
+    QPlainTextEdit* helpView;
+    QPushButton* cancelButton;
+    QPushButton* okButton;
 
     // The help text on the date format, fourteen lines of element, tab and description.
     static QString HelpText();
@@ -45,7 +45,7 @@ public:
 private:
     void selectHint(int index);
 
-    TRegVal& ini_;
+    ProgramSettings& ini_;
     Services& services_;
     QButtonGroup* hintGroup_;
 };

@@ -1,16 +1,16 @@
 // The main window's canvas tools and date hint: pointer events on the image, the pointer
 // shapes, and what a left release does with each tool.
 #include "DateFormat.h"
+#include "DayDialog.h"
+#include "DesktopApp.h"
 #include "Geometry.h"
-#include "Globals.h"
+#include "HighlightDialog.h"
 #include "Highlights.h"
 #include "ImageView.h"
+#include "MainWindow.h"
 #include "Painter.h"
-#include "UDMod.h"
-#include "UFloatMenu.h"
-#include "UHigh.h"
-#include "UMain.h"
-#include "UOneDay.h"
+#include "Palette.h"
+#include "SharedDialogs.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -98,7 +98,7 @@ const DateFormatLocale& HintLocale() {
 
 } // namespace
 
-void TfrmMain::createToolParts() {
+void MainWindow::createToolParts() {
     const struct {
         int number;
         const char* resource;
@@ -109,57 +109,57 @@ void TfrmMain::createToolParts() {
                   {5, ":/cursors/text", 5, 10},
                   {6, ":/cursors/eraser", 0, 14}};
     for (const auto& shape : shapes)
-        Cursors.emplace(shape.number, QCursor(QPixmap(QString::fromLatin1(shape.resource)),
+        cursors.emplace(shape.number, QCursor(QPixmap(QString::fromLatin1(shape.resource)),
                                               shape.hotX, shape.hotY));
     // Until a tool is chosen on the palette the image shows the standard arrow.
-    Img->setCursor(Qt::ArrowCursor);
+    imageView->setCursor(Qt::ArrowCursor);
 
-    pnlHint = new QLabel(this);
-    pnlHint->setObjectName(QStringLiteral("pnlHint"));
-    pnlHint->setFrameStyle(QFrame::Box | QFrame::Plain);
-    pnlHint->setLineWidth(1);
-    pnlHint->setAutoFillBackground(true);
-    QPalette pal = pnlHint->palette();
+    hintLabel = new QLabel(this);
+    hintLabel->setObjectName(QStringLiteral("pnlHint"));
+    hintLabel->setFrameStyle(QFrame::Box | QFrame::Plain);
+    hintLabel->setLineWidth(1);
+    hintLabel->setAutoFillBackground(true);
+    QPalette pal = hintLabel->palette();
     pal.setColor(QPalette::Window, ToQColor(kHintBackground));
     pal.setColor(QPalette::WindowText, Qt::yellow);
-    pnlHint->setPalette(pal);
+    hintLabel->setPalette(pal);
     QFont font = QApplication::font();
     font.setPointSize(8);
-    pnlHint->setFont(font);
-    pnlHint->setTextFormat(Qt::PlainText);
+    hintLabel->setFont(font);
+    hintLabel->setTextFormat(Qt::PlainText);
     // The pointer stays over the image: the hint never takes its events.
-    pnlHint->setAttribute(Qt::WA_TransparentForMouseEvents);
-    pnlHint->hide();
-    pnlHint->raise();
+    hintLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    hintLabel->hide();
+    hintLabel->raise();
 
-    connect(Img, &ImageView::mousePressed, this,
+    connect(imageView, &ImageView::mousePressed, this,
             [this](Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint p) {
-                ImgMouseDown(b, m, p.x(), p.y());
+                imageMousePress(b, m, p.x(), p.y());
             });
-    connect(Img, &ImageView::mouseMoved, this,
-            [this](Qt::KeyboardModifiers m, QPoint p) { ImgMouseMove(m, p.x(), p.y()); });
-    connect(Img, &ImageView::mouseReleased, this,
+    connect(imageView, &ImageView::mouseMoved, this,
+            [this](Qt::KeyboardModifiers m, QPoint p) { imageMouseMove(m, p.x(), p.y()); });
+    connect(imageView, &ImageView::mouseReleased, this,
             [this](Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint p) {
-                ImgMouseUp(b, m, p.x(), p.y());
+                imageMouseRelease(b, m, p.x(), p.y());
             });
 }
 
-void TfrmMain::SetTool(PaintTool tool) {
+void MainWindow::setTool(PaintTool tool) {
     g_.state.CurrentTool = tool;
     // The shape numbered tool + 1; the date picker has none and shows the standard arrow.
-    const auto shape = Cursors.find(static_cast<int>(tool) + 1);
-    if (shape == Cursors.end())
-        Img->setCursor(Qt::ArrowCursor);
+    const auto shape = cursors.find(static_cast<int>(tool) + 1);
+    if (shape == cursors.end())
+        imageView->setCursor(Qt::ArrowCursor);
     else
-        Img->setCursor(shape->second);
+        imageView->setCursor(shape->second);
 }
 
-void TfrmMain::ImgMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+void MainWindow::imageMousePress(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
     g_.state.PressX = x;
     g_.state.PressY = y;
 }
 
-void TfrmMain::ImgMouseMove(Qt::KeyboardModifiers, int x, int y) {
+void MainWindow::imageMouseMove(Qt::KeyboardModifiers, int x, int y) {
     CalendarState& s = g_.state;
     const HitResult hit = HitTest(s, x, y);
     // Off the rings the hover spoke keeps its last value.
@@ -167,35 +167,35 @@ void TfrmMain::ImgMouseMove(Qt::KeyboardModifiers, int x, int y) {
     if (hit.ring > 0)
         s.HoverSpoke = hit.spoke;
     if (hit.date.Day == 0) {
-        pnlHint->hide();
+        hintLabel->hide();
         return;
     }
     const DayCell& cell = s.Cells.at(s.HoverSpoke, s.HoverRing);
     // The settings are read at every move: the setup dialog's changes count at once.
-    const DateHint hint = MakeDateHint(
-        hit.date, cell.description, g_.DMod->ini.GetInteger(QStringLiteral("HintType")),
-        g_.DMod->ini.GetString(QStringLiteral("DateFormat")), HintLocale());
+    const DateHint hint =
+        MakeDateHint(hit.date, cell.description, g_.settings.GetInteger(QStringLiteral("HintType")),
+                     g_.settings.GetString(QStringLiteral("DateFormat")), HintLocale());
     if (hint.kind == DateHint::Kind::Hidden) {
-        pnlHint->hide();
+        hintLabel->hide();
         return;
     }
-    if (hint.kind == DateHint::Kind::Text && pnlHint->text() != hint.text) {
-        pnlHint->setText(hint.text);
-        pnlHint->adjustSize();
+    if (hint.kind == DateHint::Kind::Text && hintLabel->text() != hint.text) {
+        hintLabel->setText(hint.text);
+        hintLabel->adjustSize();
     }
     const int top = g_.canvas.height() < y + 40 ? y - 24 : y + 20;
     int left = x - 4;
     const int screenWidth = g_.env.screen.width();
-    if (screenWidth < left + pnlHint->width())
-        left = screenWidth - pnlHint->width();
-    if (pnlHint->pos() != QPoint(left, top))
-        pnlHint->move(left, top);
-    pnlHint->show();
+    if (screenWidth < left + hintLabel->width())
+        left = screenWidth - hintLabel->width();
+    if (hintLabel->pos() != QPoint(left, top))
+        hintLabel->move(left, top);
+    hintLabel->show();
 }
 
-void TfrmMain::ImgMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+void MainWindow::imageMouseRelease(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
     CalendarState& s = g_.state;
-    pnlHint->hide();
+    hintLabel->hide();
     const HitResult hit = HitTest(s, x, y);
     s.CurrentDate = hit.date;
     s.ReleaseX = x;
@@ -213,31 +213,31 @@ void TfrmMain::ImgMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int x, 
     command([&] {
         switch (s.CurrentTool) {
         case PaintTool::Pointer:
-            MoveWheel();
+            moveWheel();
             break;
         case PaintTool::Picker:
-            PickColour();
+            pickColour();
             break;
         case PaintTool::PickDate:
             if (onDay)
-                ShowDayInEditor();
+                showDayInEditor();
             break;
         case PaintTool::Fill:
-            FillCell();
+            fillCell();
             break;
         case PaintTool::Text:
             if (onDay)
-                EditDay();
+                editDay();
             break;
         case PaintTool::Erase:
             if (onDay)
-                EraseHighlight();
+                eraseHighlight();
             break;
         }
     });
 }
 
-void TfrmMain::MoveWheel() {
+void MainWindow::moveWheel() {
     CalendarState& s = g_.state;
     {
         // The offset fields' own handlers do not repaint during the move; the one repaint
@@ -250,19 +250,19 @@ void TfrmMain::MoveWheel() {
     RepaintCalendar();
 }
 
-void TfrmMain::PickColour() {
+void MainWindow::pickColour() {
     const Colour colour = g_.canvas.pixel(g_.state.ReleaseX, g_.state.ReleaseY);
-    g_.frmFloatMenu->Current->setColour(colour);
-    g_.DMod->PickColour(colour);
+    g_.palette->currentSwatch->setColour(colour);
+    g_.dialogs->rememberPickedColour(colour);
 }
 
-void TfrmMain::ShowDayInEditor() {
-    g_.frmHighlightWindow->setDate(g_.state.CurrentDate);
+void MainWindow::showDayInEditor() {
+    g_.highlightDialog->setDate(g_.state.CurrentDate);
 }
 
-void TfrmMain::FillCell() {
+void MainWindow::fillCell() {
     CalendarState& s = g_.state;
-    const Colour current = g_.frmFloatMenu->Current->colour();
+    const Colour current = g_.palette->currentSwatch->colour();
     if (s.CurrentDate.Day == 0) {
         // Off the days: the background takes the colour and the whole wheel is repainted on a
         // cleared image, "Repaint All" or not; the box keeps its setting.
@@ -281,7 +281,7 @@ void TfrmMain::FillCell() {
     paintReleasedCell();
 }
 
-void TfrmMain::EditDay() {
+void MainWindow::editDay() {
     CalendarState& s = g_.state;
     const DayCell& cell = s.Cells.at(s.HoverSpoke, s.HoverRing);
     // The cell keeps at most 40 characters of a description: the dialog gets the whole one of
@@ -294,17 +294,18 @@ void TfrmMain::EditDay() {
         if (!description.isEmpty() && whole.startsWith(description))
             description = whole;
     }
-    TfrmOneDay& dialog = *g_.frmOneDay;
-    dialog.edtDesc->setText(description);
-    dialog.pnlColor->setColour(cell.fill);
+    DayDialog& dialog = *g_.dayDialog;
+    dialog.descriptionField->setText(description);
+    dialog.colourSwatch->setColour(cell.fill);
     if (g_.services.exec(dialog) != QDialog::Accepted)
         return;
-    ReplaceDay(g_.highlights, s.CurrentDate, dialog.pnlColor->colour(), dialog.edtDesc->text());
+    ReplaceDay(g_.highlights, s.CurrentDate, dialog.colourSwatch->colour(),
+               dialog.descriptionField->text());
     designChangedByTool();
     paintReleasedCell();
 }
 
-void TfrmMain::EraseHighlight() {
+void MainWindow::eraseHighlight() {
     CalendarState& s = g_.state;
     RemoveDay(g_.highlights, s.CurrentDate);
     s.Cells.at(s.HoverSpoke, s.HoverRing).description.clear();
@@ -312,13 +313,13 @@ void TfrmMain::EraseHighlight() {
     paintReleasedCell();
 }
 
-void TfrmMain::designChangedByTool() {
+void MainWindow::designChangedByTool() {
     // The views refresh from the model; their change handlers must not repaint meanwhile.
     const SuspendRepaint batch(g_.state);
     emit g_.designChanged();
 }
 
-void TfrmMain::paintReleasedCell() {
+void MainWindow::paintReleasedCell() {
     CalendarState& s = g_.state;
     WrittenRect canvas(g_.canvas);
     // The view shows what the painter got to, also when a highlight's colour stops it.
@@ -329,7 +330,7 @@ void TfrmMain::paintReleasedCell() {
             if (!canvas.rect().isEmpty())
                 view->imageChanged(canvas.rect());
         }
-    } show{Img, canvas};
+    } show{imageView, canvas};
     PaintCell(s, g_.highlights, canvas, s.HoverSpoke, s.HoverRing);
 }
 

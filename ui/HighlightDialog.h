@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Globals.h"
+#include "DesktopApp.h"
 
 #include <QAbstractListModel>
 #include <QDialog>
@@ -52,29 +52,29 @@ public:
 
 // "Highlight Dates": adds runs of days to the highlight list, deletes, clears, exports and
 // imports entries. Every change goes to the list at once, so Cancel undoes nothing.
-class TfrmHighlight : public QDialog, public HighlightEditor {
+class HighlightDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TfrmHighlight(Globals& globals);
+    explicit HighlightDialog(DesktopApp& globals);
 
     // Shows the editor modally over the current list; true when closed with OK.
-    bool RunModal() override;
+    bool runModal();
 
-    void btnAddClick();
-    void btnDeleteClick();
-    void btnClearClick();
-    void btnSaveClick();
-    void btnLoadClick();
-    void pnlHighClick();
+    void addDays();
+    void deleteHighlight();
+    void clearHighlights();
+    void exportHighlights();
+    void importHighlights();
+    void chooseHighlightColour();
     // The selection read-out: the colour panel and the description take the selected entry's.
-    void lbClick();
-    void Today1Click();
-    void CalendarStart1Click();
-    void CalendarEnd1Click();
+    void showSelection();
+    void dateToToday();
+    void dateToPeriodStart();
+    void dateToPeriodEnd();
     // Moves the date `tag` days forward (Add) or back (Subtract).
-    void N1day1Click(int tag);
-    void N1day2Click(int tag);
+    void addToDate(int tag);
+    void subtractFromDate(int tag);
 
     // The date field as a day, and setting it.
     DayDate date() const;
@@ -84,26 +84,26 @@ public:
     // Selects a row (-1: none) without the read-out, as a program change does.
     void selectIndex(qsizetype index);
 
-    QWidget* pnlLeft;
-    QLabel* lblDate;
-    QDateEdit* DT;
-    QMenu* Pop;
-    QMenu* Add1;
-    QMenu* Subtract1;
-    ColourSwatch* pnlHigh;
-    QLabel* lblDesc;
-    QLineEdit* edtDesc;
-    QPushButton* btnAdd;
-    QSpinBox* spnDays;
-    QCheckBox* chkAutoAdvance;
-    QPushButton* btnDelete;
-    QPushButton* btnClear;
-    QPushButton* btnSave;
-    QPushButton* btnLoad;
-    QCheckBox* chkPreview;
-    QPushButton* btnCancel;
-    QPushButton* btnOK;
-    QListView* lb;
+    QWidget* leftPane;
+    QLabel* dateLabel;
+    QDateEdit* dateField;
+    QMenu* dateMenu;
+    QMenu* addMenu;
+    QMenu* subtractMenu;
+    ColourSwatch* colourSwatch;
+    QLabel* descriptionLabel;
+    QLineEdit* descriptionField;
+    QPushButton* addButton;
+    QSpinBox* daysField;
+    QCheckBox* autoAdvanceBox;
+    QPushButton* deleteButton;
+    QPushButton* clearButton;
+    QPushButton* exportButton;
+    QPushButton* importButton;
+    QCheckBox* previewBox;
+    QPushButton* cancelButton;
+    QPushButton* okButton;
+    QListView* listView;
     HighlightListModel* model;
 
 protected:
@@ -118,7 +118,7 @@ private:
                         int picture);
     void popupDateMenu(const QPoint& global);
 
-    Globals& g_;
+    DesktopApp& g_;
     bool selecting_ = false;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Globals.h"
+#include "DesktopApp.h"
 
 #include <QFrame>
 #include <QWidget>
@@ -54,43 +54,43 @@ protected:
 
 // The colours panel: a borderless always-on-top window that edits the colours, pens, day font
 // and switches of the wheel. Like the properties panel it is a view of the calendar state.
-class TfrmColors : public QWidget, public PanelWindow {
+class ColoursPanel : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TfrmColors(Globals& globals);
+    explicit ColoursPanel(DesktopApp& globals);
 
-    void ShowPanel() override;
+    void showPanel();
     // Shows the state's values without running any handler.
-    void ShowState();
+    void showState();
 
     // The four colour panels share one handler; the panel is told apart by its Tag.
     enum Tag { Back, Day, Weekend, Past };
-    void pnlBackMouseDown(Tag tag, Qt::MouseButton button);
-    void pnlThinClick();
-    void pnlThickClick();
-    void pnlFontClick();
-    void chkBackgroundClick();
-    void chkWeekendClick();
-    void chkPaintPastClick();
-    void chkTodayAsPastClick();
-    void spnThickChange();
+    void colourPanelPressed(Tag tag, Qt::MouseButton button);
+    void chooseThinColour();
+    void chooseThickColour();
+    void chooseDayFont();
+    void repaintAllClicked();
+    void paintWeekendsClicked();
+    void paintPastClicked();
+    void todayAsPastClicked();
+    void penWidthChanged();
 
-    QFrame* Panel1;
-    CaptionLabel* Label2;
-    ColourPanel* pnlBack;
-    ColourPanel* pnlDay;
-    ColourPanel* pnlWeekend;
-    ColourPanel* pnlPast;
-    FontPanel* pnlFont;
-    ColourSwatch* pnlThin;
-    ColourSwatch* pnlThick;
-    SpinField* spnNormal;
-    SpinField* spnThick;
-    QCheckBox* chkBackground;
-    QCheckBox* chkWeekend;
-    QCheckBox* chkPaintPast;
-    QCheckBox* chkTodayAsPast;
+    QFrame* frame;
+    CaptionLabel* captionBar;
+    ColourPanel* backPanel;
+    ColourPanel* dayPanel;
+    ColourPanel* weekendPanel;
+    ColourPanel* pastPanel;
+    FontPanel* fontPanel;
+    ColourSwatch* thinSwatch;
+    ColourSwatch* thickSwatch;
+    SpinField* thinWidthField;
+    SpinField* thickWidthField;
+    QCheckBox* repaintAllBox;
+    QCheckBox* weekendsBox;
+    QCheckBox* paintPastBox;
+    QCheckBox* todayAsPastBox;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -105,7 +105,7 @@ private:
     bool editColour(Colour& colour);
     void preview();
 
-    Globals& g_;
+    DesktopApp& g_;
 };
 
 } // namespace gyrodex

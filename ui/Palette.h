@@ -16,7 +16,7 @@ class QToolButton;
 
 namespace gyrodex {
 
-class Globals;
+class DesktopApp;
 
 // Where the palette goes after a move: flush against any screen edge it came within 16
 // pixels of, and never partly off the screen. `window` is its outer rectangle.
@@ -43,55 +43,55 @@ private:
 
 // The palette: an always-on-top tool window with the main menu, the commands, the six canvas
 // tools, the two paint colours and the automatic-preview switch.
-class TfrmFloatMenu : public QWidget {
+class Palette : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TfrmFloatMenu(Globals& globals);
+    explicit Palette(DesktopApp& globals);
 
-    void FormShow();
-    void btnPointerClick(int tag);
-    void CurrentClick();
-    void LastClick();
-    void SpeedButton1Click(); // Properties >>
-    void SpeedButton8Click(); // Colors >>
-    void SpeedButton3Click(); // Highlights
-    void SpeedButton4Click(); // Exit
-    void ProgramSetup1Click();
+    void placeOnScreen();
+    void selectTool(int tag);
+    void chooseCurrentColour();
+    void chooseAlternateColour();
+    void showPropertiesPanel(); // Properties >>
+    void showColoursPanel();    // Colors >>
+    void editHighlights();      // Highlights
+    void exitProgram();         // Exit
+    void programSetup();
 
     // The Reopen submenus as the recent lists give them.
     void showRecentCalendars(const RecentMenu& menu);
     void showRecentBitmaps(const RecentMenu& menu);
 
-    QMenuBar* MainMenu1;
-    QMenu* Calendar1;
-    QAction* Open2;
-    QMenu* cmReopenCalendar1;
-    std::array<QAction*, kRecentSlots> cmRecentCal;
-    QAction* Save1;
-    QAction* SaveAs1;
-    QAction* ExporttoAIformat1;
-    QAction* ProgramSetup1;
-    QMenu* Bitmap1;
-    QAction* Size1;
-    QAction* LoadBitmap1;
-    QMenu* cmReopenBitmap1;
-    std::array<QAction*, kRecentSlots> cmRecentBMP;
-    QAction* SaveBitmap1;
-    QAction* SaveBitmapAs1;
+    QMenuBar* mainMenu;
+    QMenu* fileMenu;
+    QAction* openAction;
+    QMenu* reopenCalendarMenu;
+    std::array<QAction*, kRecentSlots> recentCalendarActions;
+    QAction* saveAction;
+    QAction* saveAsAction;
+    QAction* exportIllustratorAction;
+    QAction* programSetupAction;
+    QMenu* bitmapMenu;
+    QAction* sizeAction;
+    QAction* loadBitmapAction;
+    QMenu* reopenBitmapMenu;
+    std::array<QAction*, kRecentSlots> recentBitmapActions;
+    QAction* saveBitmapAction;
+    QAction* saveBitmapAsAction;
 
     QWidget* area; // the 75 x 244 client area under the menu bar
-    QToolButton* SpeedButton2;
-    QCheckBox* chkPreview;
-    QToolButton* SpeedButton1;
-    QToolButton* SpeedButton8;
-    QToolButton* SpeedButton3;
-    QToolButton* SpeedButton5;
-    QToolButton* SpeedButton6;
-    QToolButton* SpeedButton4;
+    QToolButton* repaintButton;
+    QCheckBox* previewBox;
+    QToolButton* propertiesButton;
+    QToolButton* coloursButton;
+    QToolButton* highlightsButton;
+    QToolButton* printButton;
+    QToolButton* printSetupButton;
+    QToolButton* exitButton;
     std::array<QToolButton*, 6> tools; // by PaintTool value
-    ColourSwatch* Last;
-    ColourSwatch* Current;
+    ColourSwatch* alternateSwatch;
+    ColourSwatch* currentSwatch;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -103,7 +103,7 @@ private:
     QToolButton* toolButton(const QString& name, PaintTool tool, const QString& picture,
                             const QString& meaning, int left, int top);
 
-    Globals& g_;
+    DesktopApp& g_;
     QButtonGroup* toolGroup_;
 };
 

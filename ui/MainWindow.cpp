@@ -1,17 +1,17 @@
-#include "UMain.h"
+#include "MainWindow.h"
 
 #include "Bitmap.h"
 #include "Busy.h"
 #include "CalendarFile.h"
+#include "DesktopApp.h"
 #include "Error.h"
-#include "Globals.h"
 #include "Illustrator.h"
+#include "ImageSizeDialog.h"
 #include "ImageView.h"
 #include "Painter.h"
 #include "Print.h"
+#include "SharedDialogs.h"
 #include "SpinField.h"
-#include "UDMod.h"
-#include "USize.h"
 
 #include <QCloseEvent>
 #include <QDialog>
@@ -29,7 +29,7 @@ const QString kSaved = QStringLiteral("Saved!");
 
 } // namespace
 
-TfrmMain::TfrmMain(Globals& globals)
+MainWindow::MainWindow(DesktopApp& globals)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), g_(globals) {
     setObjectName(QStringLiteral("frmMain"));
     QPalette pal = palette();
@@ -49,18 +49,18 @@ TfrmMain::TfrmMain(Globals& globals)
         g_.services.information(e.message());
     }
 
-    Img = new ImageView(g_.canvas.image(), this);
-    Img->move(0, 0);
+    imageView = new ImageView(g_.canvas.image(), this);
+    imageView->move(0, 0);
     createToolParts();
 }
 
-TfrmMain::~TfrmMain() = default;
+MainWindow::~MainWindow() = default;
 
-void TfrmMain::command(const std::function<void()>& body) {
+void MainWindow::command(const std::function<void()>& body) {
     RunCommand(g_.services, body);
 }
 
-void TfrmMain::FormShow() {
+void MainWindow::firstShow() {
     command([this] {
         emit recentCalendarsChanged(g_.recent.AddRecentCalendar({}));
         emit recentBitmapsChanged(g_.recent.AddRecentBitmap({}));
@@ -68,7 +68,7 @@ void TfrmMain::FormShow() {
             ImageCanvas& c = g_.canvas;
             const QSize screen = g_.env.screen.size();
             c.setImage(QImage(screen, QImage::Format_RGB32));
-            Img->imageResized();
+            imageView->imageResized();
             g_.state.updateCentre(c.width(), c.height());
             c.setPen(kMainColour, 1);
             c.setBrush(kMainColour);
@@ -91,7 +91,7 @@ void TfrmMain::FormShow() {
     });
 }
 
-void TfrmMain::FormDestroy(const std::function<void(const QString&)>& report) {
+void MainWindow::writeRecentLists(const std::function<void(const QString&)>& report) {
     try {
         g_.recent.WriteRecentLists(g_.env.registry);
     } catch (const Error& e) {
@@ -99,10 +99,10 @@ void TfrmMain::FormDestroy(const std::function<void(const QString&)>& report) {
     }
 }
 
-void TfrmMain::RepaintCalendar() {
+void MainWindow::RepaintCalendar() {
     // The view shows whatever the painter got to, also when a highlight stops it.
     struct Show {
-        TfrmMain* main;
+        MainWindow* main;
         ~Show() { main->showRepaint(); }
     } show{this};
     // Whatever was written since the last repaint lies over the background too.
@@ -110,16 +110,16 @@ void TfrmMain::RepaintCalendar() {
     overBackground_ += before;
     if (const QRect filled = g_.canvas.takeFilled(); !filled.isEmpty()) {
         clearedWith_.reset();
-        Img->imageChanged(filled);
+        imageView->imageChanged(filled);
     }
-    Img->regionChanged(before);
+    imageView->regionChanged(before);
     if (g_.state.RepaintSuspended)
         return;
     emit calendarRepainted();
     gyrodex::RepaintCalendar(g_.state, g_.highlights, g_.canvas, g_.Today(), &g_.host);
 }
 
-void TfrmMain::showRepaint() {
+void MainWindow::showRepaint() {
     // Only what changed goes to the screen: at a keystroke that is the old and the new wheel
     // and the credit line, not the whole screen-sized image.
     ImageCanvas& c = g_.canvas;
@@ -138,12 +138,12 @@ void TfrmMain::showRepaint() {
         overBackground_ = drawn;
         clearedWith_ = whole ? std::optional<Colour>(g_.state.BackColour) : std::nullopt;
     }
-    Img->regionChanged(changed);
+    imageView->regionChanged(changed);
 }
 
-void TfrmMain::LoadCalendarFile(const QString& fileName, bool addToRecent) {
+void MainWindow::LoadCalendarFile(const QString& fileName, bool addToRecent) {
     struct Changed {
-        Globals& g;
+        DesktopApp& g;
         ~Changed() { emit g.designChanged(); }
     } changed{g_};
     // The loader applies what it can; the recent list and the repaint follow a file that was
@@ -158,44 +158,44 @@ void TfrmMain::LoadCalendarFile(const QString& fileName, bool addToRecent) {
         g_.services.information(result.message);
 }
 
-void TfrmMain::SaveCalendarFile(const QString& fileName) {
+void MainWindow::SaveCalendarFile(const QString& fileName) {
     gyrodex::SaveCalendarFile(g_.state, g_.highlights, fileName);
     g_.services.information(kSaved);
 }
 
-void TfrmMain::Open2Click() {
+void MainWindow::openCalendar() {
     command([this] {
-        const auto file = g_.DMod->OpenFDlg(QStringLiteral("Load Calendar Properties"),
-                                            QStringLiteral("CAL"), kCalendarFilter);
+        const auto file = g_.dialogs->askOpenFile(QStringLiteral("Load Calendar Properties"),
+                                                  QStringLiteral("CAL"), kCalendarFilter);
         if (file)
             LoadCalendarFile(*file, true);
     });
 }
 
-void TfrmMain::openCalendarFile(const QString& fileName) {
+void MainWindow::openCalendarFile(const QString& fileName) {
     command([&] { LoadCalendarFile(fileName, true); });
 }
 
-void TfrmMain::Save1Click() {
+void MainWindow::saveCalendar() {
     if (g_.state.CalendarFileName.isEmpty()) {
-        SaveAs1Click();
+        saveCalendarAs();
         return;
     }
     command([this] { SaveCalendarFile(g_.state.CalendarFileName); });
 }
 
-void TfrmMain::SaveAs1Click() {
+void MainWindow::saveCalendarAs() {
     command([this] {
-        const auto file = g_.DMod->SaveFDlg(QStringLiteral("Save Calendar Properties"),
-                                            QStringLiteral("CAL"), kCalendarFilter);
+        const auto file = g_.dialogs->askSaveFile(QStringLiteral("Save Calendar Properties"),
+                                                  QStringLiteral("CAL"), kCalendarFilter);
         if (file)
             SaveCalendarFile(*file);
     });
 }
 
-void TfrmMain::ExporttoAIformat1Click() {
+void MainWindow::exportIllustrator() {
     command([this] {
-        const auto file = g_.DMod->SaveFDlg(
+        const auto file = g_.dialogs->askSaveFile(
             QStringLiteral("Export to Adobe Illustrator"), QStringLiteral("ai"),
             QStringLiteral("Adobe Illustrator Files (*.ai)|*.ai|All Files (*.*)|*.*"));
         if (!file)
@@ -211,7 +211,7 @@ void TfrmMain::ExporttoAIformat1Click() {
     });
 }
 
-void TfrmMain::cmRecentCal1Click(int tag) {
+void MainWindow::openRecentCalendar(int tag) {
     if (tag < 1 || tag > kRecentSlots)
         return;
     command([this, tag] {
@@ -219,32 +219,32 @@ void TfrmMain::cmRecentCal1Click(int tag) {
     });
 }
 
-void TfrmMain::Size1Click() {
+void MainWindow::changeImageSize() {
     command([this] {
-        TfrmSize& dialog = *g_.frmSize;
+        ImageSizeDialog& dialog = *g_.imageSizeDialog;
         if (g_.services.exec(dialog) != QDialog::Accepted)
             return;
-        ResizeBitmap(g_.state, g_.canvas, dialog.spnWidth->value(), dialog.spnHeight->value());
-        Img->imageResized();
+        ResizeBitmap(g_.state, g_.canvas, dialog.widthField->value(), dialog.heightField->value());
+        imageView->imageResized();
         fitToImage();
         move(g_.env.screen.topLeft());
         RepaintCalendar();
     });
 }
 
-void TfrmMain::LoadBitmap1Click() {
+void MainWindow::loadBitmap() {
     command([this] {
-        const auto file = g_.DMod->OpenFDlg(QStringLiteral("Load Bitmap"), QStringLiteral("BMP"),
-                                            kBitmapFilter, true);
+        const auto file = g_.dialogs->askOpenFile(QStringLiteral("Load Bitmap"),
+                                                  QStringLiteral("BMP"), kBitmapFilter, true);
         if (file)
             LoadBitmapFile(*file, true);
     });
 }
 
-void TfrmMain::LoadBitmapFile(const QString& fileName, bool addToRecent) {
+void MainWindow::LoadBitmapFile(const QString& fileName, bool addToRecent) {
     gyrodex::LoadBitmapFile(g_.state, g_.canvas, fileName);
     enableSaveBitmap();
-    Img->imageResized();
+    imageView->imageResized();
     fitToImage();
     // Centred on the screen by the window's outer size; a picture larger than the screen
     // gives negative left and top.
@@ -256,7 +256,7 @@ void TfrmMain::LoadBitmapFile(const QString& fileName, bool addToRecent) {
         emit recentBitmapsChanged(g_.recent.AddRecentBitmap(g_.state.BitmapFileName));
 }
 
-void TfrmMain::cmRecentBMP1Click(int tag) {
+void MainWindow::openRecentBitmap(int tag) {
     if (tag < 1 || tag > kRecentSlots)
         return;
     command([this, tag] {
@@ -264,9 +264,9 @@ void TfrmMain::cmRecentBMP1Click(int tag) {
     });
 }
 
-void TfrmMain::SaveBitmap1Click() {
+void MainWindow::saveBitmap() {
     if (!HasBitmapFile(g_.state)) {
-        SaveBitmapAs1Click();
+        saveBitmapAs();
         return;
     }
     command([this] {
@@ -275,10 +275,10 @@ void TfrmMain::SaveBitmap1Click() {
     });
 }
 
-void TfrmMain::SaveBitmapAs1Click() {
+void MainWindow::saveBitmapAs() {
     command([this] {
-        const auto file = g_.DMod->SaveFDlg(QStringLiteral("Save Bitmap"), QStringLiteral("BMP"),
-                                            kBitmapFilter, true);
+        const auto file = g_.dialogs->askSaveFile(QStringLiteral("Save Bitmap"),
+                                                  QStringLiteral("BMP"), kBitmapFilter, true);
         if (!file)
             return;
         SaveBitmapFile(g_.state, g_.canvas.image(), *file);
@@ -287,11 +287,11 @@ void TfrmMain::SaveBitmapAs1Click() {
     });
 }
 
-void TfrmMain::SpeedButton2Click() {
+void MainWindow::repaintNow() {
     command([this] { RepaintCalendar(); });
 }
 
-void TfrmMain::SpeedButton5Click() {
+void MainWindow::print() {
     command([this] {
         QPrinter& printer = g_.Printer();
         if (!g_.services.printDialog(printer))
@@ -301,18 +301,18 @@ void TfrmMain::SpeedButton5Click() {
     });
 }
 
-void TfrmMain::SpeedButton6Click() {
+void MainWindow::printSetup() {
     command([this] { g_.services.printerSetup(g_.Printer()); });
 }
 
-void TfrmMain::enableSaveBitmap() {
+void MainWindow::enableSaveBitmap() {
     if (saveBitmapEnabled_)
         return;
     saveBitmapEnabled_ = true;
     emit saveBitmapEnabledChanged(true);
 }
 
-void TfrmMain::fitToImage() {
+void MainWindow::fitToImage() {
     const QSize image(g_.canvas.width(), g_.canvas.height());
     const bool screenSized = image == g_.env.screen.size();
     const Qt::WindowFlags flags =
@@ -325,7 +325,7 @@ void TfrmMain::fitToImage() {
         show();
 }
 
-void TfrmMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // Closed by the window manager: the program ends as through "Exit".
     event->accept();
     emit g_.quitRequested();

@@ -1,4 +1,4 @@
-#include "RegVal.h"
+#include "ProgramSettings.h"
 
 #include "Error.h"
 #include "IniFile.h"
@@ -20,7 +20,7 @@ const QString kStrings = QStringLiteral("Strings");
 
 qsizetype IndexOfName(const QStringList& list, const QString& name) {
     for (qsizetype i = 0; i < list.size(); ++i)
-        if (TRegVal::EntryName(list[i]).compare(name, Qt::CaseInsensitive) == 0)
+        if (ProgramSettings::EntryName(list[i]).compare(name, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
@@ -33,9 +33,9 @@ void CheckIndex(const QStringList& list, qsizetype index) {
 // Sets the value of the first entry named like entry `index`; the entry keeps its name.
 void SetValueAt(QStringList& list, qsizetype index, const QString& value) {
     CheckIndex(list, index);
-    const QString name = TRegVal::EntryName(list[index]);
+    const QString name = ProgramSettings::EntryName(list[index]);
     const qsizetype target = IndexOfName(list, name);
-    list[target] = TRegVal::EntryName(list[target]) + QLatin1Char('=') + value;
+    list[target] = ProgramSettings::EntryName(list[target]) + QLatin1Char('=') + value;
 }
 
 std::optional<std::int32_t> ToInteger(const QString& text) {
@@ -44,36 +44,36 @@ std::optional<std::int32_t> ToInteger(const QString& text) {
 
 } // namespace
 
-TRegVal::TRegVal(QString programFile, RegistryService registry)
+ProgramSettings::ProgramSettings(QString programFile, RegistryService registry)
     : programFile_(std::move(programFile)), registry_(std::move(registry)) {}
 
-QString TRegVal::EntryName(const QString& line) {
+QString ProgramSettings::EntryName(const QString& line) {
     const qsizetype eq = line.indexOf(u'=');
     return eq < 0 ? QString() : line.left(eq);
 }
 
-QString TRegVal::EntryValue(const QString& line) {
+QString ProgramSettings::EntryValue(const QString& line) {
     const qsizetype eq = line.indexOf(u'=');
     return eq < 0 ? QString() : line.mid(eq + 1);
 }
 
-QString TRegVal::StartUpDir() const {
+QString ProgramSettings::StartUpDir() const {
     return ProgramFolder(programFile_);
 }
 
-QString TRegVal::SettingsFileName() const {
+QString ProgramSettings::SettingsFileName() const {
     return UseStartUpDir ? StartUpDir() + IniFileName : IniFileName;
 }
 
-QString TRegVal::SettingsReadFileName() const {
+QString ProgramSettings::SettingsReadFileName() const {
     return ReadFileName.isEmpty() ? SettingsFileName() : ReadFileName;
 }
 
-QString TRegVal::sectionName(const QString& list) const {
+QString ProgramSettings::sectionName(const QString& list) const {
     return IniSection.isEmpty() ? list : IniSection + QLatin1Char('\\') + list;
 }
 
-std::optional<double> TRegVal::toFloat(const QString& text) const {
+std::optional<double> ProgramSettings::toFloat(const QString& text) const {
     QLocale locale = Locale;
     locale.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
@@ -81,7 +81,7 @@ std::optional<double> TRegVal::toFloat(const QString& text) const {
     return ok ? std::optional<double>(v) : std::nullopt;
 }
 
-QString TRegVal::floatText(double value) const {
+QString ProgramSettings::floatText(double value) const {
     QLocale locale = Locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     QString text = locale.toString(value, 'g', 15);
@@ -100,7 +100,7 @@ QString TRegVal::floatText(double value) const {
     return text;
 }
 
-std::int32_t TRegVal::GetInteger(const QString& name) const {
+std::int32_t ProgramSettings::GetInteger(const QString& name) const {
     const qsizetype i = IndexOfName(Integers, name);
     if (i < 0)
         throw Error(QStringLiteral("Integer Field \"%1\" not found").arg(name));
@@ -112,34 +112,34 @@ std::int32_t TRegVal::GetInteger(const QString& name) const {
     return *v;
 }
 
-QString TRegVal::GetString(const QString& name) const {
+QString ProgramSettings::GetString(const QString& name) const {
     const qsizetype i = IndexOfName(Strings, name);
     if (i < 0)
         throw Error(QStringLiteral("String Field \"%1\" not found").arg(name));
     return EntryValue(Strings[i]);
 }
 
-void TRegVal::SetInteger(const QString& name, std::int32_t value) {
+void ProgramSettings::SetInteger(const QString& name, std::int32_t value) {
     const qsizetype i = IndexOfName(Integers, name);
     if (i < 0)
         throw Error(QStringLiteral("Integer Field \"%1\" not found").arg(name));
     SetValueAt(Integers, i, QString::number(value));
 }
 
-void TRegVal::SetString(const QString& name, const QString& value) {
+void ProgramSettings::SetString(const QString& name, const QString& value) {
     const qsizetype i = IndexOfName(Strings, name);
     if (i < 0)
         throw Error(QStringLiteral("String Field \"%1\" not found").arg(name));
     SetValueAt(Strings, i, value);
 }
 
-bool TRegVal::BooleanAt(qsizetype index) const {
+bool ProgramSettings::BooleanAt(qsizetype index) const {
     CheckIndex(Booleans, index);
     const QString value = EntryValue(Booleans[index]);
     return !value.isEmpty() && value != u"0";
 }
 
-double TRegVal::FloatAt(qsizetype index) const {
+double ProgramSettings::FloatAt(qsizetype index) const {
     CheckIndex(Floats, index);
     const QString value = EntryValue(Floats[index]);
     const auto v = toFloat(value);
@@ -150,7 +150,7 @@ double TRegVal::FloatAt(qsizetype index) const {
     return *v;
 }
 
-std::int32_t TRegVal::IntegerAt(qsizetype index) const {
+std::int32_t ProgramSettings::IntegerAt(qsizetype index) const {
     CheckIndex(Integers, index);
     const QString value = EntryValue(Integers[index]);
     const auto v = ToInteger(value);
@@ -161,19 +161,19 @@ std::int32_t TRegVal::IntegerAt(qsizetype index) const {
     return *v;
 }
 
-void TRegVal::SetBooleanAt(qsizetype index, bool value) {
+void ProgramSettings::SetBooleanAt(qsizetype index, bool value) {
     SetValueAt(Booleans, index, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void TRegVal::SetFloatAt(qsizetype index, double value) {
+void ProgramSettings::SetFloatAt(qsizetype index, double value) {
     SetValueAt(Floats, index, floatText(value));
 }
 
-void TRegVal::SetIntegerAt(qsizetype index, std::int32_t value) {
+void ProgramSettings::SetIntegerAt(qsizetype index, std::int32_t value) {
     SetValueAt(Integers, index, QString::number(value));
 }
 
-void TRegVal::SetStringAt(qsizetype index, const QString& value) {
+void ProgramSettings::SetStringAt(qsizetype index, const QString& value) {
     SetValueAt(Strings, index, value);
 }
 
@@ -232,10 +232,10 @@ private:
 
 } // namespace
 
-std::unique_ptr<SettingsStore> TRegVal::openStore(bool create) const {
+std::unique_ptr<SettingsStore> ProgramSettings::openStore(bool create) const {
     if (UseRegistry) {
-        const RegRoot root =
-            RegistryRoot == TRegRoot::rgCurrentUser ? RegRoot::CurrentUser : RegRoot::LocalMachine;
+        const RegRoot root = RegistryRoot == SettingsRoot::CurrentUser ? RegRoot::CurrentUser
+                                                                       : RegRoot::LocalMachine;
         RegistryKey key = registry_.openKey(root, IniFileName, create);
         if (!IniSection.isEmpty())
             key = key.openKey(IniSection, create);
@@ -251,7 +251,7 @@ std::unique_ptr<SettingsStore> TRegVal::openStore(bool create) const {
                                        [this](const QString& l) { return sectionName(l); });
 }
 
-void TRegVal::ReadSettings(Host* host) {
+void ProgramSettings::ReadSettings(Host* host) {
     const std::unique_ptr<SettingsStore> store = openStore(false);
     // A missing file is no error, but one that exists and can't be read (no regular file, too
     // large) is reported before its values are taken as missing.
@@ -295,7 +295,7 @@ void TRegVal::ReadSettings(Host* host) {
     }
 }
 
-void TRegVal::WriteSettings() {
+void ProgramSettings::WriteSettings() {
     const std::unique_ptr<SettingsStore> store = openStore(true);
 
     try {
@@ -316,10 +316,10 @@ void TRegVal::WriteSettings() {
     store->close();
 }
 
-TRegVal MakeProgramSettings(const QString& programFile, RegistryService registry,
-                            const QString& configFolder,
-                            const std::function<bool(const QString&)>& folderWritable) {
-    TRegVal ini(programFile, std::move(registry));
+ProgramSettings MakeProgramSettings(const QString& programFile, RegistryService registry,
+                                    const QString& configFolder,
+                                    const std::function<bool(const QString&)>& folderWritable) {
+    ProgramSettings ini(programFile, std::move(registry));
     ini.IniFileName = QStringLiteral("gyrodex.ini");
     const SettingsLocation where = ChooseSettingsLocation(ProgramFolder(programFile), configFolder,
                                                           ini.IniFileName, folderWritable);

@@ -14,18 +14,18 @@ namespace gyrodex {
 
 class SettingsStore;
 
-enum class TRegRoot { rgCurrentUser, rgLocalMachine };
+enum class SettingsRoot { CurrentUser, LocalMachine };
 
 // The settings store: four lists of "name=value" lines (Booleans, floats, integers, texts)
 // that start with the values given at set-up, are replaced from a settings file (INI layout)
 // or a registry key by ReadSettings and stored back by WriteSettings. Failures raise
 // gyrodex::Error with the text shown to the user.
-class TRegVal {
+class ProgramSettings {
 public:
     // `programFile` is the full path of the program file, whose folder holds the settings file
     // when UseStartUpDir is set; `registry` serves registry mode.
-    explicit TRegVal(QString programFile = {},
-                     RegistryService registry = RegistryService::System());
+    explicit ProgramSettings(QString programFile = {},
+                             RegistryService registry = RegistryService::System());
 
     // File mode: the settings file's name; registry mode: the key path below the root.
     QString IniFileName;
@@ -36,7 +36,7 @@ public:
     QString IniSection;
     bool UseStartUpDir = true;
     bool UseRegistry = false;
-    TRegRoot RegistryRoot = TRegRoot::rgCurrentUser;
+    SettingsRoot RegistryRoot = SettingsRoot::CurrentUser;
     QStringList Booleans;
     QStringList Floats;
     QStringList Integers;
@@ -87,9 +87,9 @@ private:
 // "DateFormat" ("ddd"). The file is beside the program, or, where that folder is not writable,
 // in `configFolder` (see ChooseSettingsLocation); an empty `configFolder` keeps it beside the
 // program. `folderWritable` replaces the system's answer in tests.
-TRegVal MakeProgramSettings(const QString& programFile,
-                            RegistryService registry = RegistryService::System(),
-                            const QString& configFolder = {},
-                            const std::function<bool(const QString&)>& folderWritable = {});
+ProgramSettings MakeProgramSettings(const QString& programFile,
+                                    RegistryService registry = RegistryService::System(),
+                                    const QString& configFolder = {},
+                                    const std::function<bool(const QString&)>& folderWritable = {});
 
 } // namespace gyrodex

@@ -1,4 +1,4 @@
-#include "RegVal.h"
+#include "ProgramSettings.h"
 
 #include "../QtPrinters.h"
 #include "../RecordingHost.h"
@@ -20,13 +20,13 @@ protected:
     QString iniFile = dir.filePath("bin/gyrodex.ini");
 
     void SetUp() override { ASSERT_TRUE(QDir(dir.path()).mkdir("bin")); }
-    TRegVal store() { return MakeProgramSettings(program, registry); }
+    ProgramSettings store() { return MakeProgramSettings(program, registry); }
 };
 
 } // namespace
 
 TEST_F(Settings, FirstStartUsesTheDesignValuesAndWritesThemAtExit) {
-    TRegVal ini = store();
+    ProgramSettings ini = store();
     EXPECT_EQ(ini.SettingsFileName(), iniFile);
     ini.ReadSettings();
     EXPECT_EQ(ini.GetInteger("HintType"), 0);
@@ -38,7 +38,7 @@ TEST_F(Settings, FirstStartUsesTheDesignValuesAndWritesThemAtExit) {
 
 TEST_F(Settings, StoredValuesAreReadLeniently) {
     WriteBytes(iniFile, "[integers]\nhinttype=abc\n[Strings]\nDateFormat=\n[Other]\nX=1\n");
-    TRegVal ini = store();
+    ProgramSettings ini = store();
     ini.ReadSettings();
     EXPECT_EQ(ini.GetInteger("HintType"), 0);
     EXPECT_EQ(ini.GetString("dateformat"), "");
@@ -53,7 +53,7 @@ TEST_F(Settings, StoredValuesAreReadLeniently) {
 }
 
 TEST_F(Settings, ByNameOperationsNameTheMissingField) {
-    TRegVal ini = store();
+    ProgramSettings ini = store();
     EXPECT_EQ(MessageOf([&] { ini.GetInteger("Nope"); }), "Integer Field \"Nope\" not found");
     EXPECT_EQ(MessageOf([&] { ini.SetInteger("Nope", 1); }), "Integer Field \"Nope\" not found");
     EXPECT_EQ(MessageOf([&] { ini.GetString("Nope"); }), "String Field \"Nope\" not found");
@@ -70,7 +70,7 @@ TEST_F(Settings, ByNameOperationsNameTheMissingField) {
 }
 
 TEST_F(Settings, ByPositionSettersChangeTheFirstEntryOfAName) {
-    TRegVal ini(program, registry);
+    ProgramSettings ini(program, registry);
     ini.Booleans = QStringList{"A=", "B=0", "C=yes", "a=1"};
     EXPECT_FALSE(ini.BooleanAt(0));
     EXPECT_FALSE(ini.BooleanAt(1));
@@ -85,7 +85,7 @@ TEST_F(Settings, ByPositionSettersChangeTheFirstEntryOfAName) {
 }
 
 TEST_F(Settings, FloatsFallBackToTheirOwnValueThenZero) {
-    TRegVal ini(program, registry);
+    ProgramSettings ini(program, registry);
     ini.IniFileName = "f.ini";
     ini.Locale = QLocale::c();
     RecordingHost host;
@@ -106,7 +106,7 @@ TEST_F(Settings, FloatsFallBackToTheirOwnValueThenZero) {
 }
 
 TEST_F(Settings, SectionPrefixAndRegistryMode) {
-    TRegVal ini = store();
+    ProgramSettings ini = store();
     ini.IniSection = "Main";
     ini.Booleans = QStringList{"Flag=1"};
     ini.WriteSettings();
@@ -121,7 +121,7 @@ TEST_F(Settings, SectionPrefixAndRegistryMode) {
     EXPECT_EQ(hive.value("Software/Vantoric/Gyrodex/Main/Integers/HintType").toString(), "1");
     EXPECT_EQ(hive.value("Software/Vantoric/Gyrodex/Main/Booleans/Flag").toString(), "1");
 
-    TRegVal back = store();
+    ProgramSettings back = store();
     back.UseRegistry = true;
     back.IniFileName = "software\\vantoric\\gyrodex";
     back.IniSection = "MAIN";
@@ -133,14 +133,14 @@ TEST_F(Settings, SectionPrefixAndRegistryMode) {
 TEST_F(Settings, WriteFailuresNameTheFileOrKey) {
     WriteBytes(iniFile, "[Integers]\nHintType=1\n");
     QFile::setPermissions(iniFile, QFileDevice::ReadOwner);
-    TRegVal ini = store();
+    ProgramSettings ini = store();
     ini.ReadSettings();
     EXPECT_EQ(MessageOf([&] { ini.WriteSettings(); }), "Unable to write to " + iniFile);
 
     // A plain file where the hive's folder should be: the key can't be created.
     WriteBytes(dir.filePath("machine"), "not a folder");
     ini.UseRegistry = true;
-    ini.RegistryRoot = TRegRoot::rgLocalMachine;
+    ini.RegistryRoot = SettingsRoot::LocalMachine;
     ini.IniFileName = "Software\\Vantoric\\Gyrodex";
     EXPECT_EQ(MessageOf([&] { ini.WriteSettings(); }),
               "Failed to create key Software\\Vantoric\\Gyrodex");

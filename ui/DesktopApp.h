@@ -4,6 +4,7 @@
 #include "CalendarState.h"
 #include "HighlightList.h"
 #include "ImageCanvas.h"
+#include "ProgramSettings.h"
 #include "RecentFiles.h"
 #include "Registry.h"
 #include "Services.h"
@@ -18,15 +19,15 @@ class QPrinter;
 
 namespace gyrodex {
 
-class TDMod;
-class TfrmColors;
-class TfrmFloatMenu;
-class TfrmHighlight;
-class TfrmMain;
-class TfrmOneDay;
-class TfrmProperties;
-class TfrmSetup;
-class TfrmSize;
+class SharedDialogs;
+class ColoursPanel;
+class Palette;
+class HighlightDialog;
+class MainWindow;
+class DayDialog;
+class PropertiesPanel;
+class SetupDialog;
+class ImageSizeDialog;
 
 // What the program takes from the machine it runs on, read once in main() and passed in, so
 // tests can fix every one of them.
@@ -42,29 +43,15 @@ struct Environment {
     std::function<bool(const QString&)> folderWritable = {};
 };
 
-// A window shown from the palette without being modal (properties and colours panels).
-class PanelWindow {
-public:
-    virtual ~PanelWindow() = default;
-    virtual void ShowPanel() = 0;
-};
-
-// The highlight editor, shown modally from the palette; true when it was closed with OK.
-class HighlightEditor {
-public:
-    virtual ~HighlightEditor() = default;
-    virtual bool RunModal() = 0;
-};
-
 // The composition root: builds every window in the start-up order and owns the one design,
 // the highlight list, the image, the recent lists, the printer and the services. Windows get
 // references to what they need; none reaches another through a global.
-class Globals : public QObject {
+class DesktopApp : public QObject {
     Q_OBJECT
 
 public:
-    Globals(Services& services, Environment environment);
-    ~Globals() override;
+    DesktopApp(Services& services, Environment environment);
+    ~DesktopApp() override;
 
     // Shows the main window and runs its first show, once.
     void Start();
@@ -86,22 +73,21 @@ public:
     HighlightList highlights;
     ImageCanvas canvas;
     RecentFiles recent;
+    // The program's settings (the pointer hint), read at start and written at the end.
+    ProgramSettings settings;
 
     // Windows, in the order they are created.
-    std::unique_ptr<TfrmMain> frmMain;
-    PanelWindow* frmProperties = nullptr;
-    HighlightEditor* frmHighlight = nullptr;
-    std::unique_ptr<TfrmHighlight> frmHighlightWindow; // the editor behind frmHighlight
-    std::unique_ptr<TDMod> DMod;
-    std::unique_ptr<TfrmOneDay> frmOneDay;
-    std::unique_ptr<TfrmSize> frmSize;
-    std::unique_ptr<TfrmFloatMenu> frmFloatMenu;
-    std::unique_ptr<TfrmSetup> frmSetup;
-    PanelWindow* frmColors = nullptr;
-    // The two panels behind frmProperties and frmColors. Windows of the main window, they are
-    // declared after it so that they go first.
-    std::unique_ptr<TfrmProperties> propertiesPanel;
-    std::unique_ptr<TfrmColors> coloursPanel;
+    std::unique_ptr<MainWindow> mainWindow;
+    std::unique_ptr<HighlightDialog> highlightDialog;
+    std::unique_ptr<SharedDialogs> dialogs;
+    std::unique_ptr<DayDialog> dayDialog;
+    std::unique_ptr<ImageSizeDialog> imageSizeDialog;
+    std::unique_ptr<Palette> palette;
+    std::unique_ptr<SetupDialog> setupDialog;
+    // The two panels. Windows of the main window, they are declared after it so that they go
+    // first.
+    std::unique_ptr<PropertiesPanel> propertiesPanel;
+    std::unique_ptr<ColoursPanel> coloursPanel;
 
 signals:
     // The design changed outside the panels (a loaded file, a drag, a tool): views refresh.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Globals.h"
+#include "DesktopApp.h"
 
 #include <QWidget>
 
@@ -16,39 +16,39 @@ class SpinField;
 
 // The properties panel: a borderless always-on-top window that edits the wheel's geometry and
 // period. It is a view of the calendar state: an edit writes the state and repaints the wheel
-// when AutoPreview is on; a change made elsewhere reaches it through Globals::designChanged.
-class TfrmProperties : public QWidget, public PanelWindow {
+// when AutoPreview is on; a change made elsewhere reaches it through DesktopApp::designChanged.
+class PropertiesPanel : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TfrmProperties(Globals& globals);
+    explicit PropertiesPanel(DesktopApp& globals);
 
-    void ShowPanel() override;
+    void showPanel();
     // Shows the state's values without running any handler.
-    void ShowState();
+    void showState();
 
-    void spnRadiusChange();
-    void spnDayHeightChange();
-    void spnStartWeekChange();
-    void spnCXChange();
-    void spnCYChange();
-    void btnClockwiseClick();
-    void DTChange();
-    void DTEChange();
+    void radiusChanged();
+    void dayHeightChanged();
+    void startWeekChanged();
+    void offsetXChanged();
+    void offsetYChanged();
+    void directionClicked();
+    void startDateChanged();
+    void endDateChanged();
 
-    QFrame* Panel1;
-    CaptionLabel* Label6;
-    SpinField* spnRadius;
-    SpinField* spnDayHeight;
-    SpinField* spnStartWeek;
-    SpinField* spnCX;
-    SpinField* spnCY;
-    QToolButton* btnClockwise;
-    QToolButton* btnAntiClockwise;
-    QToolButton* btnInside;
-    QToolButton* btnOutside;
-    QDateEdit* DT;
-    QDateEdit* DTE;
+    QFrame* frame;
+    CaptionLabel* captionBar;
+    SpinField* radiusField;
+    SpinField* dayHeightField;
+    SpinField* startWeekField;
+    SpinField* offsetXField;
+    SpinField* offsetYField;
+    QToolButton* clockwiseButton;
+    QToolButton* anticlockwiseButton;
+    QToolButton* weekendInsideButton;
+    QToolButton* weekendOutsideButton;
+    QDateEdit* startDateField;
+    QDateEdit* endDateField;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -63,7 +63,7 @@ private:
     // RepaintCalendar when AutoPreview is on; a failure is shown in a message box.
     void preview();
 
-    Globals& g_;
+    DesktopApp& g_;
     bool placed_ = false;
 };
 

@@ -10,29 +10,29 @@ class QPushButton;
 namespace gyrodex {
 
 class ColourSwatch;
-class Globals;
+class DesktopApp;
 
 // "Highlight Day": the description and colour of one day, opened by the text tool.
-class TfrmOneDay : public QDialog {
+class DayDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TfrmOneDay(Globals& globals);
+    explicit DayDialog(DesktopApp& globals);
 
     // The colour dialog preset to the swatch's colour; a confirmed choice goes to the swatch.
-    void pnlColorClick();
+    void chooseColour();
 
-    QLineEdit* edtDesc;
-    ColourSwatch* pnlColor;
-    QPushButton* btnOk;
-    QPushButton* btnCancel;
+    QLineEdit* descriptionField;
+    ColourSwatch* colourSwatch;
+    QPushButton* okButton;
+    QPushButton* cancelButton;
 
 protected:
     // FormShow: the description takes the keyboard focus.
     void showEvent(QShowEvent* event) override;
 
 private:
-    Globals& g_;
+    DesktopApp& g_;
 };
 
 } // namespace gyrodex

@@ -1,0 +1,63 @@
+#include "DayDialog.h"
+
+#include "Busy.h"
+#include "DesktopApp.h"
+#include "MainWindow.h"
+#include "Palette.h"
+#include "SharedDialogs.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace gyrodex {
+
+DayDialog::DayDialog(DesktopApp& globals)
+    // A window of the main window's, so that the window manager keeps it above the image.
+    : QDialog(globals.mainWindow.get(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      g_(globals) {
+    setObjectName(QStringLiteral("frmOneDay"));
+    setWindowTitle(QStringLiteral("Highlight Day"));
+    setModal(true);
+    setFixedSize(216, 62);
+    move(600, 105);
+
+    // No length limit: the description may be longer than the 40 characters the wheel shows.
+    descriptionField = new QLineEdit(this);
+    descriptionField->setObjectName(QStringLiteral("edtDesc"));
+    descriptionField->setAccessibleName(QStringLiteral("Description"));
+    descriptionField->setGeometry(4, 4, 181, 21);
+
+    colourSwatch = new ColourSwatch(QStringLiteral("pnlColor"), 0xFFFFFF, this);
+    colourSwatch->setAccessibleName(QStringLiteral("Color"));
+    colourSwatch->setGeometry(190, 4, 21, 21);
+    connect(colourSwatch, &ColourSwatch::clicked, this, &DayDialog::chooseColour);
+
+    // Made in tab order: Cancel before OK, as they stand on the window.
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton->setObjectName(QStringLiteral("btnCancel"));
+    cancelButton->setGeometry(56, 32, 75, 25);
+    cancelButton->setAutoDefault(false);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("btnOk"));
+    okButton->setGeometry(136, 32, 75, 25);
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    setTabOrder(descriptionField, cancelButton);
+    setTabOrder(cancelButton, okButton);
+}
+
+void DayDialog::chooseColour() {
+    RunCommand(g_.services, [this] {
+        if (const auto colour = g_.dialogs->chooseColourFor(colourSwatch->colour()))
+            colourSwatch->setColour(*colour);
+    });
+}
+
+void DayDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    descriptionField->setFocus();
+}
+
+} // namespace gyrodex
