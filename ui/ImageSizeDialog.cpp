@@ -28,22 +28,22 @@ ImageSizeDialog::ImageSizeDialog(QWidget* parent) : QDialog(parent) {
     setModal(true);
     setFixedSize(241, 121);
 
-    auto* lblWidth = new QLabel(QStringLiteral("Width"), this);
-    lblWidth->setGeometry(8, 8, 60, 13);
+    auto* widthLabel = new QLabel(QStringLiteral("Width"), this);
+    widthLabel->setGeometry(8, 8, 60, 13);
     widthField = WholeNumberField(this, 1024);
     widthField->setObjectName(QStringLiteral("spnWidth"));
     widthField->setGeometry(8, 24, 73, 22);
-    lblWidth->setBuddy(widthField);
+    widthLabel->setBuddy(widthField);
 
-    auto* lblHeight = new QLabel(QStringLiteral("Height"), this);
-    lblHeight->setGeometry(88, 8, 60, 13);
+    auto* heightLabel = new QLabel(QStringLiteral("Height"), this);
+    heightLabel->setGeometry(88, 8, 60, 13);
     heightField = WholeNumberField(this, 768);
     heightField->setObjectName(QStringLiteral("spnHeight"));
     heightField->setGeometry(88, 24, 73, 22);
-    lblHeight->setBuddy(heightField);
+    heightLabel->setBuddy(heightField);
 
-    auto* lblPreset = new QLabel(QStringLiteral("Presets:"), this);
-    lblPreset->setGeometry(8, 56, 60, 13);
+    auto* presetLabel = new QLabel(QStringLiteral("Presets:"), this);
+    presetLabel->setGeometry(8, 56, 60, 13);
     presetBox = new QComboBox(this);
     presetBox->setObjectName(QStringLiteral("cbPreset"));
     presetBox->setGeometry(8, 72, 153, 22);
@@ -53,7 +53,7 @@ ImageSizeDialog::ImageSizeDialog(QWidget* parent) : QDialog(parent) {
                          QStringLiteral("1280x960"), QStringLiteral("1280x1024"),
                          QStringLiteral("1600x1200")});
     presetBox->setCurrentIndex(-1);
-    lblPreset->setBuddy(presetBox);
+    presetLabel->setBuddy(presetBox);
     connect(presetBox, &QComboBox::activated, this, &ImageSizeDialog::presetChosen);
 
     okButton = new QPushButton(QStringLiteral("OK"), this);
