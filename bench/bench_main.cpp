@@ -184,11 +184,14 @@ void KeystrokeToFrame(benchmark::State& st) {
                                        QRect(QPoint(0, 0), size),
                                        [] { return ToQDate(kToday); }});
     Design design;
-    g.highlights = design.highlights;
+    g.doc.highlights = design.highlights;
     g.Start();
-    g.state.StartDate = design.state.StartDate;
-    g.state.EndDate = design.state.EndDate;
-    emit g.designChanged();
+    g.edit({Change::Geometry, QString(),
+            [&](Document& d) {
+                d.state.StartDate = design.state.StartDate;
+                d.state.EndDate = design.state.EndDate;
+            },
+            Change::Repaint::None, nullptr});
     g.mainWindow->RepaintCalendar();
     QCoreApplication::processEvents();
     PaintCounter counter(g.mainWindow->imageView);

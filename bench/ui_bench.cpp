@@ -27,11 +27,11 @@ void HintMove(benchmark::State& st) {
         [] { return QDate(2026, 12, 8); }};
     DesktopApp g(services, std::move(env));
     for (DayDate d = MakeDayDate(1, 12, 2026); d.Month == 12; NextDay(d))
-        g.highlights.add(MakeEntry(DateText(d), 255, QStringLiteral("Day %1").arg(d.Day)));
+        g.doc.highlights.add(MakeEntry(DateText(d), 255, QStringLiteral("Day %1").arg(d.Day)));
     g.settings.SetInteger(QStringLiteral("HintType"), 1);
     g.Start();
     QApplication::processEvents();
-    const CalendarState& s = g.state;
+    const CalendarState& s = g.doc.state;
     const auto at = [&](int spoke, int ring) {
         const double angle = (spoke + 0.5) * 2 * M_PI / 52;
         const double rho = s.Radius - ring * s.DayHeight + s.DayHeight / 2.0;

@@ -4,12 +4,11 @@
 #include "DayDialog.h"
 #include "DesktopApp.h"
 #include "Geometry.h"
-#include "HighlightDialog.h"
 #include "Highlights.h"
 #include "ImageView.h"
 #include "MainWindow.h"
+#include "Palette.h" // ColourSwatch
 #include "Painter.h"
-#include "Palette.h"
 #include "SharedDialogs.h"
 
 #include <QApplication>
@@ -145,7 +144,7 @@ void MainWindow::createToolParts() {
 }
 
 void MainWindow::setTool(PaintTool tool) {
-    g_.state.CurrentTool = tool;
+    g_.doc.state.CurrentTool = tool;
     // The shape numbered tool + 1; the date picker has none and shows the standard arrow.
     const auto shape = cursors.find(static_cast<int>(tool) + 1);
     if (shape == cursors.end())
@@ -155,12 +154,12 @@ void MainWindow::setTool(PaintTool tool) {
 }
 
 void MainWindow::imageMousePress(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
-    g_.state.PressX = x;
-    g_.state.PressY = y;
+    g_.doc.state.PressX = x;
+    g_.doc.state.PressY = y;
 }
 
 void MainWindow::imageMouseMove(Qt::KeyboardModifiers, int x, int y) {
-    CalendarState& s = g_.state;
+    CalendarState& s = g_.doc.state;
     const HitResult hit = HitTest(s, x, y);
     // Off the rings the hover spoke keeps its last value.
     s.HoverRing = hit.ring;
@@ -194,7 +193,7 @@ void MainWindow::imageMouseMove(Qt::KeyboardModifiers, int x, int y) {
 }
 
 void MainWindow::imageMouseRelease(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
-    CalendarState& s = g_.state;
+    CalendarState& s = g_.doc.state;
     hintLabel->hide();
     const HitResult hit = HitTest(s, x, y);
     s.CurrentDate = hit.date;
@@ -238,89 +237,90 @@ void MainWindow::imageMouseRelease(Qt::MouseButton button, Qt::KeyboardModifiers
 }
 
 void MainWindow::moveWheel() {
-    CalendarState& s = g_.state;
-    {
-        // The offset fields' own handlers do not repaint during the move; the one repaint
-        // comes after it, whether or not AutoPreview is on.
-        const SuspendRepaint batch(s);
-        s.CentreOffsetX += s.ReleaseX - s.PressX;
-        s.CentreOffsetY += s.ReleaseY - s.PressY;
-        emit g_.designChanged();
-    }
-    RepaintCalendar();
+    // One repaint after the move, whether or not AutoPreview is on.
+    g_.edit({Change::Geometry, QStringLiteral("Move"),
+             [](Document& d) {
+                 CalendarState& s = d.state;
+                 s.CentreOffsetX += s.ReleaseX - s.PressX;
+                 s.CentreOffsetY += s.ReleaseY - s.PressY;
+             },
+             Change::Repaint::Always, nullptr});
 }
 
 void MainWindow::pickColour() {
-    const Colour colour = g_.canvas.pixel(g_.state.ReleaseX, g_.state.ReleaseY);
-    g_.palette->currentSwatch->setColour(colour);
+    const Colour colour = g_.canvas.pixel(g_.doc.state.ReleaseX, g_.doc.state.ReleaseY);
+    g_.edit({Change::PaintColours, QStringLiteral("Pick Colour"),
+             [colour](Document& d) { d.colours.current = colour; }, Change::Repaint::None,
+             nullptr});
     g_.dialogs->rememberPickedColour(colour);
 }
 
 void MainWindow::showDayInEditor() {
-    g_.highlightDialog->setDate(g_.state.CurrentDate);
+    emit dayPicked(g_.doc.state.CurrentDate);
 }
 
 void MainWindow::fillCell() {
-    CalendarState& s = g_.state;
-    const Colour current = g_.palette->currentSwatch->colour();
-    if (s.CurrentDate.Day == 0) {
+    const Colour current = g_.doc.colours.current;
+    if (g_.doc.state.CurrentDate.Day == 0) {
         // Off the days: the background takes the colour and the whole wheel is repainted on a
         // cleared image, "Repaint All" or not; the box keeps its setting.
-        s.BackColour = current;
-        designChangedByTool();
-        struct Restore {
-            CalendarState& s;
-            bool repaintAll;
-            ~Restore() { s.RepaintAll = repaintAll; }
-        } restore{s, std::exchange(s.RepaintAll, true)};
-        RepaintCalendar();
+        g_.edit({Change::Looks, QStringLiteral("Fill"),
+                 [current](Document& d) { d.state.BackColour = current; },
+                 Change::Repaint::ClearedImage, nullptr});
         return;
     }
-    SetDayColour(g_.highlights, s.CurrentDate, current);
-    designChangedByTool();
-    paintReleasedCell();
+    g_.edit({Change::Highlights, QStringLiteral("Fill"),
+             [current](Document& d) { SetDayColour(d.highlights, d.state.CurrentDate, current); },
+             Change::Repaint::Cell, nullptr});
 }
 
 void MainWindow::editDay() {
-    CalendarState& s = g_.state;
+    CalendarState& s = g_.doc.state;
     const DayCell& cell = s.Cells.at(s.HoverSpoke, s.HoverRing);
     // The cell keeps at most 40 characters of a description: the dialog gets the whole one of
     // the entry the cell shows, so OK without a change keeps a longer description.
     QString description = cell.description;
-    const auto [first, last] = g_.highlights.matching(DateText(s.CurrentDate));
+    const auto [first, last] = g_.doc.highlights.matching(DateText(s.CurrentDate));
     if (last > first) {
-        const QString& entry = g_.highlights.at(last - 1);
+        const QString& entry = g_.doc.highlights.at(last - 1);
         const QString whole = EntryDescription(entry, entry.size());
         if (!description.isEmpty() && whole.startsWith(description))
             description = whole;
     }
-    DayDialog& dialog = *g_.dayDialog;
+    DayDialog& dialog = *dayDialog;
     dialog.descriptionField->setText(description);
     dialog.colourSwatch->setColour(cell.fill);
     if (g_.services.exec(dialog) != QDialog::Accepted)
         return;
-    ReplaceDay(g_.highlights, s.CurrentDate, dialog.colourSwatch->colour(),
-               dialog.descriptionField->text());
-    designChangedByTool();
-    paintReleasedCell();
+    const Colour colour = dialog.colourSwatch->colour();
+    const QString text = dialog.descriptionField->text();
+    g_.edit({Change::Highlights, QStringLiteral("Text"),
+             [&](Document& d) { ReplaceDay(d.highlights, d.state.CurrentDate, colour, text); },
+             Change::Repaint::Cell, nullptr});
 }
 
 void MainWindow::eraseHighlight() {
-    CalendarState& s = g_.state;
-    RemoveDay(g_.highlights, s.CurrentDate);
-    s.Cells.at(s.HoverSpoke, s.HoverRing).description.clear();
-    designChangedByTool();
-    paintReleasedCell();
+    g_.edit({Change::Highlights, QStringLiteral("Erase"),
+             [](Document& d) {
+                 CalendarState& s = d.state;
+                 RemoveDay(d.highlights, s.CurrentDate);
+                 s.Cells.at(s.HoverSpoke, s.HoverRing).description.clear();
+             },
+             Change::Repaint::Cell, nullptr});
 }
 
-void MainWindow::designChangedByTool() {
-    // The views refresh from the model; their change handlers must not repaint meanwhile.
-    const SuspendRepaint batch(g_.state);
-    emit g_.designChanged();
+void MainWindow::repaintOnClearedImage() {
+    CalendarState& s = g_.doc.state;
+    struct Restore {
+        CalendarState& s;
+        bool repaintAll;
+        ~Restore() { s.RepaintAll = repaintAll; }
+    } restore{s, std::exchange(s.RepaintAll, true)};
+    RepaintCalendar();
 }
 
 void MainWindow::paintReleasedCell() {
-    CalendarState& s = g_.state;
+    CalendarState& s = g_.doc.state;
     WrittenRect canvas(g_.canvas);
     // The view shows what the painter got to, also when a highlight's colour stops it.
     struct Show {
@@ -331,7 +331,7 @@ void MainWindow::paintReleasedCell() {
                 view->imageChanged(canvas.rect());
         }
     } show{imageView, canvas};
-    PaintCell(s, g_.highlights, canvas, s.HoverSpoke, s.HoverRing);
+    PaintCell(s, g_.doc.highlights, canvas, s.HoverSpoke, s.HoverRing);
 }
 
 } // namespace gyrodex

@@ -1,9 +1,9 @@
 #include "ColoursPanel.h"
 
+#include "Busy.h"
 #include "CaptionDrag.h"
 #include "FieldRanges.h"
 #include "ImageCanvas.h"
-#include "MainWindow.h"
 #include "Palette.h"
 #include "SharedDialogs.h"
 #include "SpinField.h"
@@ -85,15 +85,15 @@ void FontPanel::mouseReleaseEvent(QMouseEvent* event) {
         emit clicked();
 }
 
-ColoursPanel::ColoursPanel(DesktopApp& globals)
-    : QWidget(globals.mainWindow.get(),
-              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      g_(globals) {
+ColoursPanel::ColoursPanel(EditPath& edits, Services& services, SharedDialogs& dialogs,
+                           QRect screen, QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      edits_(edits), services_(services), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmColors"));
     setWindowTitle(QStringLiteral("Colors"));
     setFixedSize(kWidth, kHeight);
-    move(g_.env.screen.topLeft() + kFirstPlace);
-    const CalendarState& s = g_.state;
+    move(screen.topLeft() + kFirstPlace);
+    const CalendarState& s = edits_.document().state;
 
     frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("Panel1"));
@@ -101,7 +101,7 @@ ColoursPanel::ColoursPanel(DesktopApp& globals)
     frame->setGeometry(0, 0, kWidth, kHeight);
 
     captionBar =
-        new CaptionLabel(QStringLiteral(" Calendar Colors"), kCaptionColour, g_.env.screen, frame);
+        new CaptionLabel(QStringLiteral(" Calendar Colors"), kCaptionColour, screen, frame);
     captionBar->setObjectName(QStringLiteral("Label2"));
     captionBar->setGeometry(1, 1, kWidth - 2, 14);
 
@@ -149,7 +149,10 @@ ColoursPanel::ColoursPanel(DesktopApp& globals)
     connect(todayAsPastBox, &QCheckBox::toggled, this, &ColoursPanel::todayAsPastClicked);
 
     showState();
-    connect(&g_, &DesktopApp::designChanged, this, &ColoursPanel::showState);
+    connect(&edits_, &EditPath::changed, this, [this](const Change& change) {
+        if ((change.parts & Change::Looks) && change.source != this)
+            showState();
+    });
 }
 
 ColourPanel* ColoursPanel::colourPanel(const QString& name, const QString& caption, Tag tag,
@@ -174,7 +177,7 @@ void ColoursPanel::label(const QString& text, const QRect& place) {
 }
 
 void ColoursPanel::showState() {
-    const CalendarState& s = g_.state;
+    const CalendarState& s = edits_.document().state;
     backPanel->setColours(s.BackColour, s.BackTextColour);
     dayPanel->setColours(s.DayColour, s.DayTextColour);
     weekendPanel->setColours(s.WeekendColour, s.WeekendTextColour);
@@ -205,13 +208,16 @@ void ColoursPanel::showEvent(QShowEvent* event) {
     captionBar->endDrag();
 }
 
-void ColoursPanel::preview() {
-    if (g_.state.AutoPreview)
-        RunCommand(g_.services, [this] { g_.mainWindow->RepaintCalendar(); });
+void ColoursPanel::change(const QString& what, std::function<void(CalendarState&)> apply,
+                          bool refresh) {
+    edits_.edit({Change::Looks, what, [&apply](Document& d) { apply(d.state); },
+                 Change::Repaint::Preview, this});
+    // Fields coupled to the one changed (the colour panels, "Today as Past") show the result.
+    if (refresh)
+        showState();
 }
 
-Colour& ColoursPanel::colourOf(Tag tag, bool fill) {
-    CalendarState& s = g_.state;
+Colour& ColoursPanel::colourOf(CalendarState& s, Tag tag, bool fill) {
     switch (tag) {
     case Back:
         return fill ? s.BackColour : s.BackTextColour;
@@ -225,88 +231,92 @@ Colour& ColoursPanel::colourOf(Tag tag, bool fill) {
     return fill ? s.PastColour : s.PastTextColour;
 }
 
-bool ColoursPanel::editColour(Colour& colour) {
-    bool confirmed = false;
-    RunCommand(g_.services, [&] {
-        if (const auto chosen = g_.dialogs->chooseColourFor(colour)) {
-            colour = *chosen;
-            confirmed = true;
-        }
-    });
-    return confirmed;
+std::optional<Colour> ColoursPanel::askColour(Colour preset) {
+    std::optional<Colour> chosen;
+    RunCommand(services_, [&] { chosen = dialogs_.chooseColourFor(preset); });
+    return chosen;
 }
 
 void ColoursPanel::colourPanelPressed(Tag tag, Qt::MouseButton button) {
     if (button != Qt::LeftButton && button != Qt::RightButton)
         return;
-    if (!editColour(colourOf(tag, button == Qt::LeftButton)))
+    const bool fill = button == Qt::LeftButton;
+    CalendarState copy = edits_.document().state;
+    const auto colour = askColour(colourOf(copy, tag, fill));
+    if (!colour)
         return;
-    showState();
-    preview();
+    change(
+        QStringLiteral("Colour"),
+        [tag, fill, c = *colour](CalendarState& s) { colourOf(s, tag, fill) = c; }, true);
 }
 
 void ColoursPanel::chooseThinColour() {
-    if (!editColour(g_.state.ThinColour))
+    const auto colour = askColour(edits_.document().state.ThinColour);
+    if (!colour)
         return;
-    showState();
-    preview();
+    change(
+        QStringLiteral("Colour"), [c = *colour](CalendarState& s) { s.ThinColour = c; }, true);
 }
 
 void ColoursPanel::chooseThickColour() {
-    if (!editColour(g_.state.ThickColour))
+    const auto colour = askColour(edits_.document().state.ThickColour);
+    if (!colour)
         return;
-    showState();
-    preview();
+    change(
+        QStringLiteral("Colour"), [c = *colour](CalendarState& s) { s.ThickColour = c; }, true);
 }
 
 void ColoursPanel::chooseDayFont() {
-    DayFont& f = g_.state.Font;
+    const DayFont& f = edits_.document().state.Font;
     QFont preset(f.name, f.size);
     preset.setBold((f.style & Bold) != 0);
     preset.setItalic((f.style & Italic) != 0);
     preset.setUnderline((f.style & Underline) != 0);
     preset.setStrikeOut((f.style & StrikeOut) != 0);
     std::optional<QFont> chosen;
-    RunCommand(g_.services, [&] { chosen = g_.services.chooseFont(preset); });
+    RunCommand(services_, [&] { chosen = services_.chooseFont(preset); });
     if (!chosen)
         return;
-    f.name = chosen->family();
+    DayFont font = f;
+    font.name = chosen->family();
     // A font given in pixels comes back without a point size: 96 pixels are 72 points.
-    f.size =
+    font.size =
         chosen->pointSize() > 0 ? chosen->pointSize() : std::max(1, chosen->pixelSize() * 72 / 96);
-    f.style = (chosen->bold() ? Bold : 0u) | (chosen->italic() ? Italic : 0u) |
-              (chosen->underline() ? Underline : 0u) | (chosen->strikeOut() ? StrikeOut : 0u);
-    showState();
-    preview();
+    font.style = (chosen->bold() ? Bold : 0u) | (chosen->italic() ? Italic : 0u) |
+                 (chosen->underline() ? Underline : 0u) | (chosen->strikeOut() ? StrikeOut : 0u);
+    change(
+        QStringLiteral("Day Font"), [font](CalendarState& s) { s.Font = font; }, true);
 }
 
 void ColoursPanel::repaintAllClicked() {
-    g_.state.RepaintAll = repaintAllBox->isChecked();
-    preview();
+    change(QStringLiteral("Repaint All"),
+           [on = repaintAllBox->isChecked()](CalendarState& s) { s.RepaintAll = on; });
 }
 
 void ColoursPanel::paintWeekendsClicked() {
-    g_.state.PaintWeekends = weekendsBox->isChecked();
-    preview();
+    change(QStringLiteral("Weekends"),
+           [on = weekendsBox->isChecked()](CalendarState& s) { s.PaintWeekends = on; });
 }
 
 void ColoursPanel::paintPastClicked() {
     // Unchecking "Past Days" unchecks "Today as Past"; it can be changed only while "Past
     // Days" is checked.
-    g_.state.setPaintPast(paintPastBox->isChecked());
-    showState();
-    preview();
+    change(
+        QStringLiteral("Past Days"),
+        [on = paintPastBox->isChecked()](CalendarState& s) { s.setPaintPast(on); }, true);
 }
 
 void ColoursPanel::todayAsPastClicked() {
-    g_.state.TodayAsPast = todayAsPastBox->isChecked();
-    preview();
+    change(QStringLiteral("Today as Past"),
+           [on = todayAsPastBox->isChecked()](CalendarState& s) { s.TodayAsPast = on; });
 }
 
 void ColoursPanel::penWidthChanged() {
-    g_.state.ThinWidth = thinWidthField->value();
-    g_.state.ThickWidth = thickWidthField->value();
-    preview();
+    change(QStringLiteral("Border Width"),
+           [thin = thinWidthField->value(), thick = thickWidthField->value()](CalendarState& s) {
+               s.ThinWidth = thin;
+               s.ThickWidth = thick;
+           });
 }
 
 } // namespace gyrodex

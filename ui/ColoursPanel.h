@@ -1,9 +1,11 @@
 #pragma once
 
-#include "DesktopApp.h"
+#include "Document.h"
 
 #include <QFrame>
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -12,6 +14,8 @@ namespace gyrodex {
 
 class CaptionLabel;
 class ColourSwatch;
+class Services;
+class SharedDialogs;
 class SpinField;
 
 // A raised panel showing its caption in its text colour on its fill colour, so it previews
@@ -58,7 +62,8 @@ class ColoursPanel : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ColoursPanel(DesktopApp& globals);
+    ColoursPanel(EditPath& edits, Services& services, SharedDialogs& dialogs, QRect screen,
+                 QWidget* mainWindow);
 
     void showPanel();
     // Shows the state's values without running any handler.
@@ -99,13 +104,18 @@ private:
     ColourPanel* colourPanel(const QString& name, const QString& caption, Tag tag, int top);
     QCheckBox* checkBox(const QString& name, const QString& caption, int top);
     void label(const QString& text, const QRect& place);
-    // The fill (fill = true) or text colour of a colour panel's state field.
-    Colour& colourOf(Tag tag, bool fill);
-    // Runs the shared colour dialog on `colour`; true when the user confirmed.
-    bool editColour(Colour& colour);
-    void preview();
+    // The fill (fill = true) or text colour of a colour panel's field of the design.
+    static Colour& colourOf(CalendarState& state, Tag tag, bool fill);
+    // Runs the shared colour dialog preset to `preset`; the colour the user confirmed.
+    std::optional<Colour> askColour(Colour preset);
+    // Hands a change of the design's looks to the edit path, repainted when AutoPreview is on;
+    // with `refresh` the panel shows the design again afterwards (coupled fields).
+    void change(const QString& what, std::function<void(CalendarState&)> apply,
+                bool refresh = false);
 
-    DesktopApp& g_;
+    EditPath& edits_;
+    Services& services_;
+    SharedDialogs& dialogs_;
 };
 
 } // namespace gyrodex

@@ -1,8 +1,6 @@
 #include "DayDialog.h"
 
 #include "Busy.h"
-#include "DesktopApp.h"
-#include "MainWindow.h"
 #include "Palette.h"
 #include "SharedDialogs.h"
 
@@ -11,10 +9,10 @@
 
 namespace gyrodex {
 
-DayDialog::DayDialog(DesktopApp& globals)
+DayDialog::DayDialog(Services& services, SharedDialogs& dialogs, QWidget* parent)
     // A window of the main window's, so that the window manager keeps it above the image.
-    : QDialog(globals.mainWindow.get(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      g_(globals) {
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      services_(services), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmOneDay"));
     setWindowTitle(QStringLiteral("Highlight Day"));
     setModal(true);
@@ -49,8 +47,8 @@ DayDialog::DayDialog(DesktopApp& globals)
 }
 
 void DayDialog::chooseColour() {
-    RunCommand(g_.services, [this] {
-        if (const auto colour = g_.dialogs->chooseColourFor(colourSwatch->colour()))
+    RunCommand(services_, [this] {
+        if (const auto colour = dialogs_.chooseColourFor(colourSwatch->colour()))
             colourSwatch->setColour(*colour);
     });
 }

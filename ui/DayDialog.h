@@ -10,14 +10,15 @@ class QPushButton;
 namespace gyrodex {
 
 class ColourSwatch;
-class DesktopApp;
+class Services;
+class SharedDialogs;
 
 // "Highlight Day": the description and colour of one day, opened by the text tool.
 class DayDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit DayDialog(DesktopApp& globals);
+    DayDialog(Services& services, SharedDialogs& dialogs, QWidget* parent);
 
     // The colour dialog preset to the swatch's colour; a confirmed choice goes to the swatch.
     void chooseColour();
@@ -32,7 +33,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    DesktopApp& g_;
+    Services& services_;
+    SharedDialogs& dialogs_;
 };
 
 } // namespace gyrodex

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "Busy.h"
-#include "CalendarState.h"
-#include "HighlightList.h"
+#include "Document.h"
 #include "ImageCanvas.h"
 #include "ProgramSettings.h"
 #include "RecentFiles.h"
@@ -24,10 +23,8 @@ class ColoursPanel;
 class Palette;
 class HighlightDialog;
 class MainWindow;
-class DayDialog;
 class PropertiesPanel;
 class SetupDialog;
-class ImageSizeDialog;
 
 // What the program takes from the machine it runs on, read once in main() and passed in, so
 // tests can fix every one of them.
@@ -43,10 +40,16 @@ struct Environment {
     std::function<bool(const QString&)> folderWritable = {};
 };
 
-// The composition root: builds every window in the start-up order and owns the one design,
-// the highlight list, the image, the recent lists, the printer and the services. Windows get
-// references to what they need; none reaches another through a global.
-class DesktopApp : public QObject {
+// The composition root: builds every window in the start-up order and owns the one document
+// (the design, the highlight list and the paint colours), the image, the recent lists, the
+// settings, the printer and the services. It is the edit path: every change a window makes
+// comes here, is applied, repaints the wheel as it asks and is told to every view. Windows get
+// references to what they need; none calls another: the root connects their commands.
+//
+// Ownership: the root owns the main window; every other window is a child of the main window
+// (so window managers keep it above the full-screen image) and is owned by it alone. The root
+// keeps plain pointers to them, used only while the main window lives.
+class DesktopApp : public EditPath {
     Q_OBJECT
 
 public:
@@ -65,37 +68,39 @@ public:
     // The program's one printer, made when it is first needed and kept for the run.
     QPrinter& Printer();
 
+    // The edit path.
+    const Document& document() const override { return doc; }
+    void edit(const Change& change) override;
+
     Services& services;
     const Environment env;
     DesktopHost host{services};
 
-    CalendarState state;
-    HighlightList highlights;
+    Document doc;
     ImageCanvas canvas;
     RecentFiles recent;
     // The program's settings (the pointer hint), read at start and written at the end.
     ProgramSettings settings;
+    std::unique_ptr<SharedDialogs> dialogs;
 
     // Windows, in the order they are created.
     std::unique_ptr<MainWindow> mainWindow;
-    std::unique_ptr<HighlightDialog> highlightDialog;
-    std::unique_ptr<SharedDialogs> dialogs;
-    std::unique_ptr<DayDialog> dayDialog;
-    std::unique_ptr<ImageSizeDialog> imageSizeDialog;
-    std::unique_ptr<Palette> palette;
-    std::unique_ptr<SetupDialog> setupDialog;
-    // The two panels. Windows of the main window, they are declared after it so that they go
-    // first.
-    std::unique_ptr<PropertiesPanel> propertiesPanel;
-    std::unique_ptr<ColoursPanel> coloursPanel;
+    PropertiesPanel* propertiesPanel = nullptr;
+    HighlightDialog* highlightDialog = nullptr;
+    Palette* palette = nullptr;
+    SetupDialog* setupDialog = nullptr;
+    ColoursPanel* coloursPanel = nullptr;
 
 signals:
-    // The design changed outside the panels (a loaded file, a drag, a tool): views refresh.
-    void designChanged();
     // The user asked to end the program (Exit, or a window closed by the window manager).
     void quitRequested();
 
 private:
+    // The commands that open one window from another.
+    void connectCommands(Palette& commands);
+    void editHighlights();
+    void programSetup();
+
     std::unique_ptr<QPrinter> printer_;
 };
 

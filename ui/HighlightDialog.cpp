@@ -4,7 +4,6 @@
 #include "Error.h"
 #include "Highlights.h"
 #include "ImageCanvas.h"
-#include "MainWindow.h"
 #include "Palette.h"
 #include "SharedDialogs.h"
 
@@ -98,10 +97,11 @@ QSize HighlightRowDelegate::sizeHint(const QStyleOptionViewItem& option, const Q
     return {option.rect.width(), kRowHeight};
 }
 
-HighlightDialog::HighlightDialog(DesktopApp& globals)
+HighlightDialog::HighlightDialog(EditPath& edits, Services& services, SharedDialogs& dialogs,
+                                 QRect screen, std::function<DayDate()> today, QWidget* mainWindow)
     // A window of the main window's, so that the window manager keeps it above the image.
-    : QDialog(globals.mainWindow.get(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      g_(globals) {
+    : QDialog(mainWindow, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), edits_(edits),
+      services_(services), dialogs_(dialogs), today_(std::move(today)) {
     setObjectName(QStringLiteral("frmHighlight"));
     setWindowTitle(QStringLiteral("Highlight Dates"));
     setModal(true);
@@ -110,7 +110,6 @@ HighlightDialog::HighlightDialog(DesktopApp& globals)
     resize(418, 360);
     setMinimumSize(149 + 60, 352);
     const QRect designed(QPoint(738, 373), frameGeometry().size().expandedTo(QSize(426, 387)));
-    const QRect screen = g_.env.screen;
     move(std::max(screen.left(), std::min(designed.left(), screen.right() + 1 - designed.width())),
          std::max(screen.top(), std::min(designed.top(), screen.bottom() + 1 - designed.height())));
 
@@ -182,7 +181,7 @@ HighlightDialog::HighlightDialog(DesktopApp& globals)
     addButton = button(QStringLiteral("btnAdd"), QStringLiteral("&Add Days..."), {4, 100, 93, 25},
                        QStyle::SP_ArrowRight);
     connect(addButton, &QPushButton::clicked, this,
-            [this] { RunCommand(g_.services, [this] { addDays(); }); });
+            [this] { RunCommand(services_, [this] { addDays(); }); });
     daysField = new QSpinBox(leftPane);
     daysField->setObjectName(QStringLiteral("spnDays"));
     daysField->setAccessibleName(QStringLiteral("Days"));
@@ -200,19 +199,19 @@ HighlightDialog::HighlightDialog(DesktopApp& globals)
     deleteButton = button(QStringLiteral("btnDelete"), QStringLiteral("&Delete Highlight"),
                           {7, 156, 133, 25}, QStyle::SP_TrashIcon);
     connect(deleteButton, &QPushButton::clicked, this,
-            [this] { RunCommand(g_.services, [this] { deleteHighlight(); }); });
+            [this] { RunCommand(services_, [this] { deleteHighlight(); }); });
     clearButton = button(QStringLiteral("btnClear"), QStringLiteral("&Clear All Highlights"),
                          {7, 184, 133, 25}, QStyle::SP_DialogResetButton);
     connect(clearButton, &QPushButton::clicked, this,
-            [this] { RunCommand(g_.services, [this] { clearHighlights(); }); });
+            [this] { RunCommand(services_, [this] { clearHighlights(); }); });
     exportButton = button(QStringLiteral("btnSave"), QStringLiteral("&Export Highlights"),
                           {7, 212, 133, 25}, QStyle::SP_DialogSaveButton);
     connect(exportButton, &QPushButton::clicked, this,
-            [this] { RunCommand(g_.services, [this] { exportHighlights(); }); });
+            [this] { RunCommand(services_, [this] { exportHighlights(); }); });
     importButton = button(QStringLiteral("btnLoad"), QStringLiteral("&Import Highlights"),
                           {7, 240, 133, 25}, QStyle::SP_DialogOpenButton);
     connect(importButton, &QPushButton::clicked, this,
-            [this] { RunCommand(g_.services, [this] { importHighlights(); }); });
+            [this] { RunCommand(services_, [this] { importHighlights(); }); });
 
     previewBox = new QCheckBox(QStringLiteral("Automatic Preview"), leftPane);
     previewBox->setObjectName(QStringLiteral("chkPreview"));
@@ -231,7 +230,12 @@ HighlightDialog::HighlightDialog(DesktopApp& globals)
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    model = new HighlightListModel(g_.highlights, this);
+    model = new HighlightListModel(edits_.document().highlights, this);
+    // The list shows every change of the highlights, its own included.
+    connect(&edits_, &EditPath::changed, this, [this](const Change& change) {
+        if (change.parts & Change::Highlights)
+            model->refresh();
+    });
     listView->setModel(model);
     listView->setItemDelegate(new HighlightRowDelegate(listView));
     // Every row is as high as the first: the view lays out 100,000 rows without measuring each.
@@ -269,13 +273,14 @@ QPushButton* HighlightDialog::button(const QString& name, const QString& caption
 bool HighlightDialog::runModal() {
     // The list may have changed since the last showing (a loaded file, the canvas tools).
     model->refresh();
-    return g_.services.exec(*this) == QDialog::Accepted;
+    return services_.exec(*this) == QDialog::Accepted;
 }
 
-void HighlightDialog::listChanged() {
-    model->refresh();
-    if (previewBox->isChecked())
-        g_.mainWindow->RepaintCalendar();
+void HighlightDialog::changeList(const QString& what, std::function<void(HighlightList&)> apply,
+                                 std::function<void()> after) {
+    edits_.edit({Change::Highlights, what, [&apply](Document& d) { apply(d.highlights); },
+                 previewBox->isChecked() ? Change::Repaint::Always : Change::Repaint::None, this,
+                 std::move(after)});
 }
 
 DayDate HighlightDialog::date() const {
@@ -297,7 +302,7 @@ qsizetype HighlightDialog::selectedIndex() const {
 
 void HighlightDialog::selectIndex(qsizetype index) {
     selecting_ = true;
-    if (index < 0 || index >= g_.highlights.size()) {
+    if (index < 0 || index >= edits_.document().highlights.size()) {
         listView->selectionModel()->clearCurrentIndex();
         listView->selectionModel()->clearSelection();
     } else {
@@ -309,56 +314,62 @@ void HighlightDialog::selectIndex(qsizetype index) {
 }
 
 void HighlightDialog::addDays() {
-    const DayDate next = AddDays(g_.highlights, date(), daysField->value(), colourSwatch->colour(),
-                                 descriptionField->text(), autoAdvanceBox->isChecked());
-    setDate(next);
-    daysField->setValue(1);
-    listChanged();
+    DayDate next;
+    changeList(
+        QStringLiteral("Add Days"),
+        [&](HighlightList& list) {
+            next = AddDays(list, date(), daysField->value(), colourSwatch->colour(),
+                           descriptionField->text(), autoAdvanceBox->isChecked());
+        },
+        [&] {
+            setDate(next);
+            daysField->setValue(1);
+        });
 }
 
 void HighlightDialog::deleteHighlight() {
     const qsizetype selected = selectedIndex();
     if (selected < 0)
         return;
-    const qsizetype next = DeleteEntry(g_.highlights, selected);
-    model->refresh();
-    selectIndex(next);
-    if (previewBox->isChecked())
-        g_.mainWindow->RepaintCalendar();
+    qsizetype next = -1;
+    changeList(
+        QStringLiteral("Delete Highlight"),
+        [&](HighlightList& list) { next = DeleteEntry(list, selected); },
+        [&] { selectIndex(next); });
 }
 
 void HighlightDialog::clearHighlights() {
-    ClearAll(g_.highlights);
-    listChanged();
+    changeList(QStringLiteral("Clear All"), [](HighlightList& list) { ClearAll(list); });
 }
 
 void HighlightDialog::exportHighlights() {
-    const auto file = g_.dialogs->askSaveFile(QStringLiteral("Save Highlighted Days"),
-                                              QStringLiteral("TXT"), kTextFilter);
+    const auto file = dialogs_.askSaveFile(QStringLiteral("Save Highlighted Days"),
+                                           QStringLiteral("TXT"), kTextFilter);
     if (file)
-        ExportToFile(g_.highlights, *file);
+        ExportToFile(edits_.document().highlights, *file);
 }
 
 void HighlightDialog::importHighlights() {
-    const auto file = g_.dialogs->askOpenFile(QStringLiteral("Load Highlighted Days"),
-                                              QStringLiteral("TXT"), kTextFilter);
+    const auto file = dialogs_.askOpenFile(QStringLiteral("Load Highlighted Days"),
+                                           QStringLiteral("TXT"), kTextFilter);
     // The list is redrawn (and the wheel repainted) whether or not a file was read, also after
     // an import that stopped part-way; its message comes last.
     std::optional<Error> failure;
-    try {
-        if (file)
-            ImportFromFile(g_.highlights, *file);
-    } catch (const Error& e) {
-        failure = e;
-    }
-    listChanged();
+    changeList(QStringLiteral("Import"), [&](HighlightList& list) {
+        try {
+            if (file)
+                ImportFromFile(list, *file);
+        } catch (const Error& e) {
+            failure = e;
+        }
+    });
     if (failure)
         throw *failure;
 }
 
 void HighlightDialog::chooseHighlightColour() {
-    RunCommand(g_.services, [this] {
-        if (const auto colour = g_.dialogs->chooseColourFor(colourSwatch->colour()))
+    RunCommand(services_, [this] {
+        if (const auto colour = dialogs_.chooseColourFor(colourSwatch->colour()))
             colourSwatch->setColour(*colour);
     });
 }
@@ -367,7 +378,7 @@ void HighlightDialog::showSelection() {
     const qsizetype selected = selectedIndex();
     if (selected < 0)
         return;
-    const EntrySelection entry = SelectionReadOut(g_.highlights, selected);
+    const EntrySelection entry = SelectionReadOut(edits_.document().highlights, selected);
     // An entry whose colour field is no number leaves the colour panel as it was.
     if (entry.colour)
         colourSwatch->setColour(*entry.colour);
@@ -375,17 +386,18 @@ void HighlightDialog::showSelection() {
 }
 
 void HighlightDialog::dateToToday() {
-    setDate(g_.Today());
+    setDate(today_());
 }
 
 void HighlightDialog::dateToPeriodStart() {
-    if (IsRealDate(g_.state.PaintStart))
-        setDate(g_.state.PaintStart);
+    const CalendarState& s = edits_.document().state;
+    if (IsRealDate(s.PaintStart))
+        setDate(s.PaintStart);
 }
 
 void HighlightDialog::dateToPeriodEnd() {
     // The last repaint keeps the day after the period.
-    DayDate end = g_.state.PaintEnd;
+    DayDate end = edits_.document().state.PaintEnd;
     if (!IsRealDate(end))
         return;
     PrevDay(end);
@@ -415,7 +427,7 @@ bool HighlightDialog::eventFilter(QObject* watched, QEvent* event) {
     // its text and an unused key goes up to the parents, and neither may delete twice.
     if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget() &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete)
-        RunCommand(g_.services, [this] { deleteHighlight(); });
+        RunCommand(services_, [this] { deleteHighlight(); });
     return QDialog::eventFilter(watched, event);
 }
 

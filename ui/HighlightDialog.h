@@ -1,10 +1,12 @@
 #pragma once
 
-#include "DesktopApp.h"
+#include "Document.h"
 
 #include <QAbstractListModel>
 #include <QDialog>
+#include <QRect>
 #include <QStyledItemDelegate>
+#include <functional>
 
 class QCheckBox;
 class QDateEdit;
@@ -18,6 +20,8 @@ class QSpinBox;
 namespace gyrodex {
 
 class ColourSwatch;
+class Services;
+class SharedDialogs;
 
 // The highlight list as rows of a view. The list itself is the one store; the model only
 // reads it, and is told to refresh when the list changed.
@@ -56,7 +60,8 @@ class HighlightDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit HighlightDialog(DesktopApp& globals);
+    HighlightDialog(EditPath& edits, Services& services, SharedDialogs& dialogs, QRect screen,
+                    std::function<DayDate()> today, QWidget* mainWindow);
 
     // Shows the editor modally over the current list; true when closed with OK.
     bool runModal();
@@ -111,14 +116,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // After a change of the list: the view reads it again, and the wheel is repainted when
-    // the editor's own "Automatic Preview" is checked.
-    void listChanged();
+    // Changes the list through the edit path: the view reads it again, `after` runs, and the
+    // wheel is repainted when the editor's own "Automatic Preview" is checked.
+    void changeList(const QString& what, std::function<void(HighlightList&)> apply,
+                    std::function<void()> after = {});
     QPushButton* button(const QString& name, const QString& caption, const QRect& place,
                         int picture);
     void popupDateMenu(const QPoint& global);
 
-    DesktopApp& g_;
+    EditPath& edits_;
+    Services& services_;
+    SharedDialogs& dialogs_;
+    std::function<DayDate()> today_;
     bool selecting_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include "Bitmap.h"
 #include "Busy.h"
 #include "CalendarFile.h"
+#include "DayDialog.h"
 #include "DesktopApp.h"
 #include "Error.h"
 #include "Illustrator.h"
@@ -39,9 +40,9 @@ MainWindow::MainWindow(DesktopApp& globals)
     setGeometry(g_.env.screen);
 
     // FormCreate: no files yet, every cell without a date, the credit line as caption.
-    g_.state.CalendarFileName.clear();
-    g_.state.BitmapFileName.clear();
-    g_.state.Cells.clear();
+    g_.doc.state.CalendarFileName.clear();
+    g_.doc.state.BitmapFileName.clear();
+    g_.doc.state.Cells.clear();
     setWindowTitle(CreditLine());
     try {
         g_.recent.ReadRecentLists(g_.env.registry);
@@ -49,6 +50,8 @@ MainWindow::MainWindow(DesktopApp& globals)
         g_.services.information(e.message());
     }
 
+    dayDialog = new DayDialog(g_.services, *g_.dialogs, this);
+    imageSizeDialog = new ImageSizeDialog(this);
     imageView = new ImageView(g_.canvas.image(), this);
     imageView->move(0, 0);
     createToolParts();
@@ -64,12 +67,12 @@ void MainWindow::firstShow() {
     command([this] {
         emit recentCalendarsChanged(g_.recent.AddRecentCalendar({}));
         emit recentBitmapsChanged(g_.recent.AddRecentBitmap({}));
-        if (g_.state.BitmapFileName.isEmpty()) {
+        if (g_.doc.state.BitmapFileName.isEmpty()) {
             ImageCanvas& c = g_.canvas;
             const QSize screen = g_.env.screen.size();
             c.setImage(QImage(screen, QImage::Format_RGB32));
             imageView->imageResized();
-            g_.state.updateCentre(c.width(), c.height());
+            g_.doc.state.updateCentre(c.width(), c.height());
             c.setPen(kMainColour, 1);
             c.setBrush(kMainColour);
             c.fillRect(QRect(0, 0, c.width(), c.height()));
@@ -81,11 +84,10 @@ void MainWindow::firstShow() {
                 QStringLiteral("Left-Click for Paint Menu, Right-Click for Main Menu");
             c.setFont(font, 8, 0, 0x800000, 0);
             c.textOut((c.width() - c.textExtent(hint).width()) / 2, c.height() / 2, hint);
-            {
-                const SuspendRepaint batch(g_.state);
-                g_.state.setDefaultPeriod(g_.Today());
-            }
-            emit g_.designChanged();
+            const DayDate today = g_.Today();
+            g_.edit({Change::Geometry, QString(),
+                     [today](Document& d) { d.state.setDefaultPeriod(today); },
+                     Change::Repaint::None, nullptr});
         }
         RepaintCalendar();
     });
@@ -113,10 +115,10 @@ void MainWindow::RepaintCalendar() {
         imageView->imageChanged(filled);
     }
     imageView->regionChanged(before);
-    if (g_.state.RepaintSuspended)
+    if (g_.doc.state.RepaintSuspended)
         return;
     emit calendarRepainted();
-    gyrodex::RepaintCalendar(g_.state, g_.highlights, g_.canvas, g_.Today(), &g_.host);
+    gyrodex::RepaintCalendar(g_.doc.state, g_.doc.highlights, g_.canvas, g_.Today(), &g_.host);
 }
 
 void MainWindow::showRepaint() {
@@ -131,24 +133,24 @@ void MainWindow::showRepaint() {
     } else {
         // Cleared: where the background was already this colour, only the old drawings change.
         const bool whole = filled == QRect(0, 0, c.width(), c.height());
-        if (whole && clearedWith_ == g_.state.BackColour)
+        if (whole && clearedWith_ == g_.doc.state.BackColour)
             changed += overBackground_;
         else
             changed += filled;
         overBackground_ = drawn;
-        clearedWith_ = whole ? std::optional<Colour>(g_.state.BackColour) : std::nullopt;
+        clearedWith_ = whole ? std::optional<Colour>(g_.doc.state.BackColour) : std::nullopt;
     }
     imageView->regionChanged(changed);
 }
 
 void MainWindow::LoadCalendarFile(const QString& fileName, bool addToRecent) {
-    struct Changed {
-        DesktopApp& g;
-        ~Changed() { emit g.designChanged(); }
-    } changed{g_};
     // The loader applies what it can; the recent list and the repaint follow a file that was
     // applied, and its message (a stopped load, too many highlights) comes last.
-    const CalendarLoadResult result = gyrodex::LoadCalendarFile(g_.state, g_.highlights, fileName);
+    CalendarLoadResult result;
+    g_.edit(
+        {Change::Everything, QStringLiteral("Open"),
+         [&](Document& d) { result = gyrodex::LoadCalendarFile(d.state, d.highlights, fileName); },
+         Change::Repaint::None, nullptr});
     if (result.applied()) {
         if (addToRecent)
             emit recentCalendarsChanged(g_.recent.AddRecentCalendar(fileName));
@@ -159,7 +161,7 @@ void MainWindow::LoadCalendarFile(const QString& fileName, bool addToRecent) {
 }
 
 void MainWindow::SaveCalendarFile(const QString& fileName) {
-    gyrodex::SaveCalendarFile(g_.state, g_.highlights, fileName);
+    gyrodex::SaveCalendarFile(g_.doc.state, g_.doc.highlights, fileName);
     g_.services.information(kSaved);
 }
 
@@ -177,11 +179,11 @@ void MainWindow::openCalendarFile(const QString& fileName) {
 }
 
 void MainWindow::saveCalendar() {
-    if (g_.state.CalendarFileName.isEmpty()) {
+    if (g_.doc.state.CalendarFileName.isEmpty()) {
         saveCalendarAs();
         return;
     }
-    command([this] { SaveCalendarFile(g_.state.CalendarFileName); });
+    command([this] { SaveCalendarFile(g_.doc.state.CalendarFileName); });
 }
 
 void MainWindow::saveCalendarAs() {
@@ -204,7 +206,7 @@ void MainWindow::exportIllustrator() {
             BusyCursor busy;
             // Day numbers are measured in the image's current font: the day font after a
             // repaint.
-            ExportToIllustrator(*file, g_.state, g_.highlights, g_.Today(),
+            ExportToIllustrator(*file, g_.doc.state, g_.doc.highlights, g_.Today(),
                                 [this](const QString& text) { return g_.canvas.textExtent(text); });
         }
         g_.services.information(kSaved);
@@ -221,10 +223,11 @@ void MainWindow::openRecentCalendar(int tag) {
 
 void MainWindow::changeImageSize() {
     command([this] {
-        ImageSizeDialog& dialog = *g_.imageSizeDialog;
+        ImageSizeDialog& dialog = *imageSizeDialog;
         if (g_.services.exec(dialog) != QDialog::Accepted)
             return;
-        ResizeBitmap(g_.state, g_.canvas, dialog.widthField->value(), dialog.heightField->value());
+        ResizeBitmap(g_.doc.state, g_.canvas, dialog.widthField->value(),
+                     dialog.heightField->value());
         imageView->imageResized();
         fitToImage();
         move(g_.env.screen.topLeft());
@@ -242,7 +245,7 @@ void MainWindow::loadBitmap() {
 }
 
 void MainWindow::LoadBitmapFile(const QString& fileName, bool addToRecent) {
-    gyrodex::LoadBitmapFile(g_.state, g_.canvas, fileName);
+    gyrodex::LoadBitmapFile(g_.doc.state, g_.canvas, fileName);
     enableSaveBitmap();
     imageView->imageResized();
     fitToImage();
@@ -253,7 +256,7 @@ void MainWindow::LoadBitmapFile(const QString& fileName, bool addToRecent) {
     move(screen.left() + (screen.width() - outer.width()) / 2,
          screen.top() + (screen.height() - outer.height()) / 2);
     if (addToRecent)
-        emit recentBitmapsChanged(g_.recent.AddRecentBitmap(g_.state.BitmapFileName));
+        emit recentBitmapsChanged(g_.recent.AddRecentBitmap(g_.doc.state.BitmapFileName));
 }
 
 void MainWindow::openRecentBitmap(int tag) {
@@ -265,12 +268,12 @@ void MainWindow::openRecentBitmap(int tag) {
 }
 
 void MainWindow::saveBitmap() {
-    if (!HasBitmapFile(g_.state)) {
+    if (!HasBitmapFile(g_.doc.state)) {
         saveBitmapAs();
         return;
     }
     command([this] {
-        SaveBitmapFile(g_.state, g_.canvas.image(), g_.state.BitmapFileName);
+        SaveBitmapFile(g_.doc.state, g_.canvas.image(), g_.doc.state.BitmapFileName);
         g_.services.information(kSaved);
     });
 }
@@ -281,7 +284,7 @@ void MainWindow::saveBitmapAs() {
                                                   QStringLiteral("BMP"), kBitmapFilter, true);
         if (!file)
             return;
-        SaveBitmapFile(g_.state, g_.canvas.image(), *file);
+        SaveBitmapFile(g_.doc.state, g_.canvas.image(), *file);
         enableSaveBitmap();
         g_.services.information(kSaved);
     });
@@ -328,7 +331,7 @@ void MainWindow::fitToImage() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closed by the window manager: the program ends as through "Exit".
     event->accept();
-    emit g_.quitRequested();
+    emit closeRequested();
 }
 
 } // namespace gyrodex

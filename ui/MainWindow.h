@@ -14,7 +14,9 @@ class QLabel;
 
 namespace gyrodex {
 
+class DayDialog;
 class DesktopApp;
+class ImageSizeDialog;
 class ImageView;
 
 // The main window: borderless and as large as the screen, it shows the calendar image 1:1.
@@ -72,6 +74,15 @@ public:
     void editDay();
     void eraseHighlight();
 
+    // Paints the cell of the release point for CurrentDate and shows what changed.
+    void paintReleasedCell();
+    // A full repaint on an image cleared to the background, whatever "Repaint All" says.
+    void repaintOnClearedImage();
+
+    // The dialogs of the main window's commands.
+    DayDialog* dayDialog;
+    ImageSizeDialog* imageSizeDialog;
+
     // The pointer shapes registered at creation: 1 "NORMAL", 2 "PICKER", 4 "BUCKET", 5 "TEXT",
     // 6 "ERASER".
     std::map<int, QCursor> cursors;
@@ -89,6 +100,10 @@ signals:
     void saveBitmapEnabledChanged(bool enabled);
     // A full repaint ran (not while repaints were suspended).
     void calendarRepainted();
+    // The date picker was released on a day: the highlight editor shows it.
+    void dayPicked(const gyrodex::DayDate& day);
+    // The window manager closed the window: the program ends as through "Exit".
+    void closeRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -101,10 +116,6 @@ private:
     void fitToImage();
     // Loads the five pointer shapes and makes the date hint (CanvasTools.cpp).
     void createToolParts();
-    // Paints the cell of the release point for CurrentDate and shows what changed.
-    void paintReleasedCell();
-    // Tells the views of a change made by a tool, with repaints suspended meanwhile.
-    void designChangedByTool();
 
     // Shows what a repaint (and anyone drawing since the last one) changed on the image.
     void showRepaint();

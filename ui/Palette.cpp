@@ -81,64 +81,52 @@ void ColourSwatch::mousePressEvent(QMouseEvent* event) {
         emit clicked();
 }
 
-Palette::Palette(DesktopApp& globals)
+Palette::Palette(EditPath& edits, Services& services, SharedDialogs& dialogs, QRect screen,
+                 QWidget* mainWindow)
     // A window of the main window's, so that window managers keep it above the full-screen
     // image.
-    : QWidget(globals.mainWindow.get(),
+    : QWidget(mainWindow,
               Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      g_(globals) {
+      edits_(edits), services_(services), dialogs_(dialogs), screen_(screen) {
     setObjectName(QStringLiteral("frmFloatMenu"));
     setWindowTitle(QStringLiteral("Gyrodex v1.1"));
-    MainWindow& main = *g_.mainWindow;
 
     // The main menu.
     mainMenu = new QMenuBar(this);
     mainMenu->setNativeMenuBar(false);
     fileMenu = mainMenu->addMenu(QStringLiteral("&File"));
-    openAction = fileMenu->addAction(QStringLiteral("&Open..."), &main, &MainWindow::openCalendar);
+    openAction = fileMenu->addAction(QStringLiteral("&Open..."));
     reopenCalendarMenu = fileMenu->addMenu(QStringLiteral("&Reopen"));
     for (int k = 0; k < kRecentSlots; ++k) {
         QAction* item = reopenCalendarMenu->addAction(QStringLiteral("Recent%1").arg(k + 1));
         item->setObjectName(QStringLiteral("cmRecentCal%1").arg(k + 1));
-        connect(item, &QAction::triggered, &main, [&main, k] { main.openRecentCalendar(k + 1); });
+        connect(item, &QAction::triggered, this, [this, k] { emit recentCalendarChosen(k + 1); });
         recentCalendarActions[static_cast<std::size_t>(k)] = item;
     }
     reopenCalendarMenu->menuAction()->setEnabled(false);
     fileMenu->addSeparator();
-    saveAction = fileMenu->addAction(QStringLiteral("&Save"), &main, &MainWindow::saveCalendar);
-    saveAsAction =
-        fileMenu->addAction(QStringLiteral("Save &As.."), &main, &MainWindow::saveCalendarAs);
+    saveAction = fileMenu->addAction(QStringLiteral("&Save"));
+    saveAsAction = fileMenu->addAction(QStringLiteral("Save &As.."));
     exportIllustratorAction =
-        fileMenu->addAction(QStringLiteral("&Export to Adobe Illustrator (*.ai) format"), &main,
-                            &MainWindow::exportIllustrator);
+        fileMenu->addAction(QStringLiteral("&Export to Adobe Illustrator (*.ai) format"));
     fileMenu->addSeparator();
-    programSetupAction =
-        fileMenu->addAction(QStringLiteral("&Program Setup..."), this, &Palette::programSetup);
+    programSetupAction = fileMenu->addAction(QStringLiteral("&Program Setup..."));
 
     bitmapMenu = mainMenu->addMenu(QStringLiteral("&BMP"));
-    sizeAction =
-        bitmapMenu->addAction(QStringLiteral("Si&ze"), &main, &MainWindow::changeImageSize);
+    sizeAction = bitmapMenu->addAction(QStringLiteral("Si&ze"));
     bitmapMenu->addSeparator();
-    loadBitmapAction =
-        bitmapMenu->addAction(QStringLiteral("&Load Bitmap..."), &main, &MainWindow::loadBitmap);
+    loadBitmapAction = bitmapMenu->addAction(QStringLiteral("&Load Bitmap..."));
     reopenBitmapMenu = bitmapMenu->addMenu(QStringLiteral("Re&open"));
     for (int k = 0; k < kRecentSlots; ++k) {
         QAction* item = reopenBitmapMenu->addAction(QStringLiteral("Recent%1").arg(k + 1));
         item->setObjectName(QStringLiteral("cmRecentBMP%1").arg(k + 1));
-        connect(item, &QAction::triggered, &main, [&main, k] { main.openRecentBitmap(k + 1); });
+        connect(item, &QAction::triggered, this, [this, k] { emit recentBitmapChosen(k + 1); });
         recentBitmapActions[static_cast<std::size_t>(k)] = item;
     }
     reopenBitmapMenu->menuAction()->setEnabled(false);
     bitmapMenu->addSeparator();
-    saveBitmapAction =
-        bitmapMenu->addAction(QStringLiteral("&Save Bitmap"), &main, &MainWindow::saveBitmap);
-    saveBitmapAction->setEnabled(main.SaveBitmapEnabled());
-    saveBitmapAsAction = bitmapMenu->addAction(QStringLiteral("Save Bitmap &As..."), &main,
-                                               &MainWindow::saveBitmapAs);
-
-    connect(&main, &MainWindow::recentCalendarsChanged, this, &Palette::showRecentCalendars);
-    connect(&main, &MainWindow::recentBitmapsChanged, this, &Palette::showRecentBitmaps);
-    connect(&main, &MainWindow::saveBitmapEnabledChanged, saveBitmapAction, &QAction::setEnabled);
+    saveBitmapAction = bitmapMenu->addAction(QStringLiteral("&Save Bitmap"));
+    saveBitmapAsAction = bitmapMenu->addAction(QStringLiteral("Save Bitmap &As..."));
 
     // The controls, at fixed places in the area under the menu bar.
     area = new QWidget(this);
@@ -152,31 +140,27 @@ Palette::Palette(DesktopApp& globals)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     repaintButton = commandButton(QStringLiteral("SpeedButton2"), QStringLiteral("Repaint"), 1);
-    connect(repaintButton, &QToolButton::clicked, &main, &MainWindow::repaintNow);
     previewBox = new QCheckBox(area);
     previewBox->setObjectName(QStringLiteral("chkPreview"));
     previewBox->setGeometry(59, 4, 13, 13);
     previewBox->setToolTip(QStringLiteral("Automatic Preview"));
     previewBox->setAccessibleName(QStringLiteral("Automatic Preview"));
-    previewBox->setChecked(g_.state.AutoPreview);
+    previewBox->setChecked(edits_.document().state.AutoPreview);
     previewBox->raise();
-    connect(previewBox, &QCheckBox::toggled, this, [this](bool on) { g_.state.AutoPreview = on; });
+    connect(previewBox, &QCheckBox::toggled, this, [this](bool on) {
+        edits_.edit({Change::Session, QString(), [on](Document& d) { d.state.AutoPreview = on; },
+                     Change::Repaint::None, this});
+    });
 
     propertiesButton =
         commandButton(QStringLiteral("SpeedButton1"), QStringLiteral("Properties >>"), 20);
-    connect(propertiesButton, &QToolButton::clicked, this, &Palette::showPropertiesPanel);
     coloursButton = commandButton(QStringLiteral("SpeedButton8"), QStringLiteral("Colors >>"), 39);
-    connect(coloursButton, &QToolButton::clicked, this, &Palette::showColoursPanel);
     highlightsButton =
         commandButton(QStringLiteral("SpeedButton3"), QStringLiteral("Highlights"), 58);
-    connect(highlightsButton, &QToolButton::clicked, this, &Palette::editHighlights);
     printButton = commandButton(QStringLiteral("SpeedButton5"), QStringLiteral("Print"), 77);
-    connect(printButton, &QToolButton::clicked, &main, &MainWindow::print);
     printSetupButton =
         commandButton(QStringLiteral("SpeedButton6"), QStringLiteral("Print Setup"), 96);
-    connect(printSetupButton, &QToolButton::clicked, &main, &MainWindow::printSetup);
     exitButton = commandButton(QStringLiteral("SpeedButton4"), QStringLiteral("Exit"), 115);
-    connect(exitButton, &QToolButton::clicked, this, &Palette::exitProgram);
 
     toolGroup_ = new QButtonGroup(this);
     toolGroup_->setExclusive(true);
@@ -192,16 +176,32 @@ Palette::Palette(DesktopApp& globals)
                QStringLiteral("Describe a day"), 25, 160);
     toolButton(QStringLiteral("btnErase"), PaintTool::Erase, QStringLiteral(":/tools/erase"),
                QStringLiteral("Erase a highlight"), 50, 160);
-    tools[static_cast<std::size_t>(g_.state.CurrentTool)]->setChecked(true);
+    tools[static_cast<std::size_t>(edits_.document().state.CurrentTool)]->setChecked(true);
     connect(toolGroup_, &QButtonGroup::idClicked, this, &Palette::selectTool);
 
     // currentSwatch is made after alternateSwatch so that it is drawn over it.
-    alternateSwatch = new ColourSwatch(QStringLiteral("Last"), 0x000000, area);
+    const PaintColours& colours = edits_.document().colours;
+    alternateSwatch = new ColourSwatch(QStringLiteral("Last"), colours.alternate, area);
     alternateSwatch->setGeometry(27, 196, 48, 48);
     connect(alternateSwatch, &ColourSwatch::clicked, this, &Palette::chooseAlternateColour);
-    currentSwatch = new ColourSwatch(QStringLiteral("Current"), 0xFFFFFF, area);
+    currentSwatch = new ColourSwatch(QStringLiteral("Current"), colours.current, area);
     currentSwatch->setGeometry(0, 186, 48, 48);
     connect(currentSwatch, &ColourSwatch::clicked, this, &Palette::chooseCurrentColour);
+
+    connect(&edits_, &EditPath::changed, this, [this](const Change& change) {
+        if (change.parts & Change::PaintColours)
+            showPaintColours();
+        if ((change.parts & Change::Session) && change.source != this) {
+            const QSignalBlocker block(previewBox);
+            previewBox->setChecked(edits_.document().state.AutoPreview);
+        }
+    });
+}
+
+void Palette::showPaintColours() {
+    const PaintColours& colours = edits_.document().colours;
+    currentSwatch->setColour(colours.current);
+    alternateSwatch->setColour(colours.alternate);
 }
 
 QToolButton* Palette::commandButton(const QString& name, const QString& caption, int top) {
@@ -232,13 +232,13 @@ QToolButton* Palette::toolButton(const QString& name, PaintTool tool, const QStr
     return button;
 }
 
-void Palette::placeOnScreen() {
-    previewBox->setChecked(g_.state.AutoPreview);
+void Palette::showPreviewSwitch() {
+    previewBox->setChecked(edits_.document().state.AutoPreview);
 }
 
 void Palette::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    placeOnScreen();
+    showPreviewSwitch();
 }
 
 void Palette::moveEvent(QMoveEvent* event) {
@@ -246,7 +246,7 @@ void Palette::moveEvent(QMoveEvent* event) {
     if (!isVisible())
         return;
     const QRect frame = frameGeometry();
-    const QPoint snapped = EdgeSnap(frame, g_.env.screen.size());
+    const QPoint snapped = EdgeSnap(frame, screen_.size());
     if (snapped != frame.topLeft())
         move(snapped);
 }
@@ -257,47 +257,22 @@ void Palette::closeEvent(QCloseEvent* event) {
 }
 
 void Palette::selectTool(int tag) {
-    g_.mainWindow->setTool(static_cast<PaintTool>(tag));
+    emit toolChosen(static_cast<PaintTool>(tag));
 }
 
 void Palette::chooseCurrentColour() {
-    RunCommand(g_.services, [this] {
-        if (const auto colour = g_.dialogs->chooseColourFor(currentSwatch->colour()))
-            currentSwatch->setColour(*colour);
+    RunCommand(services_, [this] {
+        if (const auto colour = dialogs_.chooseColourFor(edits_.document().colours.current))
+            edits_.edit({Change::PaintColours, QStringLiteral("Colour"),
+                         [c = *colour](Document& d) { d.colours.current = c; },
+                         Change::Repaint::None, this});
     });
 }
 
 void Palette::chooseAlternateColour() {
-    const Colour current = currentSwatch->colour();
-    currentSwatch->setColour(alternateSwatch->colour());
-    alternateSwatch->setColour(current);
-}
-
-void Palette::showPropertiesPanel() {
-    g_.propertiesPanel->showPanel();
-}
-
-void Palette::showColoursPanel() {
-    g_.coloursPanel->showPanel();
-}
-
-void Palette::editHighlights() {
-    RunCommand(g_.services, [this] {
-        if (g_.highlightDialog->runModal())
-            g_.mainWindow->RepaintCalendar();
-    });
-}
-
-void Palette::exitProgram() {
-    emit g_.quitRequested();
-}
-
-void Palette::programSetup() {
-    RunCommand(g_.services, [this] {
-        SetupDialog& setup = *g_.setupDialog;
-        setup.showSettings();
-        g_.services.exec(setup);
-    });
+    edits_.edit({Change::PaintColours, QStringLiteral("Swap Colours"),
+                 [](Document& d) { std::swap(d.colours.current, d.colours.alternate); },
+                 Change::Repaint::None, this});
 }
 
 void Palette::showRecentCalendars(const RecentMenu& menu) {

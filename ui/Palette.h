@@ -1,9 +1,11 @@
 #pragma once
 
 #include "CalendarState.h"
+#include "Document.h"
 #include "RecentFiles.h"
 
 #include <QFrame>
+#include <QRect>
 #include <QWidget>
 #include <array>
 
@@ -16,7 +18,8 @@ class QToolButton;
 
 namespace gyrodex {
 
-class DesktopApp;
+class Services;
+class SharedDialogs;
 
 // Where the palette goes after a move: flush against any screen edge it came within 16
 // pixels of, and never partly off the screen. `window` is its outer rectangle.
@@ -47,17 +50,16 @@ class Palette : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Palette(DesktopApp& globals);
+    Palette(EditPath& edits, Services& services, SharedDialogs& dialogs, QRect screen,
+            QWidget* mainWindow);
 
-    void placeOnScreen();
+    // Shows the document's "Automatic Preview" switch; runs whenever the palette is shown.
+    void showPreviewSwitch();
+    // A tool button was pressed: the tool of that PaintTool value.
     void selectTool(int tag);
+    // The current colour from the colour chooser; a click on the alternate colour swaps them.
     void chooseCurrentColour();
     void chooseAlternateColour();
-    void showPropertiesPanel(); // Properties >>
-    void showColoursPanel();    // Colors >>
-    void editHighlights();      // Highlights
-    void exitProgram();         // Exit
-    void programSetup();
 
     // The Reopen submenus as the recent lists give them.
     void showRecentCalendars(const RecentMenu& menu);
@@ -93,6 +95,12 @@ public:
     ColourSwatch* alternateSwatch;
     ColourSwatch* currentSwatch;
 
+signals:
+    // The commands the palette hands on: a slot of the Reopen submenus (1..4), a tool.
+    void recentCalendarChosen(int slot);
+    void recentBitmapChosen(int slot);
+    void toolChosen(gyrodex::PaintTool tool);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -103,7 +111,12 @@ private:
     QToolButton* toolButton(const QString& name, PaintTool tool, const QString& picture,
                             const QString& meaning, int left, int top);
 
-    DesktopApp& g_;
+    void showPaintColours();
+
+    EditPath& edits_;
+    Services& services_;
+    SharedDialogs& dialogs_;
+    QRect screen_;
     QButtonGroup* toolGroup_;
 };
 

@@ -2,7 +2,7 @@
 
 #include "CaptionDrag.h"
 #include "FieldRanges.h"
-#include "MainWindow.h"
+#include "Services.h"
 #include "SpinField.h"
 
 #include <QButtonGroup>
@@ -48,22 +48,22 @@ void ShowDate(QDateEdit* field, const DayDate& d) {
 
 } // namespace
 
-PropertiesPanel::PropertiesPanel(DesktopApp& globals)
-    : QWidget(globals.mainWindow.get(),
-              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      g_(globals) {
+PropertiesPanel::PropertiesPanel(EditPath& edits, Services& services, QRect screen,
+                                 QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      edits_(edits), services_(services), screen_(screen) {
     setObjectName(QStringLiteral("frmProperties"));
     setWindowTitle(QStringLiteral("Calendar Properties"));
     setFixedSize(kWidth, kHeight);
-    const CalendarState& s = g_.state;
+    const CalendarState& s = edits_.document().state;
 
     frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("Panel1"));
     frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
     frame->setGeometry(0, 0, kWidth, kHeight);
 
-    captionBar = new CaptionLabel(QStringLiteral(" Calendar Properties"), kCaptionColour,
-                                  g_.env.screen, frame);
+    captionBar =
+        new CaptionLabel(QStringLiteral(" Calendar Properties"), kCaptionColour, screen_, frame);
     captionBar->setObjectName(QStringLiteral("Label6"));
     captionBar->setGeometry(1, 1, kWidth - 2, 14);
 
@@ -122,7 +122,10 @@ PropertiesPanel::PropertiesPanel(DesktopApp& globals)
     connect(endDateField, &QDateEdit::dateChanged, this, &PropertiesPanel::endDateChanged);
 
     showState();
-    connect(&g_, &DesktopApp::designChanged, this, &PropertiesPanel::showState);
+    connect(&edits_, &EditPath::changed, this, [this](const Change& change) {
+        if ((change.parts & Change::Geometry) && change.source != this)
+            showState();
+    });
 }
 
 void PropertiesPanel::label(const QString& text, const QRect& place) {
@@ -172,7 +175,7 @@ QDateEdit* PropertiesPanel::dateField(const QString& name, int top) {
 }
 
 void PropertiesPanel::showState() {
-    const CalendarState& s = g_.state;
+    const CalendarState& s = edits_.document().state;
     radiusField->showValue(s.Radius);
     dayHeightField->showValue(s.DayHeight);
     startWeekField->showValue(s.StartWeek);
@@ -198,79 +201,94 @@ void PropertiesPanel::showEvent(QShowEvent* event) {
     captionBar->endDrag();
     if (!placed_) {
         placed_ = true;
-        const QRect screen = g_.env.screen;
+        const QRect screen = screen_;
         move(screen.left() + (screen.width() - width()) / 2,
              screen.top() + (screen.height() - height()) / 2);
     }
 }
 
-void PropertiesPanel::preview() {
-    if (g_.state.AutoPreview)
-        RunCommand(g_.services, [this] { g_.mainWindow->RepaintCalendar(); });
+void PropertiesPanel::change(const QString& what, std::function<void(CalendarState&)> apply,
+                             bool repaint) {
+    edits_.edit({Change::Geometry, what, [&apply](Document& d) { apply(d.state); },
+                 repaint ? Change::Repaint::Preview : Change::Repaint::None, this});
 }
 
 void PropertiesPanel::radiusChanged() {
-    g_.state.Radius = radiusField->value();
-    preview();
+    change(QStringLiteral("Radius"),
+           [v = radiusField->value()](CalendarState& s) { s.Radius = v; });
 }
 
 void PropertiesPanel::dayHeightChanged() {
-    g_.state.DayHeight = dayHeightField->value();
-    preview();
+    change(QStringLiteral("Day Height"),
+           [v = dayHeightField->value()](CalendarState& s) { s.DayHeight = v; });
 }
 
 void PropertiesPanel::startWeekChanged() {
-    g_.state.StartWeek = startWeekField->value();
-    preview();
+    change(QStringLiteral("Starting Week"),
+           [v = startWeekField->value()](CalendarState& s) { s.StartWeek = v; });
 }
 
 void PropertiesPanel::offsetXChanged() {
-    g_.state.CentreOffsetX = offsetXField->value();
-    if (!g_.state.RepaintSuspended)
-        preview();
+    change(
+        QStringLiteral("Center Offset"),
+        [v = offsetXField->value()](CalendarState& s) { s.CentreOffsetX = v; },
+        !edits_.document().state.RepaintSuspended);
 }
 
 void PropertiesPanel::offsetYChanged() {
-    g_.state.CentreOffsetY = offsetYField->value();
-    if (!g_.state.RepaintSuspended)
-        preview();
+    change(
+        QStringLiteral("Center Offset"),
+        [v = offsetYField->value()](CalendarState& s) { s.CentreOffsetY = v; },
+        !edits_.document().state.RepaintSuspended);
 }
 
 void PropertiesPanel::directionClicked() {
-    g_.state.Clockwise = clockwiseButton->isChecked();
-    g_.state.WeekendInside = weekendInsideButton->isChecked();
-    preview();
+    change(QStringLiteral("Direction"),
+           [clockwise = clockwiseButton->isChecked(),
+            inside = weekendInsideButton->isChecked()](CalendarState& s) {
+               s.Clockwise = clockwise;
+               s.WeekendInside = inside;
+           });
 }
 
+// A start date after the end date, or a period longer than the longest, moves the other date
+// (whose own handler then finds the pair valid) after a message; the wheel is repainted last.
 void PropertiesPanel::startDateChanged() {
-    CalendarState& s = g_.state;
-    s.StartDate = FromQDate(startDateField->date());
-    if (s.RepaintSuspended)
-        return;
-    // Setting the end date runs its own check, which finds the pair valid.
-    if (CompareDays(s.StartDate, s.EndDate) > 0) {
-        g_.services.information(kEndAsStart);
-        endDateField->setDate(startDateField->date());
-    } else if (CompareDays(s.EndDate, s.StartDate) > kMaxPeriodDays) {
-        g_.services.information(kEndAfterStart);
-        endDateField->setDate(ToQDate(AddDays(s.StartDate, kMaxPeriodDays)));
-    }
-    preview();
+    const bool suspended = edits_.document().state.RepaintSuspended;
+    change(
+        QStringLiteral("Start Date"),
+        [this, suspended, day = FromQDate(startDateField->date())](CalendarState& s) {
+            s.StartDate = day;
+            if (suspended)
+                return;
+            if (CompareDays(s.StartDate, s.EndDate) > 0) {
+                services_.information(kEndAsStart);
+                endDateField->setDate(startDateField->date());
+            } else if (CompareDays(s.EndDate, s.StartDate) > kMaxPeriodDays) {
+                services_.information(kEndAfterStart);
+                endDateField->setDate(ToQDate(AddDays(s.StartDate, kMaxPeriodDays)));
+            }
+        },
+        !suspended);
 }
 
 void PropertiesPanel::endDateChanged() {
-    CalendarState& s = g_.state;
-    s.EndDate = FromQDate(endDateField->date());
-    if (s.RepaintSuspended)
-        return;
-    if (CompareDays(s.StartDate, s.EndDate) > 0) {
-        g_.services.information(kStartAsEnd);
-        startDateField->setDate(endDateField->date());
-    } else if (CompareDays(s.EndDate, s.StartDate) > kMaxPeriodDays) {
-        g_.services.information(kStartBeforeEnd);
-        startDateField->setDate(ToQDate(AddDays(s.EndDate, -kMaxPeriodDays)));
-    }
-    preview();
+    const bool suspended = edits_.document().state.RepaintSuspended;
+    change(
+        QStringLiteral("End Date"),
+        [this, suspended, day = FromQDate(endDateField->date())](CalendarState& s) {
+            s.EndDate = day;
+            if (suspended)
+                return;
+            if (CompareDays(s.StartDate, s.EndDate) > 0) {
+                services_.information(kStartAsEnd);
+                startDateField->setDate(endDateField->date());
+            } else if (CompareDays(s.EndDate, s.StartDate) > kMaxPeriodDays) {
+                services_.information(kStartBeforeEnd);
+                startDateField->setDate(ToQDate(AddDays(s.EndDate, -kMaxPeriodDays)));
+            }
+        },
+        !suspended);
 }
 
 } // namespace gyrodex

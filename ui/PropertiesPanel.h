@@ -1,8 +1,10 @@
 #pragma once
 
-#include "DesktopApp.h"
+#include "Document.h"
 
+#include <QRect>
 #include <QWidget>
+#include <functional>
 
 class QButtonGroup;
 class QDateEdit;
@@ -12,16 +14,17 @@ class QToolButton;
 namespace gyrodex {
 
 class CaptionLabel;
+class Services;
 class SpinField;
 
 // The properties panel: a borderless always-on-top window that edits the wheel's geometry and
-// period. It is a view of the calendar state: an edit writes the state and repaints the wheel
-// when AutoPreview is on; a change made elsewhere reaches it through DesktopApp::designChanged.
+// period. It is a view of the document: an edit goes through the edit path, which repaints the
+// wheel when AutoPreview is on; a change made elsewhere reaches it through EditPath::changed.
 class PropertiesPanel : public QWidget {
     Q_OBJECT
 
 public:
-    explicit PropertiesPanel(DesktopApp& globals);
+    PropertiesPanel(EditPath& edits, Services& services, QRect screen, QWidget* mainWindow);
 
     void showPanel();
     // Shows the state's values without running any handler.
@@ -60,10 +63,14 @@ private:
                                int left, QButtonGroup* group);
     QDateEdit* dateField(const QString& name, int top);
     void label(const QString& text, const QRect& place);
-    // RepaintCalendar when AutoPreview is on; a failure is shown in a message box.
-    void preview();
+    // Hands a change of the design's geometry to the edit path, repainted when AutoPreview is
+    // on (and `repaint` is set).
+    void change(const QString& what, std::function<void(CalendarState&)> apply,
+                bool repaint = true);
 
-    DesktopApp& g_;
+    EditPath& edits_;
+    Services& services_;
+    QRect screen_;
     bool placed_ = false;
 };
 

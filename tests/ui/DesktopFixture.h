@@ -33,7 +33,7 @@ protected:
     }
 
     gyrodex::MainWindow& main() { return *g->mainWindow; }
-    gyrodex::CalendarState& state() { return g->state; }
+    gyrodex::CalendarState& state() { return g->doc.state; }
 
     // The cell a date was painted into, by the last full repaint.
     std::pair<int, int> cellOf(const gyrodex::DayDate& day) {

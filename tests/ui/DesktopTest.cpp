@@ -100,7 +100,7 @@ protected:
 
 TEST_F(Desktop, FirstShowPaintsTodaysDefaultWheelOnceOverTheStartTexts) {
     start();
-    const CalendarState& s = g->state;
+    const CalendarState& s = g->doc.state;
     EXPECT_EQ(s.StartDate, MakeDayDate(28, 11, 2026));
     EXPECT_EQ(s.EndDate, MakeDayDate(15, 8, 2027));
     EXPECT_FALSE(s.RepaintSuspended);
@@ -168,10 +168,10 @@ TEST_F(Desktop, PaletteAndMenusStartAsLaidOut) {
 
     // Tools form one radio group; the choice reaches the state.
     p.tools[3]->click();
-    EXPECT_EQ(g->state.CurrentTool, PaintTool::Fill);
+    EXPECT_EQ(g->doc.state.CurrentTool, PaintTool::Fill);
     EXPECT_FALSE(p.tools[0]->isChecked());
     p.tools[5]->click();
-    EXPECT_EQ(g->state.CurrentTool, PaintTool::Erase);
+    EXPECT_EQ(g->doc.state.CurrentTool, PaintTool::Erase);
     EXPECT_FALSE(p.tools[3]->isChecked());
 }
 
@@ -181,9 +181,9 @@ TEST_F(Desktop, OpenAndReopenKeepTheRecentCalendars) {
     const QString b = calendar("b.cal", 400);
     services.openAnswers = {a, b};
     palette().openAction->trigger();
-    EXPECT_EQ(g->state.Radius, 300);
+    EXPECT_EQ(g->doc.state.Radius, 300);
     palette().openAction->trigger();
-    EXPECT_EQ(g->state.Radius, 400);
+    EXPECT_EQ(g->doc.state.Radius, 400);
     EXPECT_EQ(repaints, 3);
     ASSERT_EQ(services.fileRequests.size(), 2u);
     EXPECT_EQ(services.fileRequests[0].title, "Load Calendar Properties");
@@ -211,7 +211,7 @@ TEST_F(Desktop, OpenAndReopenKeepTheRecentCalendars) {
 
     // Reopening slot 3 loads that file and leaves the list as it was.
     palette().recentCalendarActions[2]->trigger();
-    EXPECT_EQ(g->state.CalendarFileName, d);
+    EXPECT_EQ(g->doc.state.CalendarFileName, d);
     EXPECT_EQ(list.names, (std::array<QString, 4>{e, e, d, c}));
     g->Shutdown(true);
     stored = storedCalendars();
@@ -227,9 +227,9 @@ TEST_F(Desktop, AFailedLoadShowsItsMessageAndStillNamesTheFile) {
     services.openAnswers = {bad};
     palette().openAction->trigger();
     EXPECT_EQ(services.messages, QStringList({"'9/' is not a valid integer value"}));
-    EXPECT_EQ(g->state.CalendarFileName, bad);
-    EXPECT_EQ(g->state.Radius, 500);
-    EXPECT_FALSE(g->state.RepaintSuspended);
+    EXPECT_EQ(g->doc.state.CalendarFileName, bad);
+    EXPECT_EQ(g->doc.state.Radius, 500);
+    EXPECT_FALSE(g->doc.state.RepaintSuspended);
     EXPECT_EQ(g->recent.RecentCalendars.count, 0);
     EXPECT_EQ(repaints, 1);
 }
@@ -244,7 +244,7 @@ TEST_F(Desktop, SaveAsksForANameOnlyUntilTheDesignHasOne) {
     EXPECT_EQ(services.messages, QStringList({"Saved!"}));
     EXPECT_TRUE(ReadText(file).contains("Radius=360"));
 
-    g->state.Radius = 420;
+    g->doc.state.Radius = 420;
     palette().saveAction->trigger();
     EXPECT_EQ(services.fileRequests.size(), 1u);
     EXPECT_TRUE(ReadText(file).contains("Radius=420"));
@@ -294,7 +294,7 @@ TEST_F(Desktop, SaveBitmapIsEnabledByTheFirstFileAndAsksAgainAfterAResize) {
     p.saveBitmapAsAction->trigger();
     EXPECT_EQ(services.messages, QStringList({"Saved!"}));
     EXPECT_TRUE(p.saveBitmapAction->isEnabled());
-    EXPECT_EQ(g->state.BitmapFileName, shot);
+    EXPECT_EQ(g->doc.state.BitmapFileName, shot);
     EXPECT_EQ(QImage(shot).size(), QSize(1024, 768));
     EXPECT_EQ(g->recent.RecentBitmaps.count, 0);
 
@@ -310,7 +310,7 @@ TEST_F(Desktop, SaveBitmapIsEnabledByTheFirstFileAndAsksAgainAfterAResize) {
         size.okButton->click();
     });
     p.sizeAction->trigger();
-    EXPECT_EQ(g->state.BitmapFileName, "$");
+    EXPECT_EQ(g->doc.state.BitmapFileName, "$");
     EXPECT_TRUE(p.saveBitmapAction->isEnabled());
     p.saveBitmapAction->trigger();
     EXPECT_EQ(services.fileRequests.size(), 3u);
@@ -318,7 +318,7 @@ TEST_F(Desktop, SaveBitmapIsEnabledByTheFirstFileAndAsksAgainAfterAResize) {
 
 TEST_F(Desktop, SizeDialogPresetsCancelAndTheFrameRule) {
     start();
-    ImageSizeDialog& size = *g->imageSizeDialog;
+    ImageSizeDialog& size = *g->mainWindow->imageSizeDialog;
     EXPECT_EQ(size.windowTitle(), "New Image Size");
     EXPECT_EQ(size.widthField->value(), 1024);
     EXPECT_EQ(size.heightField->value(), 768);
@@ -343,7 +343,7 @@ TEST_F(Desktop, SizeDialogPresetsCancelAndTheFrameRule) {
     EXPECT_TRUE(main().windowFlags().testFlag(Qt::Tool));
     EXPECT_FALSE(main().windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(main().pos(), QPoint(0, 0));
-    EXPECT_EQ(g->state.CentreX, 640);
+    EXPECT_EQ(g->doc.state.CentreX, 640);
     EXPECT_EQ(repaints, 2);
     EXPECT_TRUE(main().isVisible());
 
@@ -402,7 +402,7 @@ TEST_F(Desktop, LoadingABitmapShowsItUnpaintedAndCentresTheWindow) {
     ASSERT_EQ(services.messages.size(), 1);
     EXPECT_TRUE(services.messages[0].startsWith("Unable to read " + junk))
         << services.messages[0].toStdString();
-    EXPECT_EQ(g->state.BitmapFileName, big);
+    EXPECT_EQ(g->doc.state.BitmapFileName, big);
     EXPECT_EQ(g->recent.RecentBitmaps.count, 1);
 }
 
@@ -455,14 +455,14 @@ TEST_F(Desktop, PaintColoursAndTheRepaintButton) {
     EXPECT_EQ(repaints, 1);
 
     p.previewBox->setChecked(false);
-    EXPECT_FALSE(g->state.AutoPreview);
+    EXPECT_FALSE(g->doc.state.AutoPreview);
     p.repaintButton->click();
     EXPECT_EQ(repaints, 2);
 }
 
 TEST_F(Desktop, ARepaintStoppedByABadHighlightShowsItsMessage) {
     start();
-    g->highlights.add(QStringLiteral("12/09/2026$red#Party"));
+    g->doc.highlights.add(QStringLiteral("12/09/2026$red#Party"));
     palette().repaintButton->click();
     ASSERT_EQ(services.messages.size(), 1);
     EXPECT_EQ(services.messages[0], "'red' is not a valid integer value");
@@ -541,7 +541,7 @@ TEST_F(Desktop, EndingTheProgramWritesSettingsAndRecentListsOnly) {
     const QString a = calendar("a.cal");
     services.openAnswers = {a};
     palette().openAction->trigger();
-    g->state.Radius = 999;
+    g->doc.state.Radius = 999;
 
     int quits = 0;
     QObject::connect(g.get(), &DesktopApp::quitRequested, [&] { ++quits; });
@@ -592,8 +592,8 @@ TEST_F(Desktop, AFileOnTheCommandLineOpensAsOpenWould) {
     start();
     const QString file = calendar("given.cal", 300);
     g->mainWindow->openCalendarFile(file);
-    EXPECT_EQ(g->state.Radius, 300);
-    EXPECT_EQ(g->state.CalendarFileName, file);
+    EXPECT_EQ(g->doc.state.Radius, 300);
+    EXPECT_EQ(g->doc.state.CalendarFileName, file);
     EXPECT_EQ(g->recent.RecentCalendars.names[0], file);
     EXPECT_EQ(palette().recentCalendarActions[0]->text(), file);
     EXPECT_EQ(repaints, 2);

@@ -45,7 +45,7 @@ protected:
     }
     void fill(const QStringList& entries) {
         for (const QString& e : entries)
-            g->highlights.add(e);
+            g->doc.highlights.add(e);
         ed().model->refresh();
     }
 };
@@ -147,7 +147,7 @@ TEST_F(Editor, AddDaysAcrossAYearEndWithAndWithoutAdvance) {
     ed().descriptionField->setText(QStringLiteral("New # $ year"));
     repaints = 0;
     ed().addButton->click();
-    EXPECT_EQ(g->highlights.entries(),
+    EXPECT_EQ(g->doc.highlights.entries(),
               QStringList({"01/01/2000$8454016#New # $ year", "12/30/1999$8454016#New # $ year",
                            "12/31/1999$8454016#New # $ year"}));
     EXPECT_EQ(dateText(), "01/02/2000");
@@ -162,7 +162,7 @@ TEST_F(Editor, AddDaysAcrossAYearEndWithAndWithoutAdvance) {
     ed().addButton->click();
     EXPECT_EQ(dateText(), "02/28/1999");
     EXPECT_EQ(ed().daysField->value(), 1);
-    EXPECT_TRUE(g->highlights.entries().contains("03/01/1999$8454016#New # $ year"));
+    EXPECT_TRUE(g->doc.highlights.entries().contains("03/01/1999$8454016#New # $ year"));
     EXPECT_EQ(repaints, 1);
 }
 
@@ -173,12 +173,12 @@ TEST_F(Editor, DeleteSelectsTheNextRowAndKeepsTheFields) {
     repaints = 0;
     // Nothing selected: nothing happens, nothing is repainted.
     ed().deleteButton->click();
-    EXPECT_EQ(g->highlights.size(), 3);
+    EXPECT_EQ(g->doc.highlights.size(), 3);
     EXPECT_EQ(repaints, 0);
 
     ed().selectIndex(2);
     ed().deleteButton->click();
-    EXPECT_EQ(g->highlights.entries(), QStringList({"01/01/2000$1#a", "01/02/2000$2#b"}));
+    EXPECT_EQ(g->doc.highlights.entries(), QStringList({"01/01/2000$1#a", "01/02/2000$2#b"}));
     EXPECT_EQ(ed().selectedIndex(), 1);
     EXPECT_EQ(ed().colourSwatch->colour(), 7u);
     EXPECT_EQ(ed().descriptionField->text(), "typed");
@@ -188,7 +188,7 @@ TEST_F(Editor, DeleteSelectsTheNextRowAndKeepsTheFields) {
     ed().deleteButton->click();
     EXPECT_EQ(ed().selectedIndex(), 0);
     ed().deleteButton->click();
-    EXPECT_TRUE(g->highlights.isEmpty());
+    EXPECT_TRUE(g->doc.highlights.isEmpty());
     EXPECT_EQ(ed().selectedIndex(), -1);
     EXPECT_EQ(ed().model->rowCount(), 0);
     EXPECT_EQ(repaints, 3);
@@ -203,12 +203,12 @@ TEST_F(Editor, DeleteKeyWorksWhileTypingAndStillReachesTheField) {
     ed().descriptionField->setCursorPosition(1);
     QTest::keyClick(ed().descriptionField, Qt::Key_Delete);
     EXPECT_EQ(ed().descriptionField->text(), "ac");
-    EXPECT_EQ(g->highlights.entries(), QStringList({"01/02/2000$2#b", "01/03/2000$3#c"}));
+    EXPECT_EQ(g->doc.highlights.entries(), QStringList({"01/02/2000$2#b", "01/03/2000$3#c"}));
 
     // A spin box hands the key on to its text: still one entry per key press.
     ed().dateField->setFocus();
     QTest::keyClick(ed().dateField, Qt::Key_Delete);
-    EXPECT_EQ(g->highlights.entries(), QStringList({"01/03/2000$3#c"}));
+    EXPECT_EQ(g->doc.highlights.entries(), QStringList({"01/03/2000$3#c"}));
     ed().hide();
 }
 
@@ -263,15 +263,15 @@ TEST_F(Editor, ExportThenImportIntoAnEmptyListAndIntoTheSameList) {
     repaints = 0;
     ed().importButton->click();
     EXPECT_EQ(services.fileRequests[1].title, "Load Highlighted Days");
-    EXPECT_EQ(g->highlights.entries(), entries);
+    EXPECT_EQ(g->doc.highlights.entries(), entries);
     EXPECT_EQ(repaints, 1);
     services.openAnswers = {file};
     ed().importButton->click();
-    EXPECT_EQ(g->highlights.size(), 6);
+    EXPECT_EQ(g->doc.highlights.size(), 6);
     EXPECT_EQ(ed().model->rowCount(), 6);
     // Cancelled: nothing read, still redrawn and repainted.
     ed().importButton->click();
-    EXPECT_EQ(g->highlights.size(), 6);
+    EXPECT_EQ(g->doc.highlights.size(), 6);
     EXPECT_EQ(repaints, 3);
     EXPECT_TRUE(services.messages.isEmpty());
 
@@ -281,13 +281,13 @@ TEST_F(Editor, ExportThenImportIntoAnEmptyListAndIntoTheSameList) {
     services.openAnswers = {dir.filePath(QStringLiteral("missing.txt"))};
     ed().importButton->click();
     EXPECT_EQ(services.messages.size(), 2);
-    EXPECT_EQ(g->highlights.size(), 6);
+    EXPECT_EQ(g->doc.highlights.size(), 6);
 }
 
 TEST_F(Editor, PaletteRepaintsAfterOkOnlyAndCancelKeepsTheChanges) {
     state().AutoPreview = false;
     ed().previewBox->setChecked(false);
-    g->highlights.add(QStringLiteral("12/25/2026$255#Outside"));
+    g->doc.highlights.add(QStringLiteral("12/25/2026$255#Outside"));
     services.dialogScripts.push_back([this](QDialog& d) {
         // The list was read again when the editor opened.
         EXPECT_EQ(ed().model->rowCount(), 1);
@@ -299,7 +299,7 @@ TEST_F(Editor, PaletteRepaintsAfterOkOnlyAndCancelKeepsTheChanges) {
     repaints = 0;
     g->palette->highlightsButton->click();
     EXPECT_EQ(repaints, 0);
-    EXPECT_EQ(g->highlights.size(), 2);
+    EXPECT_EQ(g->doc.highlights.size(), 2);
     // The fields keep their values for the next showing.
     EXPECT_EQ(ed().descriptionField->text(), "Eve");
     EXPECT_EQ(dateText(), "12/25/2026");
@@ -314,12 +314,12 @@ TEST_F(Editor, HundredThousandEntriesStayOneListOfRows) {
     // Made in the list's own (textual) order, so that each entry is appended.
     for (int month = 1; month <= 12; ++month)
         for (int dayOfMonth = 1; dayOfMonth <= 31; ++dayOfMonth)
-            for (int year = 1800; year < 2200 && g->highlights.size() < 100000; ++year) {
+            for (int year = 1800; year < 2200 && g->doc.highlights.size() < 100000; ++year) {
                 const DayDate day = MakeDayDate(dayOfMonth, month, year);
                 if (IsRealDate(day))
-                    g->highlights.add(MakeEntry(DateText(day), 255, QStringLiteral("x")));
+                    g->doc.highlights.add(MakeEntry(DateText(day), 255, QStringLiteral("x")));
             }
-    ASSERT_EQ(g->highlights.size(), 100000);
+    ASSERT_EQ(g->doc.highlights.size(), 100000);
     ed().previewBox->setChecked(false);
     services.dialogScripts.push_back([this](QDialog& d) {
         EXPECT_EQ(ed().model->rowCount(), 100000);

@@ -82,7 +82,7 @@ protected:
                                                      QRect(0, 0, 1024, 768),
                                                      [] { return QDate(2026, 12, 8); }});
         QObject::connect(g->mainWindow.get(), &MainWindow::calendarRepainted,
-                         [this] { radii.push_back(g->state.Radius); });
+                         [this] { radii.push_back(g->doc.state.Radius); });
         g->Start();
         radii.clear();
     }
@@ -92,15 +92,18 @@ protected:
     int repaints() const { return static_cast<int>(radii.size()); }
     // A period set as a loaded file sets it: no checks, no repaint.
     void setPeriod(DayDate start, DayDate end) {
-        g->state.StartDate = start;
-        g->state.EndDate = end;
-        emit g->designChanged();
+        g->edit({Change::Geometry, QString(),
+                 [&](Document& d) {
+                     d.state.StartDate = start;
+                     d.state.EndDate = end;
+                 },
+                 Change::Repaint::None, nullptr});
     }
     int datedCells() const {
         int n = 0;
         for (int spoke = 0; spoke < kSpokes; ++spoke)
             for (int ring = 1; ring <= kRings; ++ring)
-                n += g->state.Cells.at(spoke, ring).date.isNoDate() ? 0 : 1;
+                n += g->doc.state.Cells.at(spoke, ring).date.isNoDate() ? 0 : 1;
         return n;
     }
 
@@ -165,7 +168,7 @@ TEST_F(Panels, TypingRepaintsWithEachTypedNumberAndLeavingBringsItIntoRange) {
     r->selectAll();
     Type(r, QStringLiteral("400"));
     EXPECT_EQ(radii, (std::vector<int>{4, 40, 400}));
-    EXPECT_EQ(g->state.Radius, 400);
+    EXPECT_EQ(g->doc.state.Radius, 400);
     Leave(r); // in range: no change, no repaint
     EXPECT_EQ(repaints(), 3);
 
@@ -180,7 +183,7 @@ TEST_F(Panels, TypingRepaintsWithEachTypedNumberAndLeavingBringsItIntoRange) {
 
     // The arrows stay in range and a step that changes nothing repaints nothing.
     r->stepBy(1000);
-    EXPECT_EQ(g->state.Radius, 2048);
+    EXPECT_EQ(g->doc.state.Radius, 2048);
     const int before = repaints();
     r->stepBy(1);
     EXPECT_EQ(repaints(), before);
@@ -189,28 +192,28 @@ TEST_F(Panels, TypingRepaintsWithEachTypedNumberAndLeavingBringsItIntoRange) {
     SpinField* x = props().offsetXField;
     x->selectAll();
     Type(x, QStringLiteral("-2147483648"));
-    EXPECT_EQ(g->state.CentreOffsetX, std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(g->doc.state.CentreOffsetX, std::numeric_limits<std::int32_t>::min());
     x->selectAll();
     Type(x, QStringLiteral("-"));
-    EXPECT_EQ(g->state.CentreOffsetX, 0);
+    EXPECT_EQ(g->doc.state.CentreOffsetX, 0);
     Type(x, QStringLiteral("7"));
-    EXPECT_EQ(g->state.CentreOffsetX, -7);
+    EXPECT_EQ(g->doc.state.CentreOffsetX, -7);
     x->selectAll();
     Type(x, QStringLiteral("99999999999"));
-    EXPECT_EQ(g->state.CentreOffsetX, 0);
+    EXPECT_EQ(g->doc.state.CentreOffsetX, 0);
     EXPECT_EQ(x->text(), "99999999999");
     x->stepBy(-1);
-    EXPECT_EQ(g->state.CentreOffsetX, -1);
+    EXPECT_EQ(g->doc.state.CentreOffsetX, -1);
     x->setValue(std::numeric_limits<std::int32_t>::max());
     x->stepBy(1);
-    EXPECT_EQ(g->state.CentreOffsetX, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(g->doc.state.CentreOffsetX, std::numeric_limits<std::int32_t>::max());
 
     // Letters and signs where the range has no negative numbers are not taken.
     SpinField* w = props().startWeekField;
     w->selectAll();
     Type(w, QStringLiteral("a-123"));
     EXPECT_EQ(w->text(), "12");
-    EXPECT_EQ(g->state.StartWeek, 12);
+    EXPECT_EQ(g->doc.state.StartWeek, 12);
 }
 
 TEST_F(Panels, PeriodChecksCorrectTheOtherDateWithTheirMessages) {
@@ -218,7 +221,7 @@ TEST_F(Panels, PeriodChecksCorrectTheOtherDateWithTheirMessages) {
     setPeriod(MakeDayDate(10, 1, 2000), MakeDayDate(20, 1, 2000));
     p.endDateField->setDate(QDate(2000, 1, 5));
     EXPECT_EQ(services.messages, QStringList{kStartAsEnd});
-    EXPECT_EQ(g->state.StartDate, MakeDayDate(5, 1, 2000));
+    EXPECT_EQ(g->doc.state.StartDate, MakeDayDate(5, 1, 2000));
     EXPECT_EQ(p.startDateField->date(), QDate(2000, 1, 5));
     // The start field's own check found the pair valid and repainted, then the end field's.
     EXPECT_EQ(repaints(), 2);
@@ -227,19 +230,19 @@ TEST_F(Panels, PeriodChecksCorrectTheOtherDateWithTheirMessages) {
     setPeriod(MakeDayDate(1, 1, 1999), MakeDayDate(1, 6, 1999));
     p.endDateField->setDate(QDate(2000, 1, 1));
     EXPECT_EQ(services.messages, QStringList{kStartBeforeEnd});
-    EXPECT_EQ(g->state.StartDate, MakeDayDate(2, 1, 1999));
+    EXPECT_EQ(g->doc.state.StartDate, MakeDayDate(2, 1, 1999));
 
     services.messages.clear();
     setPeriod(MakeDayDate(1, 6, 1999), MakeDayDate(31, 12, 1999));
     p.startDateField->setDate(QDate(1998, 12, 31));
     EXPECT_EQ(services.messages, QStringList{kEndAfterStart});
-    EXPECT_EQ(g->state.EndDate, MakeDayDate(30, 12, 1999));
+    EXPECT_EQ(g->doc.state.EndDate, MakeDayDate(30, 12, 1999));
 
     services.messages.clear();
     setPeriod(MakeDayDate(1, 6, 1999), MakeDayDate(31, 12, 1999));
     p.startDateField->setDate(QDate(2000, 1, 2));
     EXPECT_EQ(services.messages, QStringList{kEndAsStart});
-    EXPECT_EQ(g->state.EndDate, MakeDayDate(2, 1, 2000));
+    EXPECT_EQ(g->doc.state.EndDate, MakeDayDate(2, 1, 2000));
 
     // 364 days with 29 February inside are accepted from either field without a message.
     services.messages.clear();
@@ -248,18 +251,18 @@ TEST_F(Panels, PeriodChecksCorrectTheOtherDateWithTheirMessages) {
     p.startDateField->setDate(QDate(2000, 1, 1));
     p.endDateField->setDate(QDate(2000, 12, 30));
     EXPECT_TRUE(services.messages.isEmpty());
-    EXPECT_EQ(g->state.StartDate, MakeDayDate(1, 1, 2000));
-    EXPECT_EQ(g->state.EndDate, MakeDayDate(30, 12, 2000));
+    EXPECT_EQ(g->doc.state.StartDate, MakeDayDate(1, 1, 2000));
+    EXPECT_EQ(g->doc.state.EndDate, MakeDayDate(30, 12, 2000));
     EXPECT_EQ(repaints(), 2);
     p.endDateField->setDate(QDate(2000, 12, 31));
     EXPECT_EQ(services.messages, QStringList{kStartBeforeEnd});
-    EXPECT_EQ(g->state.StartDate, MakeDayDate(2, 1, 2000));
+    EXPECT_EQ(g->doc.state.StartDate, MakeDayDate(2, 1, 2000));
 }
 
 TEST_F(Panels, SuspendedRepaintSilencesDateAndOffsetHandlersOnly) {
     PropertiesPanel& p = props();
     {
-        const SuspendRepaint batch(g->state);
+        const SuspendRepaint batch(g->doc.state);
         p.startDateField->setDate(QDate(2030, 1, 1)); // after the end date
         p.offsetXField->setValue(40);
         p.offsetYField->setValue(-40);
@@ -267,9 +270,9 @@ TEST_F(Panels, SuspendedRepaintSilencesDateAndOffsetHandlersOnly) {
     }
     EXPECT_TRUE(services.messages.isEmpty());
     EXPECT_EQ(repaints(), 0);
-    EXPECT_EQ(g->state.StartDate, MakeDayDate(1, 1, 2030));
-    EXPECT_EQ(g->state.CentreOffsetX, 40);
-    EXPECT_EQ(g->state.CentreOffsetY, -40);
+    EXPECT_EQ(g->doc.state.StartDate, MakeDayDate(1, 1, 2030));
+    EXPECT_EQ(g->doc.state.CentreOffsetX, 40);
+    EXPECT_EQ(g->doc.state.CentreOffsetY, -40);
 }
 
 TEST_F(Panels, AutoPreviewOffStopsEveryPanelRepaintButNotTheRepaintButton) {
@@ -284,9 +287,9 @@ TEST_F(Panels, AutoPreviewOffStopsEveryPanelRepaintButNotTheRepaintButton) {
     services.colourAnswers.push_back(0x123456);
     c.colourPanelPressed(ColoursPanel::Day, Qt::LeftButton);
     EXPECT_EQ(repaints(), 0);
-    EXPECT_FALSE(g->state.Clockwise);
-    EXPECT_FALSE(g->state.PaintWeekends);
-    EXPECT_EQ(g->state.DayColour, 0x123456u);
+    EXPECT_FALSE(g->doc.state.Clockwise);
+    EXPECT_FALSE(g->doc.state.PaintWeekends);
+    EXPECT_EQ(g->doc.state.DayColour, 0x123456u);
     g->palette->repaintButton->click();
     EXPECT_EQ(radii, std::vector<int>{200});
 }
@@ -337,20 +340,20 @@ TEST_F(Panels, ColourPanelsEditOnPressAndCancelledDialogsChangeNothing) {
     EXPECT_EQ(services.colourDialogs, 1); // cancelled
     EXPECT_EQ(services.colourPresets.back(), 33023u);
     EXPECT_EQ(repaints(), 0);
-    EXPECT_EQ(g->state.WeekendColour, 33023u);
+    EXPECT_EQ(g->doc.state.WeekendColour, 33023u);
 
     services.colourAnswers.push_back(0x0000FF);
     Mouse(c.weekendPanel, QEvent::MouseButtonPress, {5, 5}, Qt::RightButton, Qt::RightButton);
     EXPECT_EQ(services.colourPresets.back(), kWindowText);
-    EXPECT_EQ(g->state.WeekendTextColour, 0x0000FFu);
-    EXPECT_EQ(g->state.WeekendColour, 33023u);
+    EXPECT_EQ(g->doc.state.WeekendTextColour, 0x0000FFu);
+    EXPECT_EQ(g->doc.state.WeekendColour, 33023u);
     EXPECT_EQ(c.weekendPanel->text(), 0x0000FFu);
     EXPECT_EQ(repaints(), 1);
 
     services.colourAnswers.push_back(0x00FF00);
     c.thickSwatch->setFocus();
     Mouse(c.thickSwatch, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
-    EXPECT_EQ(g->state.ThickColour, 0x00FF00u);
+    EXPECT_EQ(g->doc.state.ThickColour, 0x00FF00u);
     EXPECT_EQ(repaints(), 2);
 
     // The font dialog, preset to the day font; cancelled, then confirmed.
@@ -363,9 +366,9 @@ TEST_F(Panels, ColourPanelsEditOnPressAndCancelledDialogsChangeNothing) {
     chosen.setBold(true);
     services.fontAnswers.push_back(chosen);
     Click(c.fontPanel);
-    EXPECT_EQ(g->state.Font.name, "Liberation Serif");
-    EXPECT_EQ(g->state.Font.size, 14);
-    EXPECT_EQ(g->state.Font.style, unsigned{Bold});
+    EXPECT_EQ(g->doc.state.Font.name, "Liberation Serif");
+    EXPECT_EQ(g->doc.state.Font.size, 14);
+    EXPECT_EQ(g->doc.state.Font.style, unsigned{Bold});
     EXPECT_EQ(c.fontPanel->font().bold(), true);
     EXPECT_EQ(repaints(), 3);
 }
@@ -373,16 +376,16 @@ TEST_F(Panels, ColourPanelsEditOnPressAndCancelledDialogsChangeNothing) {
 TEST_F(Panels, PastDaysCouplingAndOneDigitPenWidths) {
     ColoursPanel& c = colours();
     c.paintPastBox->click();
-    EXPECT_FALSE(g->state.PaintPast);
+    EXPECT_FALSE(g->doc.state.PaintPast);
     EXPECT_FALSE(c.todayAsPastBox->isChecked());
     EXPECT_FALSE(c.todayAsPastBox->isEnabled());
     EXPECT_EQ(repaints(), 1);
     c.paintPastBox->click();
     EXPECT_TRUE(c.todayAsPastBox->isEnabled());
     EXPECT_FALSE(c.todayAsPastBox->isChecked());
-    EXPECT_FALSE(g->state.TodayAsPast);
+    EXPECT_FALSE(g->doc.state.TodayAsPast);
     c.todayAsPastBox->click();
-    EXPECT_TRUE(g->state.TodayAsPast);
+    EXPECT_TRUE(g->doc.state.TodayAsPast);
     EXPECT_EQ(repaints(), 3);
 
     SpinField* thin = c.thinWidthField;
@@ -391,11 +394,11 @@ TEST_F(Panels, PastDaysCouplingAndOneDigitPenWidths) {
     EXPECT_EQ(thin->text(), "1");
     thin->selectAll();
     Type(thin, QStringLiteral("0"));
-    EXPECT_EQ(g->state.ThinWidth, 0); // as typed, painted as 1
+    EXPECT_EQ(g->doc.state.ThinWidth, 0); // as typed, painted as 1
     Leave(thin);
-    EXPECT_EQ(g->state.ThinWidth, 1);
+    EXPECT_EQ(g->doc.state.ThinWidth, 1);
     c.thickWidthField->stepBy(10);
-    EXPECT_EQ(g->state.ThickWidth, 9);
+    EXPECT_EQ(g->doc.state.ThickWidth, 9);
 }
 
 TEST_F(Panels, BackgroundChangeShowsOnlyWhenRepaintAllIsOn) {
@@ -504,7 +507,7 @@ TEST_F(Panels, ExtremeFieldValuesPaintSafelyAndFast) {
     };
     p.radiusField->selectAll();
     Type(p.radiusField, QStringLiteral("9999"));
-    ASSERT_EQ(g->state.Radius, 9999);
+    ASSERT_EQ(g->doc.state.Radius, 9999);
     check("largest radius");
     Type(p.dayHeightField, QStringLiteral("9")); // 249 high rings
     check("largest radius, tall rings");
@@ -526,7 +529,7 @@ TEST_F(Panels, ExtremeFieldValuesPaintSafelyAndFast) {
 
     // Drawing is clipped, the rules are not: a bad highlight colour in a cell off the image
     // still stops the paint.
-    g->highlights.add(QStringLiteral("12/10/2026$red#Off the image"));
+    g->doc.highlights.add(QStringLiteral("12/10/2026$red#Off the image"));
     p.offsetXField->setValue(100000);
     EXPECT_EQ(services.messages.size(), 1);
 }

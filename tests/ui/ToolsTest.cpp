@@ -69,11 +69,11 @@ TEST_F(Tools, PointerEventsOnTheImageReachTheHandlers) {
     EXPECT_EQ(QPoint(state().PressX, state().PressY), p);
     QTest::mouseRelease(main().imageView, Qt::LeftButton, {}, p);
     EXPECT_EQ(QPoint(state().ReleaseX, state().ReleaseY), p);
-    EXPECT_EQ(g->highlights.entries(), QStringList({"12/25/2026$16777215#"}));
+    EXPECT_EQ(g->doc.highlights.entries(), QStringList({"12/25/2026$16777215#"}));
 }
 
 TEST_F(Tools, RightAndMiddleReleasesOnlyHideTheHintAndTakeTheDate) {
-    g->highlights.add(QStringLiteral("12/25/2026$255#Christmas"));
+    g->doc.highlights.add(QStringLiteral("12/25/2026$255#Christmas"));
     repaint();
     tool(PaintTool::Fill);
     for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
@@ -84,7 +84,7 @@ TEST_F(Tools, RightAndMiddleReleasesOnlyHideTheHintAndTakeTheDate) {
         main().imageMouseRelease(button, {}, p.x(), p.y());
         EXPECT_FALSE(hint().isVisibleTo(&main()));
         EXPECT_EQ(state().CurrentDate, kChristmas);
-        EXPECT_EQ(g->highlights.size(), 1);
+        EXPECT_EQ(g->doc.highlights.size(), 1);
         EXPECT_EQ(state().BackColour, 0xD15C6Fu);
     }
     // Off the wheel the date is the no-date value.
@@ -96,7 +96,7 @@ TEST_F(Tools, RightAndMiddleReleasesOnlyHideTheHintAndTakeTheDate) {
 TEST_F(Tools, PointerMovesTheWheelByTheDragWithOneRepaint) {
     state().AutoPreview = false;
     int changes = 0;
-    QObject::connect(g.get(), &DesktopApp::designChanged, [&] {
+    QObject::connect(g.get(), &EditPath::changed, [&] {
         ++changes;
         EXPECT_TRUE(state().RepaintSuspended);
     });
@@ -122,25 +122,25 @@ TEST_F(Tools, PointerMovesTheWheelByTheDragWithOneRepaint) {
 
 TEST_F(Tools, FillOnTheBackgroundRecoloursItWithRepaintAllLeftOff) {
     state().RepaintAll = false;
-    g->palette->currentSwatch->setColour(0x00FF00);
+    g->doc.colours.current = 0x00FF00;
     tool(PaintTool::Fill);
     repaints = 0;
     click({5, 5});
     EXPECT_EQ(state().BackColour, 0x00FF00u);
     EXPECT_FALSE(state().RepaintAll);
     EXPECT_EQ(repaints, 1);
-    EXPECT_TRUE(g->highlights.isEmpty());
+    EXPECT_TRUE(g->doc.highlights.isEmpty());
     // The whole image was cleared to the new background, not only the cells.
     EXPECT_EQ(g->canvas.pixel(5, 5), 0x00FF00u);
     EXPECT_EQ(g->canvas.pixel(1000, 20), 0x00FF00u);
 }
 
 TEST_F(Tools, FillOnADayRecoloursItsFirstEntryAndPaintsOnlyItsCell) {
-    g->highlights.add(QStringLiteral("12/25/2026$255#Christmas #1 $5"));
-    g->highlights.add(QStringLiteral("12/25/2026$65280#Second"));
+    g->doc.highlights.add(QStringLiteral("12/25/2026$255#Christmas #1 $5"));
+    g->doc.highlights.add(QStringLiteral("12/25/2026$65280#Second"));
     repaint();
     state().AutoPreview = false;
-    g->palette->currentSwatch->setColour(0xFF0000);
+    g->doc.colours.current = 0xFF0000;
     tool(PaintTool::Fill);
     repaints = 0;
     const QImage before = g->canvas.image().copy();
@@ -148,7 +148,7 @@ TEST_F(Tools, FillOnADayRecoloursItsFirstEntryAndPaintsOnlyItsCell) {
     EXPECT_EQ(repaints, 0);
     // The first entry of the day takes the colour and keeps its description; the painter
     // still shows the later entry.
-    EXPECT_EQ(g->highlights.entries(),
+    EXPECT_EQ(g->doc.highlights.entries(),
               QStringList({"12/25/2026$16711680#Christmas #1 $5", "12/25/2026$65280#Second"}));
     // Only pixels near the cell changed.
     const QImage& after = g->canvas.image();
@@ -161,7 +161,7 @@ TEST_F(Tools, FillOnADayRecoloursItsFirstEntryAndPaintsOnlyItsCell) {
 
     // A day without an entry gets one with an empty description, and the cell its colour.
     click(pointOf(kBoxingDay));
-    EXPECT_TRUE(g->highlights.entries().contains("12/26/2026$16711680#"));
+    EXPECT_TRUE(g->doc.highlights.entries().contains("12/26/2026$16711680#"));
     EXPECT_EQ(pixelAt(pointOf(kBoxingDay)), ToQColor(0xFF0000).rgb());
 }
 
@@ -174,19 +174,19 @@ TEST_F(Tools, TextOkWithoutChangesCreatesTheEntryTheCellShowed) {
         d.accept();
     });
     click(pointOf(kChristmas));
-    EXPECT_EQ(g->highlights.entries(), QStringList({"12/25/2026$8454143#"}));
+    EXPECT_EQ(g->doc.highlights.entries(), QStringList({"12/25/2026$8454143#"}));
 
     // A description longer than the 40 characters a cell keeps survives an unchanged OK.
     const QString longText = QString(60, QLatin1Char('x'));
-    g->highlights.clear();
-    g->highlights.add(QStringLiteral("12/26/2026$255#") + longText);
+    g->doc.highlights.clear();
+    g->doc.highlights.add(QStringLiteral("12/26/2026$255#") + longText);
     repaint();
     services.dialogScripts.push_back([&](QDialog& d) {
         EXPECT_EQ(dynamic_cast<DayDialog&>(d).descriptionField->text(), longText);
         d.accept();
     });
     click(pointOf(kBoxingDay));
-    EXPECT_EQ(g->highlights.entries(), QStringList({"12/26/2026$255#" + longText}));
+    EXPECT_EQ(g->doc.highlights.entries(), QStringList({"12/26/2026$255#" + longText}));
 
     // Cancel changes nothing; OK with an emptied description leaves an entry ending in "#".
     services.dialogScripts.push_back([](QDialog& d) {
@@ -194,7 +194,7 @@ TEST_F(Tools, TextOkWithoutChangesCreatesTheEntryTheCellShowed) {
         d.reject();
     });
     click(pointOf(kBoxingDay));
-    EXPECT_EQ(g->highlights.entries(), QStringList({"12/26/2026$255#" + longText}));
+    EXPECT_EQ(g->doc.highlights.entries(), QStringList({"12/26/2026$255#" + longText}));
     services.dialogScripts.push_back([](QDialog& d) {
         auto& day = dynamic_cast<DayDialog&>(d);
         day.descriptionField->clear();
@@ -202,7 +202,7 @@ TEST_F(Tools, TextOkWithoutChangesCreatesTheEntryTheCellShowed) {
         d.accept();
     });
     click(pointOf(kBoxingDay));
-    EXPECT_EQ(g->highlights.entries(), QStringList({"12/26/2026$1193046#"}));
+    EXPECT_EQ(g->doc.highlights.entries(), QStringList({"12/26/2026$1193046#"}));
     EXPECT_EQ(state().Cells.at(cellOf(kBoxingDay).first, cellOf(kBoxingDay).second).description,
               "");
     EXPECT_EQ(pixelAt(pointOf(kBoxingDay)), ToQColor(0x123456).rgb());
@@ -213,28 +213,28 @@ TEST_F(Tools, TextOkWithoutChangesCreatesTheEntryTheCellShowed) {
 }
 
 TEST_F(Tools, EraseOnADayWithoutAnEntryEmptiesTheCellOnly) {
-    g->highlights.add(QStringLiteral("12/20/2026$255#Note about 12/25/2026"));
-    g->highlights.add(QStringLiteral("12/25/2026$255#Christmas"));
+    g->doc.highlights.add(QStringLiteral("12/20/2026$255#Note about 12/25/2026"));
+    g->doc.highlights.add(QStringLiteral("12/25/2026$255#Christmas"));
     repaint();
     tool(PaintTool::Erase);
     // The first entry containing the date is the note on another day.
     click(pointOf(kChristmas));
-    EXPECT_EQ(g->highlights.entries(), QStringList({"12/25/2026$255#Christmas"}));
+    EXPECT_EQ(g->doc.highlights.entries(), QStringList({"12/25/2026$255#Christmas"}));
     // The cell is painted again from the entry that is left.
     const auto [spoke, ring] = cellOf(kChristmas);
     EXPECT_EQ(state().Cells.at(spoke, ring).description, "Christmas");
     click(pointOf(kChristmas));
-    EXPECT_TRUE(g->highlights.isEmpty());
+    EXPECT_TRUE(g->doc.highlights.isEmpty());
     EXPECT_EQ(state().Cells.at(spoke, ring).description, "");
     EXPECT_EQ(pixelAt(pointOf(kChristmas)), ToQColor(0x80FFFF).rgb());
     // Nothing left to erase: the list stays empty, the cell is painted again.
     click(pointOf(kChristmas));
-    EXPECT_TRUE(g->highlights.isEmpty());
+    EXPECT_TRUE(g->doc.highlights.isEmpty());
     EXPECT_EQ(pixelAt(pointOf(kChristmas)), ToQColor(0x80FFFF).rgb());
 }
 
 TEST_F(Tools, HintTextsFollowTheSettingsReadAtEveryMove) {
-    g->highlights.add(QStringLiteral("12/25/2026$255#Christmas"));
+    g->doc.highlights.add(QStringLiteral("12/25/2026$255#Christmas"));
     repaint();
     const QPoint described = pointOf(kChristmas);
     const QPoint plain = pointOf(kBoxingDay);
@@ -284,7 +284,7 @@ TEST_F(Tools, HintStaysOnTheScreenNearTheBottomAndRightEdges) {
     state().StartWeek = 21;
     state().CentreOffsetX = 160;
     repaint();
-    g->highlights.add(DateText(state().Cells.at(0, 1).date) + QStringLiteral("$255#A long note"));
+    g->doc.highlights.add(DateText(state().Cells.at(0, 1).date) + QStringLiteral("$255#A long note"));
     repaint();
     const QPoint right = pointIn(0, 1);
     main().imageMouseMove({}, right.x(), right.y());
@@ -318,7 +318,7 @@ TEST_F(Tools, PickDatePutsTheDayIntoTheEditorWithoutOpeningIt) {
 }
 
 TEST_F(Tools, SingleDayDialogIsAFixedToolWindowOverTheImage) {
-    DayDialog& d = *g->dayDialog;
+    DayDialog& d = *g->mainWindow->dayDialog;
     EXPECT_EQ(d.windowTitle(), "Highlight Day");
     EXPECT_EQ(d.size(), QSize(216, 62));
     EXPECT_EQ(d.minimumSize(), d.maximumSize());
