@@ -4,6 +4,7 @@
 #include "Painter.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -89,6 +90,8 @@ void AddState(QCryptographicHash& hash, const CalendarState& s) {
 // was painted before, the canvas notes the shapes drawn, keeps them when drawn again and writes
 // them from then on, so a design painted four times must come out as it does painted once.
 int paintsPerDigest = 1;
+// The last image Digest painted, written out when its digest is not the recorded one.
+QImage lastImage;
 
 // Paints the design (an error ends the paint, as on the screen) and digests the outcome; then
 // `after`, if given, changes the design and paints more, and that outcome is digested too.
@@ -112,6 +115,7 @@ QString Digest(Design d, const std::function<void(Design&, ImageCanvas&)>& after
         AddImage(hash, canvas.image());
         AddState(hash, d.state);
     }
+    lastImage = canvas.image();
     return QString::fromLatin1(hash.result().toHex());
 }
 
@@ -273,16 +277,32 @@ std::vector<Case> Cases() {
     };
 }
 
+// Compares a case's digest with the recorded one; on a difference the picture it got is written
+// beside the test's output (the working folder) as PNG and named, so that it can be looked at.
+void ExpectRecorded(const Case& c, const char* run) {
+    const QString got = c.digest();
+    if (got == QString::fromLatin1(c.expected))
+        return;
+    QString name = QStringLiteral("paint-identity-%1-%2.png")
+                       .arg(QString::fromLatin1(run), QString::fromLatin1(c.name));
+    name.replace(u' ', u'-');
+    const QString file = QDir::current().absoluteFilePath(name);
+    const bool written = lastImage.save(file, "PNG");
+    ADD_FAILURE() << c.name << ": digest " << qPrintable(got) << ", recorded " << c.expected
+                  << "; the picture painted is in "
+                  << (written ? qPrintable(file) : "(could not be written)");
+}
+
 } // namespace
 
 TEST(PaintIdentity, EveryConfigurationPaintsTheRecordedPicture) {
     for (const Case& c : Cases())
-        EXPECT_EQ(c.digest(), QString::fromLatin1(c.expected)) << c.name;
+        ExpectRecorded(c, "once");
 }
 
 TEST(PaintIdentity, PaintingAgainOnTheSameCanvasGivesTheSamePicture) {
     paintsPerDigest = 4;
     for (const Case& c : Cases())
-        EXPECT_EQ(c.digest(), QString::fromLatin1(c.expected)) << c.name;
+        ExpectRecorded(c, "again");
     paintsPerDigest = 1;
 }
