@@ -22,69 +22,6 @@ namespace {
 
 constexpr Colour kHintBackground = 16744576; // RGB 128, 128, 255
 
-// Passes drawing on to the image's canvas and keeps the rectangle it wrote, so that only that
-// part of the screen is updated after a single cell was painted.
-class WrittenRect final : public RasterCanvas {
-public:
-    explicit WrittenRect(RasterCanvas& canvas) : c_(canvas) {}
-    QRect rect() const { return rect_; }
-
-    int width() const override { return c_.width(); }
-    int height() const override { return c_.height(); }
-    void setPen(Colour colour, int width) override {
-        penWidth_ = width;
-        c_.setPen(colour, width);
-    }
-    void setBrush(Colour colour) override { c_.setBrush(colour); }
-    void setFont(const QString& name, int points, unsigned style, Colour colour,
-                 int escapement) override {
-        c_.setFont(name, points, style, colour, escapement);
-    }
-    void setFontColour(Colour colour) override { c_.setFontColour(colour); }
-    void fillRect(const QRect& r) override {
-        add(r);
-        c_.fillRect(r);
-    }
-    void polygon(std::span<const QPoint> points) override {
-        QRect bounds;
-        for (const QPoint& p : points)
-            bounds |= QRect(p, QSize(1, 1));
-        addStroked(bounds);
-        c_.polygon(points);
-    }
-    void moveTo(QPoint p) override {
-        pos_ = p;
-        c_.moveTo(p);
-    }
-    void lineTo(QPoint p) override {
-        addStroked(QRect(pos_, QSize(1, 1)) | QRect(p, QSize(1, 1)));
-        pos_ = p;
-        c_.lineTo(p);
-    }
-    void textOut(int x, int y, const QString& text) override {
-        // The day numbers are written unrotated; their glyphs may reach a little past the
-        // measured extent, so the rectangle keeps a margin.
-        add(QRect(QPoint(x, y), c_.textExtent(text)).adjusted(-2, -2, 2, 2));
-        c_.textOut(x, y, text);
-    }
-    QSize textExtent(const QString& text) override { return c_.textExtent(text); }
-    Colour pixel(int x, int y) const override { return c_.pixel(x, y); }
-
-private:
-    void add(const QRect& r) { rect_ |= r; }
-    // A line or outline reaches half the pen's width (and a pixel of rounding) beyond its
-    // points.
-    void addStroked(const QRect& r) {
-        const int m = penWidth_ / 2 + 1;
-        add(r.adjusted(-m, -m, m, m));
-    }
-
-    RasterCanvas& c_;
-    QRect rect_;
-    QPoint pos_;
-    int penWidth_ = 1;
-};
-
 // The date formatter's names and formats, from the user's locale, made once. Without a
 // configured locale (the C locale, whose short format has no date separator) the English
 // names and M/d/yyyy are used, as by the command-line tool.
@@ -321,17 +258,12 @@ void MainWindow::repaintOnClearedImage() {
 
 void MainWindow::paintReleasedCell() {
     CalendarState& s = g_.doc.state;
-    WrittenRect canvas(g_.canvas);
     // The view shows what the painter got to, also when a highlight's colour stops it.
     struct Show {
-        ImageView* view;
-        WrittenRect& canvas;
-        ~Show() {
-            if (!canvas.rect().isEmpty())
-                view->imageChanged(canvas.rect());
-        }
-    } show{imageView, canvas};
-    PaintCell(s, g_.doc.highlights, canvas, s.HoverSpoke, s.HoverRing);
+        MainWindow* main;
+        ~Show() { main->showDrawn(); }
+    } show{this};
+    PaintCell(s, g_.doc.highlights, g_.canvas, s.HoverSpoke, s.HoverRing);
 }
 
 } // namespace gyrodex

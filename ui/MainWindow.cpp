@@ -121,6 +121,12 @@ void MainWindow::RepaintCalendar() {
     gyrodex::RepaintCalendar(g_.doc.state, g_.doc.highlights, g_.canvas, g_.Today(), &g_.host);
 }
 
+void MainWindow::showDrawn() {
+    const QRegion drawn = g_.canvas.takeDrawn();
+    overBackground_ += drawn; // painted over what the image showed
+    imageView->regionChanged(drawn);
+}
+
 void MainWindow::showRepaint() {
     // Only what changed goes to the screen: at a keystroke that is the old and the new wheel
     // and the credit line, not the whole screen-sized image.

@@ -119,6 +119,9 @@ private:
 
     // Shows what a repaint (and anyone drawing since the last one) changed on the image.
     void showRepaint();
+    // Shows what was drawn without a repaint (a single cell): the canvas's record of what it
+    // wrote is the one record of the changed region.
+    void showDrawn();
 
     DesktopApp& g_;
     bool saveBitmapEnabled_ = false;
