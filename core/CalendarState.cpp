@@ -13,23 +13,23 @@ void CellGrid::clear() {
     }
 }
 
-void CalendarState::setDefaultPeriod(const DayDate& today) {
+void CalendarDesign::setDefaultPeriod(const DayDate& today) {
     StartDate = AddDays(today, -10);
     EndDate = AddDays(today, 250);
 }
 
-void CalendarState::updateCentre(int imageWidth, int imageHeight) {
+void RepaintResult::updateCentre(const CalendarDesign& design, int imageWidth, int imageHeight) {
     // In 64 bits, then held in 32: an offset near the limits of its field must not wrap the
     // centre around to the other side.
     const auto held = [](std::int64_t v) {
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(
             v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
     };
-    CentreX = held(std::int64_t{imageWidth} / 2 + CentreOffsetX);
-    CentreY = held(std::int64_t{imageHeight} / 2 + CentreOffsetY);
+    CentreX = held(std::int64_t{imageWidth} / 2 + design.CentreOffsetX);
+    CentreY = held(std::int64_t{imageHeight} / 2 + design.CentreOffsetY);
 }
 
-void CalendarState::setPaintPast(bool on) {
+void CalendarDesign::setPaintPast(bool on) {
     if (on == PaintPast)
         return;
     PaintPast = on;

@@ -55,8 +55,9 @@ enum class PaintTool : std::uint8_t {
     Erase = 5
 };
 
-// The one calendar state: the design, the program flags and the working values.
-struct CalendarState {
+// What a calendar file holds: the wheel's geometry, period, colours, pens, day font and
+// switches.
+struct CalendarDesign {
     // Geometry and period (properties panel).
     std::int32_t StartWeek = 21;
     std::int32_t Radius = 360;
@@ -89,34 +90,54 @@ struct CalendarState {
     // "Today as Past" can be changed only while PaintPast is on.
     bool TodayAsPastEnabled = true;
 
-    // Program flags.
+    // The period of a first show: ten days before today through 250 days after it.
+    void setDefaultPeriod(const DayDate& today);
+    // Switches PaintPast with the colours panel's coupling: when it changes, TodayAsPast is
+    // cleared if PaintPast went off, and TodayAsPastEnabled follows PaintPast.
+    void setPaintPast(bool on);
+};
+
+// The session's values: program switches, the pointer and the files of this run.
+struct SessionValues {
     bool AutoPreview = true;
     bool RepaintSuspended = false;
     PaintTool CurrentTool = PaintTool::Pointer;
-
-    // Working values.
-    std::int32_t CentreX = 0;
-    std::int32_t CentreY = 0;
+    // The day a canvas tool works on (the day under the release point), and after a repaint
+    // the day its walk stopped on.
     DayDate CurrentDate;
-    // The period as the last repaint took it: its first day, and the day after its last day.
-    DayDate PaintStart;
-    DayDate PaintEnd;
-    DayDate Today; // today's date as the last repaint was given it
     std::int32_t HoverSpoke = 0;
     std::int32_t HoverRing = -1;
     std::int32_t PressX = 0, PressY = 0;
     std::int32_t ReleaseX = 0, ReleaseY = 0;
     QString CalendarFileName;
     QString BitmapFileName;
+};
+
+// What a repaint computes from the design, the image's size and today: only the painter writes
+// it.
+struct RepaintResult {
+    std::int32_t CentreX = 0;
+    std::int32_t CentreY = 0;
+    // The period as the last repaint took it: its first day, and the day after its last day.
+    DayDate PaintStart;
+    DayDate PaintEnd;
+    DayDate Today; // today's date as the last repaint was given it
+    // The day the walk stopped on: the day after the period, or the day whose highlight
+    // stopped the paint.
+    DayDate StopDay;
     CellGrid Cells;
 
-    // The period of a first show: ten days before today through 250 days after it.
-    void setDefaultPeriod(const DayDate& today);
+    // Centre of the wheel of `design` for an image of the given size.
+    void updateCentre(const CalendarDesign& design, int imageWidth, int imageHeight);
+};
+
+// The one calendar state of a program: the design, the session's values and what the last
+// repaint computed, each of which the code that needs only one part takes by itself.
+struct CalendarState : CalendarDesign, SessionValues, RepaintResult {
     // Centre of the wheel for an image of the given size.
-    void updateCentre(int imageWidth, int imageHeight);
-    // Switches PaintPast with the colours panel's coupling: when it changes, TodayAsPast is
-    // cleared if PaintPast went off, and TodayAsPastEnabled follows PaintPast.
-    void setPaintPast(bool on);
+    void updateCentre(int imageWidth, int imageHeight) {
+        RepaintResult::updateCentre(*this, imageWidth, imageHeight);
+    }
 };
 
 // Sets RepaintSuspended for a batch of changes whose handlers would each repaint (loading a

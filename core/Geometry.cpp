@@ -59,17 +59,17 @@ int Held(long long v) {
     return static_cast<int>(std::clamp(v, -kFar, kFar));
 }
 
-QPoint Polar(const CalendarState& s, long double rho, Trig t) {
-    return {Held(s.CentreX + RoundEven(rho * t.cos)), Held(s.CentreY + RoundEven(rho * t.sin))};
+QPoint Polar(const WheelGeometry& g, long double rho, Trig t) {
+    return {Held(g.CentreX + RoundEven(rho * t.cos)), Held(g.CentreY + RoundEven(rho * t.sin))};
 }
 
 } // namespace
 
-QPoint SpokePoint(const CalendarState& s, long double rho, int j) {
+QPoint SpokePoint(const WheelGeometry& s, long double rho, int j) {
     return Polar(s, rho, BoundaryTrig(j));
 }
 
-std::array<QPoint, 4> CellPolygon(const CalendarState& s, int spoke, int ring) {
+std::array<QPoint, 4> CellPolygon(const WheelGeometry& s, int spoke, int ring) {
     const long double inner = RingInnerRadius(s, ring);
     const long double outer = inner + s.DayHeight;
     const Trig a = BoundaryTrig(spoke);
@@ -77,7 +77,7 @@ std::array<QPoint, 4> CellPolygon(const CalendarState& s, int spoke, int ring) {
     return {Polar(s, inner, a), Polar(s, outer, a), Polar(s, outer, b), Polar(s, inner, b)};
 }
 
-QPoint TextAnchor(const CalendarState& s, int spoke, int ring) {
+QPoint TextAnchor(const WheelGeometry& s, int spoke, int ring) {
     const long double rho = RingInnerRadius(s, ring) + s.DayHeight / 2;
     return Polar(s, rho, MiddleTrig(spoke));
 }

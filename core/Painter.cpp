@@ -142,7 +142,7 @@ public:
     // this thread. A wheel painted again in a geometry it had just before (a new colour, or an
     // arrow step back) draws the same shapes, which the canvas can then keep; while the radius
     // is dragged every geometry is new, and keeping its shapes would only cost time.
-    static std::shared_ptr<const WheelPoints> Of(const CalendarState& s, bool& known) {
+    static std::shared_ptr<const WheelPoints> Of(const WheelGeometry& s, bool& known) {
         thread_local std::array<std::shared_ptr<const WheelPoints>, 4> recent; // newest first
         for (auto it = recent.begin(); it != recent.end(); ++it) {
             if (*it && (*it)->sameGeometry(s)) {
@@ -157,7 +157,7 @@ public:
         return recent.front();
     }
 
-    explicit WheelPoints(const CalendarState& s)
+    explicit WheelPoints(const WheelGeometry& s)
         : radius_(s.Radius), dayHeight_(s.DayHeight), centreX_(s.CentreX), centreY_(s.CentreY) {
         for (int ring = 1; ring <= kRings; ++ring) {
             const long double inner = RingInnerRadius(s, ring);
@@ -187,7 +187,7 @@ public:
     }
 
 private:
-    bool sameGeometry(const CalendarState& s) const {
+    bool sameGeometry(const WheelGeometry& s) const {
         return s.Radius == radius_ && s.DayHeight == dayHeight_ && s.CentreX == centreX_ &&
                s.CentreY == centreY_;
     }
@@ -201,7 +201,7 @@ private:
 
 // The points of a cell of any spoke, computed as asked.
 struct DirectPoints {
-    const CalendarState& s;
+    const WheelGeometry s;
     std::array<QPoint, 4> corners(int spoke, int ring) const { return CellPolygon(s, spoke, ring); }
     QPoint anchor(int spoke, int ring) const { return TextAnchor(s, spoke, ring); }
     QPoint inner(int ring, int j) const { return SpokePoint(s, RingInnerRadius(s, ring), j); }
@@ -246,7 +246,7 @@ private:
 // The colours of a cell: week day, weekend, past, then every matching highlight in list
 // order (each converted, so a bad colour among them stops the paint; the last one wins).
 template <typename ForEachEntry>
-CellColours ColoursOf(const CalendarState& s, const DayDate& d, const DayDate& today,
+CellColours ColoursOf(const CalendarDesign& s, const DayDate& d, const DayDate& today,
                       bool weekendRing, ForEachEntry&& forEachEntry) {
     CellColours c{s.DayColour, s.DayTextColour, nullptr};
     if (s.PaintWeekends && weekendRing) {
@@ -264,15 +264,15 @@ CellColours ColoursOf(const CalendarState& s, const DayDate& d, const DayDate& t
     return c;
 }
 
-// Paints the cell of state.CurrentDate with the colours `chooseColours` gives at the points
-// `points` gives, and records its fill and description in the grid. A cell a repaint reaches
+// Paints the cell of day `d` with the colours `chooseColours` gives at the points `points`
+// gives, and records its fill and description in the grid of `result`. A cell a repaint reaches
 // for the first time loses the description an earlier repaint gave it; one reached again (a
 // 53rd week) keeps the one it has unless its new day has its own.
 template <typename ChooseColours, typename Points>
-void PaintCellAt(CalendarState& s, ChooseColours&& chooseColours, const Points& points,
-                 RasterCanvas& canvas, int spoke, int ring, bool firstVisit = false) {
-    const DayDate d = s.CurrentDate;
-    DayCell& cell = s.Cells.at(((spoke % kSpokes) + kSpokes) % kSpokes, ring);
+void PaintCellAt(const CalendarDesign& s, RepaintResult& result, const DayDate d,
+                 ChooseColours&& chooseColours, const Points& points, RasterCanvas& canvas,
+                 int spoke, int ring, bool firstVisit = false) {
+    DayCell& cell = result.Cells.at(((spoke % kSpokes) + kSpokes) % kSpokes, ring);
 
     canvas.setPen(s.ThinColour, s.ThinWidth);
     const CellColours colours = chooseColours();
@@ -293,7 +293,7 @@ void PaintCellAt(CalendarState& s, ChooseColours&& chooseColours, const Points& 
     canvas.textOut(anchor.x() - extent.width() / 2, anchor.y() - extent.height() / 2, number);
 
     canvas.setPen(s.ThickColour, s.ThickWidth);
-    const bool otherMonth = d.Month != s.PaintStart.Month;
+    const bool otherMonth = d.Month != result.PaintStart.Month;
     const int firstRing = s.WeekendInside ? 1 : kRings;
     if (d.Day == 1 && otherMonth && ring != firstRing) {
         // Along the ring's outer edge with the weekend inside, else along its inner edge.
@@ -311,7 +311,7 @@ void PaintCellAt(CalendarState& s, ChooseColours&& chooseColours, const Points& 
 }
 
 // "Repaint All": the background over the whole image and the credit line up its right edge.
-void ClearToBackground(const CalendarState& s, RasterCanvas& canvas) {
+void ClearToBackground(const CalendarDesign& s, std::int32_t centreY, RasterCanvas& canvas) {
     canvas.setBrush(s.BackColour);
     canvas.setPen(s.BackColour, 1);
     // The background goes above and below the wheel's rows first and into them last, so the
@@ -319,9 +319,9 @@ void ClearToBackground(const CalendarState& s, RasterCanvas& canvas) {
     const QRect image(0, 0, canvas.width(), canvas.height());
     // The wheel's rows, in 64 bits: the centre may lie anywhere a 32-bit offset puts it.
     const long long reach = static_cast<long long>(s.Radius) + s.ThickWidth;
-    const long long top = std::max(static_cast<long long>(s.CentreY) - reach, -1LL);
+    const long long top = std::max(static_cast<long long>(centreY) - reach, -1LL);
     const long long bottom =
-        std::min(static_cast<long long>(s.CentreY) + reach, 1LL + image.height());
+        std::min(static_cast<long long>(centreY) + reach, 1LL + image.height());
     const QRect band = top > bottom ? QRect()
                                     : QRect(0, static_cast<int>(top), image.width(),
                                             static_cast<int>(bottom - top + 1))
@@ -341,46 +341,57 @@ void ClearToBackground(const CalendarState& s, RasterCanvas& canvas) {
 
 } // namespace
 
-void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCanvas& canvas,
-                     const DayDate& today, Host* host) {
-    if (s.RepaintSuspended)
-        return;
+void RepaintCalendar(const CalendarDesign& s, const HighlightList& highlights, RasterCanvas& canvas,
+                     const DayDate& today, RepaintResult& r, Host* host) {
     const BusyGuard busy(host);
 
-    s.updateCentre(canvas.width(), canvas.height());
-    s.PaintStart = s.StartDate;
-    s.PaintEnd = s.EndDate;
-    s.Today = today;
-    NextDay(s.PaintEnd);
+    r.updateCentre(s, canvas.width(), canvas.height());
+    r.PaintStart = s.StartDate;
+    r.PaintEnd = s.EndDate;
+    r.Today = today;
+    NextDay(r.PaintEnd);
 
     if (s.RepaintAll)
-        ClearToBackground(s, canvas);
+        ClearToBackground(s, r.CentreY, canvas);
 
     canvas.setPen(s.ThickColour, s.ThickWidth);
     canvas.setFont(s.Font.name, s.Font.size, s.Font.style, s.Font.colour, 0);
 
-    GridRebuild grid(s.Cells);
+    GridRebuild grid(r.Cells);
     // A period that ends before it starts (possible from a hand-edited file) paints no day.
-    // CurrentDate follows the walk, so a paint stopped by an error names the day it stopped on.
+    // StopDay follows the walk, so a paint stopped by an error names the day it stopped on.
     const PeriodHighlights periodHighlights(highlights, s.StartDate, s.EndDate);
     bool knownGeometry = false;
-    const auto wheelPoints = WheelPoints::Of(s, knownGeometry);
+    const auto wheelPoints = WheelPoints::Of(GeometryOf(s, r), knownGeometry);
     const WheelPoints& points = *wheelPoints;
     canvas.reuseShapes(knownGeometry);
-    s.CurrentDate = WalkPeriod(s.StartDate, s.EndDate, LayoutOf(s), [&](const WalkDay& day) {
-        s.CurrentDate = day.date;
+    r.StopDay = WalkPeriod(s.StartDate, s.EndDate, LayoutOf(s), [&](const WalkDay& day) {
+        r.StopDay = day.date;
         const auto colours = [&] {
-            return ColoursOf(s, day.date, s.Today, day.weekendRing,
+            return ColoursOf(s, day.date, r.Today, day.weekendRing,
                              [&](auto&& f) { periodHighlights.forEach(day.date, f); });
         };
-        PaintCellAt(s, colours, points, canvas, day.spoke, day.ring,
+        PaintCellAt(s, r, day.date, colours, points, canvas, day.spoke, day.ring,
                     !grid.reached(day.spoke, day.ring));
         grid.reach(day.spoke, day.ring);
-        s.Cells.at(day.spoke, day.ring).date = day.date;
+        r.Cells.at(day.spoke, day.ring).date = day.date;
     });
 }
 
-CellColours ChooseCellColours(const CalendarState& s, const HighlightList& highlights,
+void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCanvas& canvas,
+                     const DayDate& today, Host* host) {
+    if (s.RepaintSuspended)
+        return;
+    // The tools take the day the walk stopped on as the current day, however the paint ended.
+    struct Stop {
+        CalendarState& s;
+        ~Stop() { s.CurrentDate = s.StopDay; }
+    } stop{s};
+    RepaintCalendar(static_cast<const CalendarDesign&>(s), highlights, canvas, today,
+                    static_cast<RepaintResult&>(s), host);
+}
+
+CellColours ChooseCellColours(const CalendarDesign& s, const HighlightList& highlights,
                               const DayDate& d, const DayDate& today, bool weekendRing) {
     return ColoursOf(s, d, today, weekendRing, [&](auto&& f) {
         const auto [first, last] = highlights.matching(DateText(d));
@@ -395,7 +406,7 @@ void PaintCell(CalendarState& s, const HighlightList& highlights, RasterCanvas& 
         return ChooseCellColours(s, highlights, s.CurrentDate, s.Today,
                                  IsWeekendRing(s.WeekendInside, ring));
     };
-    PaintCellAt(s, colours, DirectPoints{s}, canvas, spoke, ring);
+    PaintCellAt(s, s, s.CurrentDate, colours, DirectPoints{GeometryOf(s)}, canvas, spoke, ring);
 }
 
 } // namespace gyrodex

@@ -10,9 +10,16 @@ namespace gyrodex {
 // The credit text: window caption, first-show screen and the line up the image's right edge.
 QString CreditLine();
 
-// Paints the whole wheel for the period into the canvas and rebuilds the cell grid. Does
-// nothing while RepaintSuspended is set. `today` decides which days are past. The busy pointer
-// is shown through `host` (when given) while the wheel is painted.
+// Paints the whole wheel of `design` for its period into the canvas; what the paint computes
+// (the centre, the period as painted, the cell grid, the day it stopped on) goes into `result`,
+// and nothing else is written. `today` decides which days are past. The busy pointer is shown
+// through `host` (when given) while the wheel is painted.
+void RepaintCalendar(const CalendarDesign& design, const HighlightList& highlights,
+                     RasterCanvas& canvas, const DayDate& today, RepaintResult& result,
+                     Host* host = nullptr);
+
+// The same for a program's state: nothing while RepaintSuspended is set; afterwards, however
+// the paint ended, CurrentDate is the day the walk stopped on.
 void RepaintCalendar(CalendarState& state, const HighlightList& highlights, RasterCanvas& canvas,
                      const DayDate& today, Host* host = nullptr);
 
@@ -24,7 +31,7 @@ struct CellColours {
     Colour text;
     const QString* entry; // the highlight entry that supplied the fill, if any
 };
-CellColours ChooseCellColours(const CalendarState& state, const HighlightList& highlights,
+CellColours ChooseCellColours(const CalendarDesign& design, const HighlightList& highlights,
                               const DayDate& d, const DayDate& today, bool weekendRing);
 
 // Paints one cell for state.CurrentDate and records its fill and description in the grid.

@@ -13,7 +13,7 @@ struct WheelLayout {
 };
 
 // The layout of the screen's wheel.
-inline WheelLayout LayoutOf(const CalendarState& s) {
+inline WheelLayout LayoutOf(const CalendarDesign& s) {
     return {s.StartWeek, s.Clockwise, s.WeekendInside};
 }
 

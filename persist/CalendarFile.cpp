@@ -58,9 +58,7 @@ DayDate ParseFileDate(const QString& text) {
                        static_cast<std::uint16_t>(year));
 }
 
-bool ReadCalendar(const IniFile& ini, CalendarState& s, HighlightList& highlights) {
-    const SuspendRepaint suspend(s);
-
+bool ReadCalendar(const IniFile& ini, CalendarDesign& s, HighlightList& highlights) {
     s.BackColour = ReadColour(ini, QStringLiteral("Background"), 16744576);
     s.BackTextColour = ReadColour(ini, QStringLiteral("BackFont"), 8388608);
     s.DayColour = ReadColour(ini, QStringLiteral("Day"), 8454143);
@@ -106,7 +104,7 @@ bool ReadCalendar(const IniFile& ini, CalendarState& s, HighlightList& highlight
     return count <= kMaxHighlights;
 }
 
-void WriteCalendar(IniFile& ini, const CalendarState& s, const HighlightList& highlights) {
+void WriteCalendar(IniFile& ini, const CalendarDesign& s, const HighlightList& highlights) {
     WriteColour(ini, QStringLiteral("Background"), s.BackColour);
     WriteColour(ini, QStringLiteral("BackFont"), s.BackTextColour);
     WriteColour(ini, QStringLiteral("Day"), s.DayColour);
@@ -145,6 +143,8 @@ void WriteCalendar(IniFile& ini, const CalendarState& s, const HighlightList& hi
 CalendarLoadResult LoadCalendarFile(CalendarState& state, HighlightList& highlights,
                                     const QString& fileName) {
     state.CalendarFileName = fileName;
+    // The sections are applied with repaints suspended, as a batch of changes.
+    const SuspendRepaint suspend(state);
     try {
         const IniFile ini(fileName);
         // A missing file loads the defaults, but one that exists and can't be read is reported

@@ -55,10 +55,10 @@ void SaveCalendarFile(CalendarState& state, const HighlightList& highlights,
                       const QString& fileName);
 
 // The two halves on a file held in memory (also used to print and to fuzz the format).
-// ReadCalendar applies the sections in file order under RepaintSuspended and returns false
-// when the highlight count had to be cut.
-bool ReadCalendar(const IniFile& ini, CalendarState& state, HighlightList& highlights);
-void WriteCalendar(IniFile& ini, const CalendarState& state, const HighlightList& highlights);
+// They read and write the design only. ReadCalendar applies the sections in file order and
+// returns false when the highlight count had to be cut.
+bool ReadCalendar(const IniFile& ini, CalendarDesign& design, HighlightList& highlights);
+void WriteCalendar(IniFile& ini, const CalendarDesign& design, const HighlightList& highlights);
 
 // The date form of calendar files, mm/dd/yyyy, read by position: the year from characters 7 to
 // 10, then the day from 4 and 5, then the month from 1 and 2.
