@@ -195,7 +195,8 @@ public:
         : ini_(fileName), section_(std::move(section)) {}
     std::optional<QString> read(const QString& list, const QString& name) override {
         const auto v = ini_.value(section_(list), name);
-        return v ? std::optional<QString>(v->left(IniFile::kMaxText)) : std::nullopt;
+        return v ? std::optional<QString>(LeftWhole(*v, IniFile::kMaxText).toString())
+                 : std::nullopt;
     }
     void write(const QString& list, const QString& name, const QString& value) override {
         ini_.writeString(section_(list), name, value);
