@@ -219,6 +219,21 @@ TEST_F(Desktop, OpenAndReopenKeepTheRecentCalendars) {
     EXPECT_EQ(stored.names[3], c);
 }
 
+TEST_F(Desktop, ReopeningAFileThatIsGoneKeepsTheOpenDesign) {
+    start();
+    const QString a = calendar("a.cal", 300);
+    const QString b = calendar("b.cal", 400);
+    services.openAnswers = {a, b};
+    palette().Open2->trigger();
+    palette().Open2->trigger();
+    ASSERT_TRUE(QFile::remove(a));
+    palette().cmRecentCal[1]->trigger();
+    EXPECT_EQ(services.messages, QStringList({"Unable to read " + a}));
+    EXPECT_EQ(g->state.CalendarFileName, b);
+    EXPECT_EQ(g->state.Radius, 400);
+    EXPECT_EQ(g->recent.RecentCalendars.names[1], a); // it may be on a drive not mounted
+}
+
 TEST_F(Desktop, AFailedLoadShowsItsMessageAndStillNamesTheFile) {
     start();
     const QString bad = path("bad.cal");
