@@ -32,6 +32,16 @@ QString QuoteField(QStringView text) {
     return out;
 }
 
+QStringView LeftWhole(QStringView text, qsizetype maxUnits) {
+    if (maxUnits < 0)
+        maxUnits = 0;
+    if (text.size() <= maxUnits)
+        return text;
+    if (maxUnits > 0 && text[maxUnits - 1].isHighSurrogate() && text[maxUnits].isLowSurrogate())
+        --maxUnits;
+    return text.first(maxUnits);
+}
+
 std::int32_t StrToInt(QStringView text) {
     if (const auto value = ParseDecimal(text))
         return *value;

@@ -23,6 +23,11 @@ private:
 constexpr qsizetype kQuotedField = 100;
 QString QuoteField(QStringView text);
 
+// At most `maxUnits` UTF-16 units of the text, one fewer when the cut would fall between the two
+// halves of a character outside the Basic Multilingual Plane (an emoji, say): a cut text never
+// ends in half a character, which would be written out as "?".
+QStringView LeftWhole(QStringView text, qsizetype maxUnits);
+
 // Converts whole decimal text (optional sign, digits, at most 32 bits signed);
 // anything else raises "'%s' is not a valid integer value".
 std::int32_t StrToInt(QStringView text);

@@ -57,7 +57,7 @@ QStringView EntryDescriptionView(const QString& entry, qsizetype maxLength) {
     const qsizetype hash = entry.indexOf(u'#');
     if (hash < 0)
         return {};
-    return QStringView(entry).mid(hash + 1).left(maxLength);
+    return LeftWhole(QStringView(entry).mid(hash + 1), maxLength);
 }
 
 QString MakeEntry(const QString& dateText, Colour colour, const QString& description) {
@@ -65,7 +65,17 @@ QString MakeEntry(const QString& dateText, Colour colour, const QString& descrip
            QLatin1Char('#') + description;
 }
 
+namespace {
+
+[[noreturn]] void TooMany() {
+    throw Error(QStringLiteral("Too many highlights"));
+}
+
+} // namespace
+
 qsizetype HighlightList::add(const QString& entry) {
+    if (!hasRoomFor(1))
+        TooMany();
     const auto it = std::upper_bound(entries_.begin(), entries_.end(), entry, LessNoCase);
     const qsizetype index = it - entries_.begin();
     entries_.insert(index, entry);
@@ -74,6 +84,8 @@ qsizetype HighlightList::add(const QString& entry) {
 }
 
 void HighlightList::addAll(QStringList entries) {
+    if (!hasRoomFor(entries.size()))
+        TooMany();
     // A stable sort keeps equal entries in the order given, and the merge puts the entries
     // already in the list before equal new ones: exactly where add() would put each.
     std::stable_sort(entries.begin(), entries.end(), LessNoCase);

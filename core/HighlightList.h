@@ -8,6 +8,10 @@
 
 namespace gyrodex {
 
+// Most entries a highlight list holds, and so a calendar file: every way of adding entries
+// refuses to pass it, so that no save writes a list the loader would cut.
+constexpr qsizetype kMaxHighlights = 100000;
+
 // Field extraction of one highlight entry: date text, "$", colour in decimal, "#", description.
 // The date part for display: the text before the first "$" (the whole text when there is none).
 QString EntryDatePart(const QString& entry);
@@ -15,7 +19,8 @@ QString EntryDatePart(const QString& entry);
 QStringView EntryColourField(const QString& entry);
 // The colour field converted as a decimal number; raises the conversion error when it is not one.
 Colour EntryColour(const QString& entry);
-// At most maxLength characters after the first "#" (empty when there is no "#").
+// At most maxLength UTF-16 units after the first "#" (empty when there is no "#"), never ending
+// in half a character.
 QString EntryDescription(const QString& entry, qsizetype maxLength);
 QStringView EntryDescriptionView(const QString& entry, qsizetype maxLength);
 // Builds an entry text from its fields.
@@ -30,11 +35,15 @@ public:
     const QString& at(qsizetype i) const { return entries_.at(i); }
     const QStringList& entries() const { return entries_; }
 
-    // Inserts in sorted position and returns the index it took.
+    // Inserts in sorted position and returns the index it took. Raises "Too many highlights"
+    // with the list unchanged when it already holds kMaxHighlights entries.
     qsizetype add(const QString& entry);
     // Adds entries in one go, in the order that adding them one by one would give (each after
     // the entries equal to it), in n log n time rather than one shift of the list per entry.
+    // Raises "Too many highlights" and adds none of them when they would not all fit.
     void addAll(QStringList entries);
+    // Whether `more` entries can still be added.
+    bool hasRoomFor(qsizetype more) const { return more <= kMaxHighlights - entries_.size(); }
     void removeAt(qsizetype i) {
         entries_.removeAt(i);
         changed();

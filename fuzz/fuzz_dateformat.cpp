@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString pattern = FuzzText(data + 7, size - 7);
 
     (void)FormatDate(pattern, day);
-    const DateHint hint = MakeDateHint(day, pattern.left(40), hintType, pattern);
+    const DateHint hint = MakeDateHint(day, LeftWhole(pattern, 40).toString(), hintType, pattern);
     if (hint.kind == DateHint::Kind::Text)
         Require(hint.text.startsWith(QStringLiteral("  ")) &&
                 hint.text.endsWith(QStringLiteral("  ")));

@@ -11,6 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     HighlightList list;
     for (const QString& line : HighlightLines(text)) {
         Require(!line.contains(u'\r') && !line.contains(u'\n') && !line.contains(QChar(26)));
+        if (!list.hasRoomFor(1))
+            break;
         list.add(line);
     }
     for (qsizetype i = 0; i < list.size(); ++i) {
@@ -21,7 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             (void)EntryColour(entry);
         } catch (const Error&) {
         }
-        Require(EntryDescription(entry, 40).size() <= 40);
+        const QString description = EntryDescription(entry, 40);
+        Require(description.size() <= 40 &&
+                (description.isEmpty() || !description.back().isHighSurrogate()));
         const HighlightRow row = RowDrawing(entry, QRect(0, 16 * static_cast<int>(i), 100, 16));
         Require(row.square.width() == 14 && row.square.height() == 14);
         (void)SelectionReadOut(list, i);
@@ -31,11 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const DayDate day =
         MakeDayDate(size > 0 ? data[0] % 32 : 1, size > 1 ? data[1] % 13 : 1,
                     static_cast<std::uint16_t>(size > 2 ? 1990 + data[2] % 20 : 2000));
+    if (!list.hasRoomFor(1))
+        list.removeAt(list.size() - 1);
     const qsizetype before = list.size();
     SetDayColour(list, day, size > 3 ? data[3] : 0);
     Require(list.size() == before || list.size() == before + 1);
     Require(FindEntryContaining(list, DateText(day)) >= 0);
-    ReplaceDay(list, day, 7, text.left(50));
+    ReplaceDay(list, day, 7, LeftWhole(text, 50).toString());
     RemoveDay(list, day);
     Require(list.size() == before || list.size() == before + 1 || list.size() + 1 == before);
     const qsizetype next = DeleteEntry(list, 0);

@@ -11,12 +11,13 @@
 #include <QImageWriter>
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
 
 namespace gyrodex {
 
-void CheckImageSize(qint64 width, qint64 height) {
+void CheckImageSize(qint64 width, qint64 height, qint64 maxImageBytes) {
     if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide ||
-        width * height * 4 > kMaxImageBytes)
+        width * height * 4 > maxImageBytes)
         throw Error(QStringLiteral("Invalid image size %1x%2").arg(width).arg(height));
 }
 
@@ -37,60 +38,108 @@ quint32 Le(const QByteArray& b, int at, int bytes) {
     return v;
 }
 
-// Whether uncompressed pixel data reaches as far as the header says. Compressed (run-length)
-// data has no size of its own to check; its missing pixels are left at colour index 0.
-bool PixelDataComplete(QIODevice& device) {
-    if (device.isSequential())
-        return true;
-    const QByteArray h = device.peek(54);
-    if (h.size() < 26 || !h.startsWith("BM"))
-        return true; // not for us to judge: the reader refuses it
-    const qint64 offset = Le(h, 10, 4);
-    const quint32 infoSize = Le(h, 14, 4);
-    qint64 width = 0, height = 0, bits = 0, compression = 0;
-    if (infoSize == 12) {
-        width = Le(h, 18, 2);
-        height = Le(h, 20, 2);
-        bits = Le(h, 24, 2);
-    } else if (h.size() >= 34) {
-        width = static_cast<qint32>(Le(h, 18, 4));
-        height = static_cast<qint32>(Le(h, 22, 4));
-        bits = Le(h, 28, 2);
-        compression = Le(h, 30, 4);
+// What the bitmap reader will make of a file's headers, read the way the reader reads them:
+// info headers of 40, 64, 108 and 124 bytes hold 32-bit fields, any other size is taken as the
+// old 12-byte form with signed 16-bit sides and no compression.
+struct BitmapHeader {
+    qint64 width = 0;
+    qint64 height = 0; // negative for rows stored top-down
+    qint64 bits = 0;
+    qint64 compression = 0;
+    qint64 pixelStart = 0; // where the reader starts on the rows
+};
+
+constexpr qint64 kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
+
+// Nothing when the reader refuses the headers anyway (too short, a form or depth it does not
+// know): its own message then says why, and it takes no pixel memory.
+std::optional<BitmapHeader> ReadBitmapHeader(QIODevice& device) {
+    constexpr int kFileHeader = 14;
+    const QByteArray h = device.peek(kFileHeader + 40);
+    if (h.size() < kFileHeader + 4 || !h.startsWith("BM"))
+        return std::nullopt;
+    const qint64 offset = static_cast<qint32>(Le(h, 10, 4));
+    const qint64 infoSize = Le(h, 14, 4);
+    BitmapHeader b;
+    qint64 planes = 0, coloursUsed = 0;
+    if (infoSize == 40 || infoSize == 64 || infoSize == 108 || infoSize == 124) {
+        if (h.size() < kFileHeader + 40)
+            return std::nullopt;
+        b.width = static_cast<qint32>(Le(h, 18, 4));
+        b.height = static_cast<qint32>(Le(h, 22, 4));
+        planes = Le(h, 26, 2);
+        b.bits = Le(h, 28, 2);
+        b.compression = Le(h, 30, 4);
+        coloursUsed = Le(h, 46, 4);
     } else {
-        return true;
+        if (h.size() < kFileHeader + 12)
+            return std::nullopt;
+        b.width = static_cast<qint16>(Le(h, 18, 2));
+        b.height = static_cast<qint16>(Le(h, 20, 2));
+        planes = Le(h, 22, 2);
+        b.bits = Le(h, 24, 2);
     }
-    constexpr qint64 kRgb = 0, kBitFields = 3;
-    if (compression != kRgb && compression != kBitFields)
-        return true;
-    // Sizes the reader refuses anyway are left to its message (and kept out of the products).
-    if (std::abs(width) > kMaxImageSide || std::abs(height) > kMaxImageSide || bits > 64)
-        return true;
-    const qint64 stride = (std::abs(width) * bits + 31) / 32 * 4;
-    return device.size() >= offset + stride * std::abs(height);
+    const qint64 n = b.bits, c = b.compression;
+    if (planes != 1 || !(n == 1 || n == 4 || n == 8 || n == 16 || n == 24 || n == 32))
+        return std::nullopt;
+    if (!(c == kRgb || (n == 4 && c == kRle4) || (n == 8 && c == kRle8) ||
+          ((n == 16 || n == 32) && c == kBitFields)))
+        return std::nullopt;
+    // The rows follow the colour table (or the three masks of a short header), or start at
+    // the file header's offset when that lies further on.
+    qint64 start = kFileHeader + infoSize;
+    if (c == kBitFields && infoSize < 108)
+        start += 12;
+    if (n <= 8) {
+        const qint64 colours = coloursUsed != 0 ? coloursUsed : (qint64{1} << n);
+        start += colours * (infoSize == 12 ? 3 : 4);
+    }
+    b.pixelStart = std::max(start, offset);
+    return b;
 }
 
 } // namespace
 
-QImage ReadBitmap(QIODevice& device, const QString& fileName) {
+void CheckBitmapHeader(QIODevice& device, qint64 maxImageBytes) {
+    const auto header = ReadBitmapHeader(device);
+    if (!header)
+        return;
+    const qint64 width = header->width, height = std::abs(header->height);
+    CheckImageSize(width, height, maxImageBytes);
+    // Run-length data has no size of its own to check; its missing pixels are left at colour
+    // index 0. Rows without compression must all be there.
+    if (header->compression == kRle4 || header->compression == kRle8 || device.isSequential())
+        return;
+    const qint64 stride = (width * header->bits + 31) / 32 * 4;
+    if (device.size() < header->pixelStart + stride * height)
+        throw Error(QStringLiteral("the pixel data ends early"));
+}
+
+namespace {} // namespace
+
+QImage ReadBitmap(QIODevice& device, const QString& fileName, qint64 maxImageBytes) {
     const auto failure = [&](const QString& why) {
         return Error(QStringLiteral("Unable to read %1 as a bitmap: %2")
                          .arg(QDir::toNativeSeparators(fileName), why));
     };
-    const bool complete = PixelDataComplete(device);
+    // The headers are checked before the reader takes any pixel memory: the size (also of
+    // rows stored top-down, whose negative height the reader's own size does not report) and
+    // whether uncompressed rows are all there.
+    try {
+        CheckBitmapHeader(device, maxImageBytes);
+    } catch (const Error& e) {
+        throw failure(e.message());
+    }
     QImageReader reader(&device, "bmp");
     reader.setDecideFormatFromContent(false);
-    // The header's size is checked before any pixel memory is taken.
     const QSize size = reader.size();
     if (size.isValid()) {
         try {
-            CheckImageSize(size.width(), size.height());
+            CheckImageSize(size.width(), size.height(), maxImageBytes);
         } catch (const Error& e) {
             throw failure(e.message());
         }
     }
-    if (!complete)
-        throw failure(QStringLiteral("the pixel data ends early"));
     QImageReader::setAllocationLimit(static_cast<int>(kMaxImageBytes / (1024 * 1024)) + 1);
     // The reader fills the image it is given when size and format match: start it from zeros,
     // so that pixels the data does not reach are the same on every read.

@@ -95,7 +95,11 @@ bool ReadCalendar(const IniFile& ini, CalendarDesign& s, HighlightList& highligh
 
     const std::int32_t count = ini.readInteger(kHighlights, QStringLiteral("Count"), 0);
     highlights.clear();
-    const qsizetype n = std::min<qsizetype>(count, kMaxHighlights);
+    qsizetype n = std::min<qsizetype>(count, kMaxHighlights);
+    // A Count over the limit is corrupt: no more entries are read than the section has keys
+    // besides "Count", so that a made-up number costs no more than the entries present.
+    if (count > kMaxHighlights)
+        n = std::min<qsizetype>(n, std::max<qsizetype>(ini.keys(kHighlights).size() - 1, 0));
     QStringList entries;
     entries.reserve(std::max<qsizetype>(n, 0));
     for (qsizetype i = 0; i < n; ++i)

@@ -6,8 +6,7 @@
 
 namespace gyrodex {
 
-// Most highlight entries a calendar file may add; a larger "Count" is taken as corrupt.
-constexpr qsizetype kMaxHighlights = 100000;
+// A "Count" over kMaxHighlights (see HighlightList.h) is taken as corrupt.
 
 enum class LoadOutcome {
     Loaded,            // the whole design is in place

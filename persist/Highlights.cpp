@@ -22,8 +22,11 @@ std::optional<Colour> ColourOf(const QString& entry) {
 
 DayDate AddDays(HighlightList& list, DayDate start, int count, Colour colour,
                 const QString& description, bool advance) {
+    const int n = std::clamp(count, 1, 99);
+    if (!list.hasRoomFor(n))
+        throw Error(QStringLiteral("Too many highlights"));
     DayDate day = start;
-    for (int i = 0, n = std::clamp(count, 1, 99); i < n; ++i) {
+    for (int i = 0; i < n; ++i) {
         list.add(MakeEntry(DateText(day), colour, description));
         NextDay(day);
     }
@@ -108,7 +111,7 @@ void ImportFromFile(HighlightList& list, const QString& fileName) {
         qsizetype end = start;
         while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r')
             ++end;
-        if (list.size() + lines.size() >= kMaxHighlights) {
+        if (!list.hasRoomFor(lines.size() + 1)) {
             tooMany = true;
             break;
         }
@@ -118,9 +121,10 @@ void ImportFromFile(HighlightList& list, const QString& fileName) {
             ++end;
         start = end + 1;
     }
-    list.addAll(std::move(lines));
+    // All or nothing: a file that would pass the limit adds none of its lines.
     if (tooMany)
         throw Error(QStringLiteral("Too many highlights in %1").arg(fileName));
+    list.addAll(std::move(lines));
 }
 
 qsizetype FindEntryContaining(const HighlightList& list, const QString& dateText) {
@@ -138,13 +142,15 @@ void SetDayColour(HighlightList& list, const DayDate& day, Colour colour) {
         return;
     }
     const QString old = list.at(i);
-    list.removeAt(i);
     // Keep everything up to the first "$" and from the first "#" on; an entry lacking either
     // separator gets the day's own date text or an empty description in its place.
     const qsizetype dollar = old.indexOf(u'$');
     const qsizetype hash = old.indexOf(u'#');
     const QString head = dollar < 0 ? date + QLatin1Char('$') : old.left(dollar + 1);
-    const QString tail = hash < 0 ? QStringLiteral("#") : old.mid(hash, kShownDescription);
+    const QString tail = hash < 0
+                             ? QStringLiteral("#")
+                             : LeftWhole(QStringView(old).mid(hash), kShownDescription).toString();
+    list.removeAt(i);
     list.add(head + QString::number(static_cast<std::int32_t>(colour)) + tail);
 }
 

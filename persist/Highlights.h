@@ -15,7 +15,8 @@ constexpr qsizetype kShownDescription = 255;
 
 // Appends `count` (held in 1..99) entries for consecutive days from `start`, all with the same
 // colour and description. Returns the date the editor shows next: the day after the last one
-// added with `advance`, else `start`.
+// added with `advance`, else `start`. Raises "Too many highlights" and adds none when they would
+// pass kMaxHighlights.
 DayDate AddDays(HighlightList& list, DayDate start, int count, Colour colour,
                 const QString& description, bool advance);
 
@@ -50,8 +51,8 @@ void ExportToFile(const HighlightList& list, const QString& fileName);
 // Adds each line of a text file as an entry (a Ctrl-Z ends the text; an empty line inside it
 // is an entry, a final line end is not; each line is decoded by itself, see DecodeLine). Raises
 // "Unable to read %s" with the list unchanged when the file can't be read, is no regular file
-// or is larger than kMaxTextFileBytes, and "Too many highlights in %s" after stopping at
-// kMaxHighlights entries.
+// or is larger than kMaxTextFileBytes, and "Too many highlights in %s", also with the list
+// unchanged, when its lines would pass kMaxHighlights entries.
 void ImportFromFile(HighlightList& list, const QString& fileName);
 // The lines an import adds, from the file's text.
 QStringList HighlightLines(const QString& text);
@@ -60,11 +61,13 @@ QStringList HighlightLines(const QString& text);
 qsizetype FindEntryContaining(const HighlightList& list, const QString& dateText);
 
 // The fill tool: the day's first entry gets the new colour and keeps its description (at most
-// 254 characters), or a new entry without description is added.
+// 254 UTF-16 units, never half a character), or a new entry without description is added
+// ("Too many highlights" when the list is full).
 void SetDayColour(HighlightList& list, const DayDate& day, Colour colour);
 // The erase tool: removes the day's first entry, if any.
 void RemoveDay(HighlightList& list, const DayDate& day);
-// The text tool: replaces the day's first entry (if any) by a new one.
+// The text tool: replaces the day's first entry (if any) by a new one ("Too many highlights",
+// with the list unchanged, when there is none and the list is full).
 void ReplaceDay(HighlightList& list, const DayDate& day, Colour colour, const QString& description);
 
 } // namespace gyrodex

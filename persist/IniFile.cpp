@@ -487,7 +487,8 @@ std::optional<QString> IniFile::value(const QString& section, const QString& key
 }
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& def) const {
-    return value(section, key).value_or(def).left(kMaxText);
+    const QString text = value(section, key).value_or(def);
+    return text.size() <= kMaxText ? text : LeftWhole(text, kMaxText).toString();
 }
 
 std::int32_t IniFile::readInteger(const QString& section, const QString& key,

@@ -130,7 +130,7 @@ void ProgramSettings::SetString(const QString& name, const QString& value) {
     const qsizetype i = IndexOfName(Strings, name);
     if (i < 0)
         throw Error(QStringLiteral("String Field \"%1\" not found").arg(name));
-    SetValueAt(Strings, i, value);
+    SetStringAt(i, value);
 }
 
 bool ProgramSettings::BooleanAt(qsizetype index) const {
@@ -174,7 +174,11 @@ void ProgramSettings::SetIntegerAt(qsizetype index, std::int32_t value) {
 }
 
 void ProgramSettings::SetStringAt(qsizetype index, const QString& value) {
-    SetValueAt(Strings, index, value);
+    // Cut here, once, to what a read of the settings file gives back, so that the value kept
+    // is the value stored and read again.
+    SetValueAt(Strings, index,
+               value.size() <= IniFile::kMaxText ? value
+                                                 : LeftWhole(value, IniFile::kMaxText).toString());
 }
 
 // Reading and writing text values under a list's name, the same way for both kinds of store.
@@ -195,7 +199,8 @@ public:
         : ini_(fileName), section_(std::move(section)) {}
     std::optional<QString> read(const QString& list, const QString& name) override {
         const auto v = ini_.value(section_(list), name);
-        return v ? std::optional<QString>(v->left(IniFile::kMaxText)) : std::nullopt;
+        return v ? std::optional<QString>(LeftWhole(*v, IniFile::kMaxText).toString())
+                 : std::nullopt;
     }
     void write(const QString& list, const QString& name, const QString& value) override {
         ini_.writeString(section_(list), name, value);
@@ -293,9 +298,34 @@ void ProgramSettings::ReadSettings(Host* host) {
         const QString name = EntryName(Strings[i]);
         SetStringAt(i, store->read(kStrings, name).value_or(EntryValue(Strings[i])));
     }
+    // The store needs no write at the end while it holds every value as a write would put it;
+    // a value missing there (a first start) or written otherwise is written.
+    bool same = true;
+    const auto holds = [&](const QString& list, const QString& name, const QString& text) {
+        const auto stored = store->read(list, name);
+        same = same && stored && *stored == text;
+    };
+    for (qsizetype i = 0; i < Booleans.size(); ++i)
+        holds(kBooleans, EntryName(Booleans[i]),
+              BooleanAt(i) ? QStringLiteral("1") : QStringLiteral("0"));
+    for (const QString& line : std::as_const(Floats))
+        holds(kFloats, EntryName(line), EntryValue(line));
+    for (qsizetype i = 0; i < Integers.size(); ++i)
+        holds(kIntegers, EntryName(Integers[i]), QString::number(IntegerAt(i)));
+    for (const QString& line : std::as_const(Strings))
+        holds(kStrings, EntryName(line), EntryValue(line));
+    stored_ = same ? std::optional(values()) : std::nullopt;
+}
+
+std::array<QStringList, 4> ProgramSettings::values() const {
+    return {Booleans, Floats, Integers, Strings};
 }
 
 void ProgramSettings::WriteSettings() {
+    // Nothing changed since the settings were read (or last written): the file stays as it is,
+    // also where it may not be written (an administrator's file, a read-only one).
+    if (stored_ && *stored_ == values())
+        return;
     const std::unique_ptr<SettingsStore> store = openStore(true);
 
     try {
@@ -314,6 +344,7 @@ void ProgramSettings::WriteSettings() {
         throw;
     }
     store->close();
+    stored_ = values();
 }
 
 ProgramSettings MakeProgramSettings(const QString& programFile, RegistryService registry,

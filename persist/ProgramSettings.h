@@ -6,9 +6,11 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace gyrodex {
 
@@ -47,11 +49,14 @@ public:
     // A float whose own value is no number is reported through `host` (when given) and the
     // read goes on.
     void ReadSettings(Host* host = nullptr);
+    // Stores every value; after a ReadSettings that found every value stored as a write would
+    // store it, or after a WriteSettings, only when a value changed since.
     void WriteSettings();
 
     std::int32_t GetInteger(const QString& name) const;
     QString GetString(const QString& name) const;
     void SetInteger(const QString& name, std::int32_t value);
+    // A text is kept to its first IniFile::kMaxText UTF-16 units (never half a character).
     void SetString(const QString& name, const QString& value);
 
     bool BooleanAt(qsizetype index) const;
@@ -79,8 +84,11 @@ private:
     std::optional<double> toFloat(const QString& text) const;
     QString floatText(double value) const;
 
+    std::array<QStringList, 4> values() const;
+
     QString programFile_;
     RegistryService registry_;
+    std::optional<std::array<QStringList, 4>> stored_; // the values as last read or written
 };
 
 // The program's own settings store: "gyrodex.ini", with the integer "HintType" (0) and the text

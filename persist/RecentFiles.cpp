@@ -49,8 +49,13 @@ RecentMenu MenuOf(const RecentList& list) {
 void RecentFiles::ReadRecentLists(const RegistryService& registry) {
     RecentCalendars = RecentList{};
     RecentBitmaps = RecentList{};
+    keepHive_ = true;
     const RegistryKey software =
         registry.openKey(RegRoot::CurrentUser, QStringLiteral("Software"), false);
+    // A file QSettings can't parse would be replaced by the lists alone at the next write.
+    if (software.hiveUnparsable())
+        return;
+    keepHive_ = false;
     const RegistryKey recent =
         software.openKey(kKeyPath, false).openKey(QStringLiteral("Recent"), false);
     ReadList(recent, QStringLiteral("CalCount"), QStringLiteral("Cal"), RecentCalendars);
@@ -58,6 +63,8 @@ void RecentFiles::ReadRecentLists(const RegistryService& registry) {
 }
 
 void RecentFiles::WriteRecentLists(const RegistryService& registry) const {
+    if (keepHive_)
+        return;
     const RegistryKey software =
         registry.openKey(RegRoot::CurrentUser, QStringLiteral("Software"), true);
     RegistryKey recent = software.openKey(kKeyPath, true).openKey(QStringLiteral("Recent"), true);

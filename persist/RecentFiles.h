@@ -37,16 +37,21 @@ public:
     RecentList RecentBitmaps;
 
     // Fills both lists; a missing key or value gives empty slots, a count that is no number
-    // is 0 and a count outside 0..4 is held inside it.
+    // is 0 and a count outside 0..4 is held inside it. A hive file that is no regular file or
+    // can't be read leaves both lists empty and raises "Unable to read %s".
     void ReadRecentLists(const RegistryService& registry);
     // Stores both lists; values above the counts are left as they are. Raises "Failed to
-    // create key %s" when the key can't be written.
+    // create key %s" when the key can't be written. A hive file the last read could not read,
+    // or could not parse, is left alone, silently.
     void WriteRecentLists(const RegistryService& registry) const;
 
     // With a non-empty name, puts it at the front of the list. Either way returns how the
     // list's Reopen submenu shows it now, for the caller to refresh the submenu with.
     RecentMenu AddRecentCalendar(const QString& name);
     RecentMenu AddRecentBitmap(const QString& name);
+
+private:
+    bool keepHive_ = false; // the hive file was unreadable or unparsable when read
 };
 
 // The colours taken with the colour picker, handed to the colour chooser as its 16 custom

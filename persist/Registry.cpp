@@ -2,11 +2,14 @@
 
 #include "Error.h"
 #include "IniFile.h"
+#include "SaveFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <cerrno>
+#include <unistd.h>
 
 namespace gyrodex {
 
@@ -53,6 +56,12 @@ const QString& RegistryService::hiveFile(RegRoot root) const {
 
 RegistryKey RegistryService::openKey(RegRoot root, const QString& path, bool create) const {
     const QString& file = hiveFile(root);
+    // QSettings would open (and block on) whatever the name holds.
+    const int fd = OpenRegularFile(file);
+    if (fd >= 0)
+        ::close(fd);
+    else if (errno != ENOENT && errno != ENOTDIR)
+        throw Error(QStringLiteral("Unable to read %1").arg(file));
     if (create && !HiveWritable(file))
         throw CreateFailure(path);
     auto hive = std::make_shared<QSettings>(file, QSettings::IniFormat);
@@ -120,6 +129,11 @@ void RegistryKey::writeString(const QString& name, const QString& value) {
 
 void RegistryKey::writeInteger(const QString& name, std::int32_t value) {
     writeString(name, QString::number(value));
+}
+
+bool RegistryKey::hiveUnparsable() const {
+    (void)hive_->childGroups(); // reads the file, if it wasn't yet
+    return hive_->status() == QSettings::FormatError;
 }
 
 void RegistryKey::close() {

@@ -28,7 +28,9 @@ public:
     const QString& hiveFile(RegRoot root) const;
 
     // Opens `path` (components separated by "\" or "/") below the hive. With `create` the
-    // hive must be writable, else "Failed to create key %s" is raised with `path`.
+    // hive must be writable, else "Failed to create key %s" is raised with `path`. Only a
+    // regular file is read: a hive file that is a folder, FIFO or device, or that can't be
+    // opened, raises "Unable to read %s" (naming the file) before anything touches it.
     RegistryKey openKey(RegRoot root, const QString& path, bool create) const;
 
 private:
@@ -60,6 +62,9 @@ public:
     // Stores what was written; raises "Failed to create key %s" when the hive can't be
     // written.
     void close();
+    // True when the hive file exists but does not parse as a settings file: what a write would
+    // store over it is all that would be left of it.
+    bool hiveUnparsable() const;
 
 private:
     friend class RegistryService;

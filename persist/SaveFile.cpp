@@ -8,7 +8,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -96,6 +98,43 @@ private:
     bool committed_ = false;
 };
 
+// Whether a folder entry is named as a save of `base` names its temporary file: "." base "."
+// and the six letters and digits mkstemp() puts in place of "XXXXXX".
+bool IsTemporaryOf(const char* entry, const QByteArray& base) {
+    const QByteArrayView name(entry);
+    const qsizetype prefix = base.size() + 2;
+    if (name.size() != prefix + 6 || name[0] != '.' || name[prefix - 1] != '.' ||
+        name.sliced(1, base.size()) != base)
+        return false;
+    for (const char c : name.sliced(prefix))
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    return true;
+}
+
+// Removes what saves of the same target that were killed left behind: temporary files of its
+// pattern, our own, that no running save holds locked. Nothing else in the folder is touched.
+void RemoveStaleTemporaries(const QByteArray& folder, const QByteArray& base) {
+    DIR* dir = ::opendir(folder.isEmpty() ? "." : folder.constData());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTemporaryOf(entry->d_name, base))
+            continue;
+        const QByteArray path = folder + entry->d_name;
+        const int fd =
+            ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
 mode_t CurrentUmask() {
     const mode_t mask = ::umask(022);
     ::umask(mask);
@@ -128,9 +167,13 @@ void SaveFileWhole(const QString& fileName, const QByteArray& content, SaveSyste
         throw failure;
 
     const qsizetype slash = target.lastIndexOf('/');
+    RemoveStaleTemporaries(target.left(slash + 1), target.mid(slash + 1));
     TempFile temp(system, target.left(slash + 1) + '.' + target.mid(slash + 1) + ".XXXXXX");
     if (!temp.isOpen())
         throw failure;
+    // Locked for as long as it is open: a save killed on the way leaves an unlocked file,
+    // which the next save of the same target removes.
+    (void)::flock(temp.fd(), LOCK_EX | LOCK_NB);
     const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
     if (::fchmod(temp.fd(), mode) != 0)
         throw failure;

@@ -29,7 +29,10 @@ public:
 // followed to the file it finally names (created when missing and its folder exists) and stays a
 // link; a loop of links is refused. The file keeps its permissions and, for root, its owner; a
 // hard link to it is not kept. A file whose owner may not write it is refused. Any failure
-// raises "Unable to write to %s" with `fileName` as given.
+// raises "Unable to write to %s" with `fileName` as given. The temporary file (".NAME.XXXXXX"
+// beside the target) is locked while it is written; a save first removes the temporary files
+// of the same target that saves killed on the way left behind (ours, unlocked, of that
+// pattern only).
 void SaveFileWhole(const QString& fileName, const QByteArray& content);
 void SaveFileWhole(const QString& fileName, const QByteArray& content, SaveSystem& system);
 

@@ -16,6 +16,7 @@
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFileInfo>
 #include <QPrinter>
 
 namespace gyrodex {
@@ -223,7 +224,12 @@ void MainWindow::openRecentCalendar(int tag) {
     if (tag < 1 || tag > kRecentSlots)
         return;
     command([this, tag] {
-        LoadCalendarFile(g_.recent.RecentCalendars.names[static_cast<std::size_t>(tag - 1)], false);
+        const QString& name = g_.recent.RecentCalendars.names[static_cast<std::size_t>(tag - 1)];
+        // Unlike "Open", which starts a new design under a new name, a recent file that is gone
+        // (or on a drive that isn't mounted) keeps the open design; the entry stays.
+        if (!QFileInfo::exists(name))
+            throw Error(QStringLiteral("Unable to read %1").arg(name));
+        LoadCalendarFile(name, false);
     });
 }
 

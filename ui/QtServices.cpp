@@ -111,8 +111,8 @@ bool QtServices::printerSetup(QPrinter& printer) {
 void QtServices::information(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kAppTitle), text, QMessageBox::Ok,
                     parent_);
-    // Wide enough for the title to show beside the window manager's buttons.
-    box.setStyleSheet(QStringLiteral("QLabel { min-width: 160px; }"));
+    // No style sheet on the labels: a minimum width set there stops the box from growing with
+    // its text, and file names and reasons were cut off at about 200 pixels.
     box.exec();
 }
 

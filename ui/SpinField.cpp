@@ -49,11 +49,19 @@ void SpinField::setMaxLength(int length) {
 
 std::int32_t SpinField::typedValue(const QString& text) const {
     const std::int32_t unreadable = unlimited() ? 0 : min_;
+    const QString t = text.trimmed();
     bool ok = false;
-    const qlonglong v = text.trimmed().toLongLong(&ok);
-    if (!ok || v < kMin32 || v > kMax32)
+    const qlonglong v = t.toLongLong(&ok);
+    if (ok && v >= kMin32 && v <= kMax32)
+        return static_cast<std::int32_t>(v);
+    // A whole number too long for 32 bits is held inside the field's range, as leaving the
+    // field would hold it, rather than read as nothing.
+    const QStringView digits =
+        t.startsWith(u'-') || t.startsWith(u'+') ? QStringView(t).sliced(1) : QStringView(t);
+    if (digits.isEmpty() ||
+        !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
         return unreadable;
-    return static_cast<std::int32_t>(v);
+    return static_cast<std::int32_t>(t.startsWith(u'-') ? min_ : max_);
 }
 
 void SpinField::change(std::int32_t value) {

@@ -208,6 +208,25 @@ TEST_F(CliFiles, HighlightFilesAreImported) {
     EXPECT_TRUE(r.out.contains("23 2 10/20/1998 255 From file\n"));
 }
 
+TEST_F(CliFiles, HighlightsPastTheLimitAreRefusedAndNothingIsSaved) {
+    QByteArray big = "[Highlights]\r\nCount=100000\r\n";
+    for (int i = 0; i < 100000; ++i)
+        big += "H" + QByteArray::number(i) + "=01/01/1999$0#\r\n";
+    write(cal, big);
+    const QString out = dir.filePath("out.cal");
+    Result r = RunArgs({"save-cal", out, "--cal", cal, "--highlight", "12/25/1998$255#Xmas"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Too many highlights\n");
+    EXPECT_FALSE(QFileInfo::exists(out));
+    const QString txt = dir.filePath("h.txt");
+    write(txt, "12/25/1998$255#Xmas\r\n");
+    r = RunArgs({"save-cal", out, "--cal", cal, "--highlights", txt});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Too many highlights in " + txt + "\n");
+    EXPECT_EQ(RunArgs({"save-cal", out, "--cal", cal}).status, 0);
+    EXPECT_EQ(RunArgs({"show", "--cal", out}).status, 0);
+}
+
 TEST_F(CliFiles, LoadAndSaveFailuresExitWithTheProgramsMessage) {
     write(cal, "[Misc]\nStartDate=1/19/1998\n");
     Result r = RunArgs({"show", "--cal", cal});

@@ -102,3 +102,14 @@ TEST(HighlightList, AddingAllAtOnceGivesTheOrderOfAddingOneByOne) {
     EXPECT_EQ(all.entries().first(), "$0#");
     EXPECT_EQ(all.entries().at(4), "01/02/1999$1#b"); // the first one there before
 }
+
+TEST(HighlightList, CutsKeepWholeCharacters) {
+    const QString tree = QString::fromUtf8("\xF0\x9F\x8E\x84"); // two UTF-16 units
+    EXPECT_EQ(LeftWhole(QString("ab") + tree, 3), QString("ab"));
+    EXPECT_EQ(LeftWhole(QString("ab") + tree, 4), QString("ab") + tree);
+    EXPECT_EQ(LeftWhole(QString("ab") + tree, 2), QString("ab"));
+    EXPECT_TRUE(LeftWhole(tree, 1).isEmpty());
+    EXPECT_TRUE(LeftWhole(u"abc", -1).isEmpty());
+    EXPECT_EQ(EntryDescription("d$1#" + QString(39, u'x') + tree, 40), QString(39, u'x'));
+    EXPECT_EQ(EntryDescription("d$1#" + QString(38, u'x') + tree, 40), QString(38, u'x') + tree);
+}

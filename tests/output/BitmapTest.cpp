@@ -277,6 +277,53 @@ TEST(Bitmap, HeadersWithHugeSizesAreRefusedWithoutOverflow) {
                      }).isEmpty());
 }
 
+namespace {
+
+QString ReadError(const QByteArray& bytes) {
+    return ErrorOf([&] { ReadAfterHeapPattern(bytes, 0x11); });
+}
+
+// A file header and the old 12-byte info header, whose sides the reader takes as signed 16-bit.
+QByteArray OldHeader(qint16 width, qint16 height, quint16 bits, quint32 infoSize = 12) {
+    QByteArray b("BM");
+    const auto le = [&](quint32 v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    le(26, 4), le(0, 4), le(26, 4), le(infoSize, 4);
+    le(static_cast<quint16>(width), 2), le(static_cast<quint16>(height), 2), le(1, 2), le(bits, 2);
+    return b;
+}
+
+} // namespace
+
+TEST(Bitmap, TopDownAndOldHeadersAreCheckedBeforeAnyPixelMemory) {
+    // Rows stored top-down (a negative height): the size and the data are checked all the same.
+    EXPECT_EQ(ReadError(BitmapBytes(65026, -2047, 32, 3, QByteArray(12, '\xff'))),
+              "Unable to read t.bmp as a bitmap: Invalid image size 65026x2047");
+    EXPECT_EQ(ReadError(BitmapBytes(30000, -2047, 32, 3, QByteArray(12, '\xff'))),
+              "Unable to read t.bmp as a bitmap: the pixel data ends early");
+    EXPECT_EQ(ReadError(BitmapBytes(1000, -1000, 24, 0, QByteArray(3000, 'x'))),
+              "Unable to read t.bmp as a bitmap: the pixel data ends early");
+    const QImage topDown = ReadAfterHeapPattern(BitmapBytes(2, -2, 24, 0, QByteArray(16, 'x')), 0);
+    EXPECT_EQ(topDown.size(), QSize(2, 2));
+    // Any info header size but 40, 64, 108 and 124 is read as the old form.
+    for (const quint32 infoSize : {12u, 13u, 2000u}) {
+        EXPECT_EQ(ReadError(OldHeader(264, 15624, 24, infoSize)),
+                  "Unable to read t.bmp as a bitmap: the pixel data ends early");
+        EXPECT_EQ(ReadError(OldHeader(-264, 5, 24, infoSize)).left(33),
+                  "Unable to read t.bmp as a bitmap:");
+    }
+    EXPECT_EQ(ReadAfterHeapPattern(OldHeader(1, 1, 24) + QByteArray(4, 'x'), 0).size(),
+              QSize(1, 1));
+    // A smaller limit for callers with less memory.
+    QByteArray fits = BitmapBytes(64, 64, 24, 0, QByteArray(192 * 64, 'x'));
+    QBuffer buffer(&fits);
+    buffer.open(QIODevice::ReadOnly);
+    EXPECT_EQ(ErrorOf([&] { ReadBitmap(buffer, "t.bmp", 64 * 63 * 4); }),
+              "Unable to read t.bmp as a bitmap: Invalid image size 64x64");
+}
+
 TEST(Bitmap, OnlyRegularFilesAreLoaded) {
     QTemporaryDir dir;
     const QString fifo = dir.filePath("pipe.bmp");

@@ -216,11 +216,33 @@ TEST_F(CalendarFile, HighlightCountDecidesTheEntries) {
 TEST_F(CalendarFile, CorruptCountIsCutAfterTheRestHasLoaded) {
     EXPECT_EQ(loadMessage("[Font]\nName=Loaded\n[Highlights]\nCount=2000000000\n"),
               "Too many highlights in " + file);
-    EXPECT_EQ(list.size(), kMaxHighlights);
+    // A made-up Count reads no more entries than the section holds.
+    EXPECT_EQ(list.size(), 0);
     EXPECT_EQ(state.Font.name, "Loaded");
     EXPECT_FALSE(state.RepaintSuspended);
     EXPECT_EQ(result.outcome, LoadOutcome::TooManyHighlights);
     EXPECT_TRUE(result.applied()); // added to the recent list and repainted, then the message
+}
+
+TEST_F(CalendarFile, CorruptCountReadsTheEntriesPresentAndAValidCountStillFillsGaps) {
+    EXPECT_EQ(loadMessage("[Highlights]\nCount=100001\nH0=01/01/1999$1#a\nH2=01/03/1999$3#c\n"),
+              "Too many highlights in " + file);
+    EXPECT_EQ(list.entries(), (QStringList{"$0#", "01/01/1999$1#a"}));
+    load("[Highlights]\nCount=3\nH0=01/01/1999$1#a\nH2=01/03/1999$3#c\n");
+    EXPECT_EQ(list.entries(), (QStringList{"$0#", "01/01/1999$1#a", "01/03/1999$3#c"}));
+}
+
+TEST_F(CalendarFile, AFullListSavesAndLoadsWholeAndNothingAddsPastIt) {
+    QStringList entries;
+    for (qsizetype i = 0; i < kMaxHighlights; ++i)
+        entries << "$" + QString::number(i) + "#";
+    list.addAll(entries);
+    EXPECT_EQ(MessageOf([&] { list.add("12/25/1998$255#Xmas"); }), "Too many highlights");
+    state.setDefaultPeriod(MakeDayDate(1, 1, 2000));
+    SaveCalendarFile(state, list, file);
+    HighlightList again;
+    EXPECT_EQ(LoadCalendarFile(state, again, file).outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(again.entries(), list.entries());
 }
 
 TEST_F(CalendarFile, LoadInsideABatchLeavesTheBatchSuspended) {

@@ -94,7 +94,54 @@ TEST(Highlights, ExportAndImportFailuresAreReported) {
     const QString huge = dir.filePath("huge.txt");
     WriteBytes(huge, QByteArray(kMaxHighlights + 5, '\n'));
     EXPECT_EQ(MessageOf([&] { ImportFromFile(list, huge); }), "Too many highlights in " + huge);
+    EXPECT_EQ(list.size(), 1); // a file that would pass the limit adds nothing
+}
+
+TEST(Highlights, EveryWayOfAddingStopsAtTheLimitAndAddsNothing) {
+    QTemporaryDir dir;
+    HighlightList list;
+    QStringList entries;
+    for (qsizetype i = 0; i < kMaxHighlights - 5; ++i)
+        entries << "01/01/2000$" + QString::number(i) + "#";
+    list.addAll(entries);
+    const DayDate day = MakeDayDate(25, 12, 1998);
+    EXPECT_EQ(MessageOf([&] { AddDays(list, day, 6, 1, "x", true); }), "Too many highlights");
+    EXPECT_EQ(list.size(), kMaxHighlights - 5);
+    const QString six = dir.filePath("six.txt");
+    WriteBytes(six, "a\nb\nc\nd\ne\nf\n");
+    EXPECT_EQ(MessageOf([&] { ImportFromFile(list, six); }), "Too many highlights in " + six);
+    EXPECT_EQ(MessageOf([&] { list.addAll(QStringList(6, "x")); }), "Too many highlights");
+    EXPECT_EQ(list.size(), kMaxHighlights - 5);
+
+    AddDays(list, day, 5, 1, "x", true); // exactly up to the limit
     EXPECT_EQ(list.size(), kMaxHighlights);
+    const DayDate other = MakeDayDate(1, 5, 1999);
+    EXPECT_EQ(MessageOf([&] { SetDayColour(list, other, 3); }), "Too many highlights");
+    EXPECT_EQ(MessageOf([&] { ReplaceDay(list, other, 3, "y"); }), "Too many highlights");
+    EXPECT_EQ(MessageOf([&] { list.add("z"); }), "Too many highlights");
+    // Changing a day that has an entry replaces it, also in a full list.
+    SetDayColour(list, day, 9);
+    ReplaceDay(list, day, 8, "new");
+    EXPECT_EQ(list.size(), kMaxHighlights);
+    EXPECT_EQ(list.at(FindEntryContaining(list, "12/25/1998")), "12/25/1998$8#new");
+}
+
+TEST(Highlights, CutsNeverSplitACharacter) {
+    // An emoji is two UTF-16 units; the fill tool keeps "#" and 254 units of the description.
+    HighlightList list;
+    const QString description = QString(253, u'a') + QString::fromUtf8("\xF0\x9F\x8E\x84") + "b";
+    list.add("12/25/1998$1#" + description);
+    SetDayColour(list, MakeDayDate(25, 12, 1998), 2);
+    EXPECT_EQ(list.at(0), "12/25/1998$2#" + QString(253, u'a'));
+    list.clear();
+    list.add("12/25/1998$1#" + QString(252, u'a') + QString::fromUtf8("\xF0\x9F\x8E\x84") + "b");
+    SetDayColour(list, MakeDayDate(25, 12, 1998), 2);
+    EXPECT_EQ(list.at(0),
+              "12/25/1998$2#" + QString(252, u'a') + QString::fromUtf8("\xF0\x9F\x8E\x84"));
+    // The editor's read-out at 255 units.
+    list.clear();
+    list.add("x$1#" + QString(254, u'a') + QString::fromUtf8("\xF0\x9F\x8E\x84"));
+    EXPECT_EQ(SelectionReadOut(list, 0).description, QString(254, u'a'));
 }
 
 TEST(Highlights, ToolsActOnTheFirstEntryContainingTheDay) {

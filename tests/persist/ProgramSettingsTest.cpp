@@ -131,10 +131,12 @@ TEST_F(Settings, SectionPrefixAndRegistryMode) {
 }
 
 TEST_F(Settings, WriteFailuresNameTheFileOrKey) {
-    WriteBytes(iniFile, "[Integers]\nHintType=1\n");
+    WriteBytes(iniFile, "[Integers]\nHintType=1\n[Strings]\nDateFormat=ddd\n");
     QFile::setPermissions(iniFile, QFileDevice::ReadOwner);
     ProgramSettings ini = store();
     ini.ReadSettings();
+    EXPECT_EQ(MessageOf([&] { ini.WriteSettings(); }), ""); // nothing changed: not written
+    ini.SetInteger("HintType", 2);
     EXPECT_EQ(MessageOf([&] { ini.WriteSettings(); }), "Unable to write to " + iniFile);
 
     // A plain file where the hive's folder should be: the key can't be created.
@@ -145,5 +147,5 @@ TEST_F(Settings, WriteFailuresNameTheFileOrKey) {
     EXPECT_EQ(MessageOf([&] { ini.WriteSettings(); }),
               "Failed to create key Software\\Vantoric\\Gyrodex");
     ini.ReadSettings(); // reading a missing hive just keeps the values
-    EXPECT_EQ(ini.GetInteger("HintType"), 1);
+    EXPECT_EQ(ini.GetInteger("HintType"), 2);
 }

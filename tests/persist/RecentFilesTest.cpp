@@ -3,9 +3,12 @@
 #include "../QtPrinters.h"
 #include "TestFiles.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace gyrodex;
 
@@ -81,6 +84,39 @@ TEST_F(Recent, WriteFailureNamesTheKey) {
     EXPECT_EQ(lists.RecentCalendars.count, 0);
     EXPECT_EQ(MessageOf([&] { lists.WriteRecentLists(registry); }),
               "Failed to create key Software");
+}
+
+TEST_F(Recent, AHiveThatIsNoRegularFileIsReportedOnceAndLeftAlone) {
+    const QString hive = registry.hiveFile(RegRoot::CurrentUser);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(hive).path()));
+    ASSERT_EQ(mkfifo(QFile::encodeName(hive).constData(), 0600), 0); // would block an open()
+    RecentFiles lists;
+    lists.AddRecentCalendar("/x/a.cal");
+    EXPECT_EQ(MessageOf([&] { lists.ReadRecentLists(registry); }), "Unable to read " + hive);
+    EXPECT_EQ(lists.RecentCalendars.count, 0);
+    lists.AddRecentCalendar("/x/b.cal");
+    EXPECT_EQ(MessageOf([&] { lists.WriteRecentLists(registry); }), "");
+    EXPECT_FALSE(QFileInfo(hive).isFile());
+
+    ASSERT_TRUE(QFile::remove(hive));
+    ASSERT_TRUE(QDir().mkdir(hive));
+    EXPECT_EQ(MessageOf([&] { lists.ReadRecentLists(registry); }), "Unable to read " + hive);
+    EXPECT_EQ(MessageOf([&] { lists.WriteRecentLists(registry); }), "");
+    EXPECT_TRUE(QFileInfo(hive).isDir());
+}
+
+TEST_F(Recent, AHiveThatDoesNotParseIsNotRewritten) {
+    const QString hive = registry.hiveFile(RegRoot::CurrentUser);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(hive).path()));
+    QByteArray junk;
+    for (int i = 0; i < 4096; ++i)
+        junk += static_cast<char>((i * 7919 + 13) % 251);
+    WriteBytes(hive, junk);
+    RecentFiles lists;
+    EXPECT_EQ(MessageOf([&] { lists.ReadRecentLists(registry); }), "");
+    lists.AddRecentCalendar("/x/a.cal");
+    EXPECT_EQ(MessageOf([&] { lists.WriteRecentLists(registry); }), "");
+    EXPECT_EQ(ReadBytes(hive), junk);
 }
 
 TEST(PickedColours, PicksFillTheSixteenCustomColoursInTurn) {

@@ -10,8 +10,11 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace gyrodex;
@@ -90,6 +93,55 @@ TEST_F(SaveFileTest, AFailureAtAnyStageLeavesTheOldBytesAndNoTemporaryFile) {
     SaveFileWhole(file, QByteArray());
     EXPECT_EQ(ReadBytes(file), QByteArray());
     EXPECT_TRUE(QFileInfo(file).isFile());
+}
+
+namespace {
+
+// A save killed during its write: the process ends there, as with kill -9.
+class DyingSystem : public SaveSystem {
+public:
+    ssize_t write(int, const char*, std::size_t) override { ::_exit(0); }
+};
+
+} // namespace
+
+TEST_F(SaveFileTest, TemporaryFilesOfKilledSavesAreRemovedByTheNextSave) {
+    const QString file = path("my.cal");
+    WriteBytes(file, "old");
+    for (int kill = 0; kill < 3; ++kill) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            DyingSystem dying;
+            SaveFileWhole(file, "new", dying);
+            ::_exit(1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    // Each save removed what the one before it left: one left-over at most.
+    EXPECT_EQ(entries().size(), 2);
+    EXPECT_EQ(ReadBytes(file), "old");
+
+    // A save in progress holds its file locked; other names are not ours to remove.
+    const QStringList kept = {".my.cal.AbC12", ".my.cal.swp",    ".other.cal.AbC123",
+                              "my.cal.AbC123", ".my.cal.Busy00", ".my.cal.Link00"};
+    for (const QString& name : kept.first(5))
+        WriteBytes(path(name), "x");
+    ASSERT_TRUE(QFile::link(path("elsewhere"), path(".my.cal.Link00")));
+    const int busy = ::open(QFile::encodeName(path(".my.cal.Busy00")).constData(), O_RDONLY);
+    ASSERT_GE(busy, 0);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+    SaveFileWhole(file, "new");
+    ::close(busy);
+    EXPECT_EQ(ReadBytes(file), "new");
+    QStringList expected = kept;
+    expected << "my.cal";
+    expected.sort();
+    QStringList now = entries();
+    now.sort();
+    EXPECT_EQ(now, expected);
 }
 
 TEST_F(SaveFileTest, LinksAreFollowedToTheirFinalTargetAndStayLinks) {

@@ -83,6 +83,35 @@ TEST_F(SettingsPlace, AnAdministratorsFileIsReadUntilTheUserHasOneAndNeverWritte
     EXPECT_EQ(next.GetInteger("HintType"), 0);
 }
 
+TEST_F(SettingsPlace, NothingIsWrittenWhenNoSettingChanged) {
+    const QByteArray admin = "[Integers]\nHintType=1\n[Strings]\nDateFormat=yyyy\n";
+    WriteBytes(beside, admin);
+    ProgramSettings ini = store(false);
+    ini.ReadSettings();
+    ini.SetInteger("HintType", 1); // the same value
+    EXPECT_EQ(MessageOf([&] { ini.WriteSettings(); }), "");
+    EXPECT_FALSE(QFileInfo::exists(config));
+    // A read-only file of the user's own, unchanged: left alone without a word.
+    ASSERT_TRUE(QDir().mkpath(config));
+    WriteBytes(own, admin);
+    ASSERT_TRUE(QFile::setPermissions(own, QFileDevice::ReadOwner));
+    ProgramSettings mine = store(false);
+    mine.ReadSettings();
+    EXPECT_EQ(MessageOf([&] { mine.WriteSettings(); }), "");
+    // A text longer than a read gives back is cut when it is set, so it is stored whole.
+    const QString tree = QString::fromUtf8("\xF0\x9F\x8E\x84");
+    ASSERT_TRUE(QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    mine.SetString("DateFormat", QString(2046, u'd') + tree + "yyyy");
+    EXPECT_EQ(mine.GetString("DateFormat"), QString(2046, u'd'));
+    mine.WriteSettings();
+    ProgramSettings again = store(false);
+    again.ReadSettings();
+    EXPECT_EQ(again.GetString("DateFormat"), QString(2046, u'd'));
+    const QByteArray bytes = ReadBytes(own);
+    again.WriteSettings(); // unchanged: not written again
+    EXPECT_EQ(ReadBytes(own), bytes);
+}
+
 TEST_F(SettingsPlace, SomethingUnreadableAtTheUsersPathIsReportedThere) {
     ASSERT_TRUE(QDir().mkpath(own)); // a folder where the file should be
     WriteBytes(beside, "[Integers]\nHintType=1\n");

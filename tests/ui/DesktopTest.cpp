@@ -220,6 +220,21 @@ TEST_F(Desktop, OpenAndReopenKeepTheRecentCalendars) {
     EXPECT_EQ(stored.names[3], c);
 }
 
+TEST_F(Desktop, ReopeningAFileThatIsGoneKeepsTheOpenDesign) {
+    start();
+    const QString a = calendar("a.cal", 300);
+    const QString b = calendar("b.cal", 400);
+    services.openAnswers = {a, b};
+    palette().openAction->trigger();
+    palette().openAction->trigger();
+    ASSERT_TRUE(QFile::remove(a));
+    palette().recentCalendarActions[1]->trigger();
+    EXPECT_EQ(services.messages, QStringList({"Unable to read " + a}));
+    EXPECT_EQ(g->doc.state.CalendarFileName, b);
+    EXPECT_EQ(g->doc.state.Radius, 400);
+    EXPECT_EQ(g->recent.RecentCalendars.names[1], a); // it may be on a drive not mounted
+}
+
 TEST_F(Desktop, AFailedLoadShowsItsMessageAndStillNamesTheFile) {
     start();
     const QString bad = path("bad.cal");

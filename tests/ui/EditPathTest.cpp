@@ -9,9 +9,9 @@
 #include "SpinField.h"
 
 #include <QCheckBox>
-#include <QTest>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <vector>
 
 using namespace gyrodex;

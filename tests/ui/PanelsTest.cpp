@@ -188,7 +188,8 @@ TEST_F(Panels, TypingRepaintsWithEachTypedNumberAndLeavingBringsItIntoRange) {
     r->stepBy(1);
     EXPECT_EQ(repaints(), before);
 
-    // Unlimited fields: empty, a lone sign and a number beyond 32 bits count as 0.
+    // Unlimited fields: empty and a lone sign count as 0, a number beyond 32 bits is held in
+    // the 32-bit range.
     SpinField* x = props().offsetXField;
     x->selectAll();
     Type(x, QStringLiteral("-2147483648"));
@@ -200,10 +201,15 @@ TEST_F(Panels, TypingRepaintsWithEachTypedNumberAndLeavingBringsItIntoRange) {
     EXPECT_EQ(g->doc.state.CentreOffsetX, -7);
     x->selectAll();
     Type(x, QStringLiteral("99999999999"));
-    EXPECT_EQ(g->doc.state.CentreOffsetX, 0);
+    EXPECT_EQ(g->doc.state.CentreOffsetX, std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(x->text(), "99999999999");
     x->stepBy(-1);
-    EXPECT_EQ(g->doc.state.CentreOffsetX, -1);
+    EXPECT_EQ(g->doc.state.CentreOffsetX, std::numeric_limits<std::int32_t>::max() - 1);
+    x->selectAll();
+    Type(x, QStringLiteral("-99999999999"));
+    EXPECT_EQ(g->doc.state.CentreOffsetX, std::numeric_limits<std::int32_t>::min());
+    x->selectAll();
+    Type(x, QStringLiteral("-5"));
     x->setValue(std::numeric_limits<std::int32_t>::max());
     x->stepBy(1);
     EXPECT_EQ(g->doc.state.CentreOffsetX, std::numeric_limits<std::int32_t>::max());

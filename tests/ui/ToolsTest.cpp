@@ -284,7 +284,8 @@ TEST_F(Tools, HintStaysOnTheScreenNearTheBottomAndRightEdges) {
     state().StartWeek = 21;
     state().CentreOffsetX = 160;
     repaint();
-    g->doc.highlights.add(DateText(state().Cells.at(0, 1).date) + QStringLiteral("$255#A long note"));
+    g->doc.highlights.add(DateText(state().Cells.at(0, 1).date) +
+                          QStringLiteral("$255#A long note"));
     repaint();
     const QPoint right = pointIn(0, 1);
     main().imageMouseMove({}, right.x(), right.y());
