@@ -2,13 +2,14 @@
 // shapes, and what a left release does with each tool.
 #include "DateFormat.h"
 #include "DayDialog.h"
-#include "DesktopApp.h"
 #include "Geometry.h"
 #include "Highlights.h"
+#include "ImageCanvas.h"
 #include "ImageView.h"
 #include "MainWindow.h"
-#include "Palette.h" // ColourSwatch
 #include "Painter.h"
+#include "Palette.h" // ColourSwatch
+#include "ProgramSettings.h"
 #include "SharedDialogs.h"
 
 #include <QApplication>
@@ -81,7 +82,7 @@ void MainWindow::createToolParts() {
 }
 
 void MainWindow::setTool(PaintTool tool) {
-    g_.doc.state.CurrentTool = tool;
+    p_.document.state.CurrentTool = tool;
     // The shape numbered tool + 1; the date picker has none and shows the standard arrow.
     const auto shape = cursors.find(static_cast<int>(tool) + 1);
     if (shape == cursors.end())
@@ -91,12 +92,12 @@ void MainWindow::setTool(PaintTool tool) {
 }
 
 void MainWindow::imageMousePress(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
-    g_.doc.state.PressX = x;
-    g_.doc.state.PressY = y;
+    p_.document.state.PressX = x;
+    p_.document.state.PressY = y;
 }
 
 void MainWindow::imageMouseMove(Qt::KeyboardModifiers, int x, int y) {
-    CalendarState& s = g_.doc.state;
+    CalendarState& s = p_.document.state;
     const HitResult hit = HitTest(s, x, y);
     // Off the rings the hover spoke keeps its last value.
     s.HoverRing = hit.ring;
@@ -109,8 +110,8 @@ void MainWindow::imageMouseMove(Qt::KeyboardModifiers, int x, int y) {
     const DayCell& cell = s.Cells.at(s.HoverSpoke, s.HoverRing);
     // The settings are read at every move: the setup dialog's changes count at once.
     const DateHint hint =
-        MakeDateHint(hit.date, cell.description, g_.settings.GetInteger(QStringLiteral("HintType")),
-                     g_.settings.GetString(QStringLiteral("DateFormat")), HintLocale());
+        MakeDateHint(hit.date, cell.description, p_.settings.GetInteger(QStringLiteral("HintType")),
+                     p_.settings.GetString(QStringLiteral("DateFormat")), HintLocale());
     if (hint.kind == DateHint::Kind::Hidden) {
         hintLabel->hide();
         return;
@@ -119,9 +120,9 @@ void MainWindow::imageMouseMove(Qt::KeyboardModifiers, int x, int y) {
         hintLabel->setText(hint.text);
         hintLabel->adjustSize();
     }
-    const int top = g_.canvas.height() < y + 40 ? y - 24 : y + 20;
+    const int top = p_.canvas.height() < y + 40 ? y - 24 : y + 20;
     int left = x - 4;
-    const int screenWidth = g_.env.screen.width();
+    const int screenWidth = p_.env.screen.width();
     if (screenWidth < left + hintLabel->width())
         left = screenWidth - hintLabel->width();
     if (hintLabel->pos() != QPoint(left, top))
@@ -130,7 +131,7 @@ void MainWindow::imageMouseMove(Qt::KeyboardModifiers, int x, int y) {
 }
 
 void MainWindow::imageMouseRelease(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
-    CalendarState& s = g_.doc.state;
+    CalendarState& s = p_.document.state;
     hintLabel->hide();
     const HitResult hit = HitTest(s, x, y);
     s.CurrentDate = hit.date;
@@ -175,51 +176,52 @@ void MainWindow::imageMouseRelease(Qt::MouseButton button, Qt::KeyboardModifiers
 
 void MainWindow::moveWheel() {
     // One repaint after the move, whether or not AutoPreview is on.
-    g_.edit({Change::Geometry, QStringLiteral("Move"),
-             [](Document& d) {
-                 CalendarState& s = d.state;
-                 s.CentreOffsetX += s.ReleaseX - s.PressX;
-                 s.CentreOffsetY += s.ReleaseY - s.PressY;
-             },
-             Change::Repaint::Always, nullptr});
+    p_.edits.edit({Change::Geometry, QStringLiteral("Move"),
+                   [](Document& d) {
+                       CalendarState& s = d.state;
+                       s.CentreOffsetX += s.ReleaseX - s.PressX;
+                       s.CentreOffsetY += s.ReleaseY - s.PressY;
+                   },
+                   Change::Repaint::Always, nullptr});
 }
 
 void MainWindow::pickColour() {
-    const Colour colour = g_.canvas.pixel(g_.doc.state.ReleaseX, g_.doc.state.ReleaseY);
-    g_.edit({Change::PaintColours, QStringLiteral("Pick Colour"),
-             [colour](Document& d) { d.colours.current = colour; }, Change::Repaint::None,
-             nullptr});
-    g_.dialogs->rememberPickedColour(colour);
+    const Colour colour = p_.canvas.pixel(p_.document.state.ReleaseX, p_.document.state.ReleaseY);
+    p_.edits.edit({Change::PaintColours, QStringLiteral("Pick Colour"),
+                   [colour](Document& d) { d.colours.current = colour; }, Change::Repaint::None,
+                   nullptr});
+    p_.dialogs.rememberPickedColour(colour);
 }
 
 void MainWindow::showDayInEditor() {
-    emit dayPicked(g_.doc.state.CurrentDate);
+    emit dayPicked(p_.document.state.CurrentDate);
 }
 
 void MainWindow::fillCell() {
-    const Colour current = g_.doc.colours.current;
-    if (g_.doc.state.CurrentDate.Day == 0) {
+    const Colour current = p_.document.colours.current;
+    if (p_.document.state.CurrentDate.Day == 0) {
         // Off the days: the background takes the colour and the whole wheel is repainted on a
         // cleared image, "Repaint All" or not; the box keeps its setting.
-        g_.edit({Change::Looks, QStringLiteral("Fill"),
-                 [current](Document& d) { d.state.BackColour = current; },
-                 Change::Repaint::ClearedImage, nullptr});
+        p_.edits.edit({Change::Looks, QStringLiteral("Fill"),
+                       [current](Document& d) { d.state.BackColour = current; },
+                       Change::Repaint::ClearedImage, nullptr});
         return;
     }
-    g_.edit({Change::Highlights, QStringLiteral("Fill"),
-             [current](Document& d) { SetDayColour(d.highlights, d.state.CurrentDate, current); },
-             Change::Repaint::Cell, nullptr});
+    p_.edits.edit(
+        {Change::Highlights, QStringLiteral("Fill"),
+         [current](Document& d) { SetDayColour(d.highlights, d.state.CurrentDate, current); },
+         Change::Repaint::Cell, nullptr});
 }
 
 void MainWindow::editDay() {
-    CalendarState& s = g_.doc.state;
+    CalendarState& s = p_.document.state;
     const DayCell& cell = s.Cells.at(s.HoverSpoke, s.HoverRing);
     // The cell keeps at most 40 characters of a description: the dialog gets the whole one of
     // the entry the cell shows, so OK without a change keeps a longer description.
     QString description = cell.description;
-    const auto [first, last] = g_.doc.highlights.matching(DateText(s.CurrentDate));
+    const auto [first, last] = p_.document.highlights.matching(DateText(s.CurrentDate));
     if (last > first) {
-        const QString& entry = g_.doc.highlights.at(last - 1);
+        const QString& entry = p_.document.highlights.at(last - 1);
         const QString whole = EntryDescription(entry, entry.size());
         if (!description.isEmpty() && whole.startsWith(description))
             description = whole;
@@ -227,27 +229,28 @@ void MainWindow::editDay() {
     DayDialog& dialog = *dayDialog;
     dialog.descriptionField->setText(description);
     dialog.colourSwatch->setColour(cell.fill);
-    if (g_.services.exec(dialog) != QDialog::Accepted)
+    if (p_.services.exec(dialog) != QDialog::Accepted)
         return;
     const Colour colour = dialog.colourSwatch->colour();
     const QString text = dialog.descriptionField->text();
-    g_.edit({Change::Highlights, QStringLiteral("Text"),
-             [&](Document& d) { ReplaceDay(d.highlights, d.state.CurrentDate, colour, text); },
-             Change::Repaint::Cell, nullptr});
+    p_.edits.edit(
+        {Change::Highlights, QStringLiteral("Text"),
+         [&](Document& d) { ReplaceDay(d.highlights, d.state.CurrentDate, colour, text); },
+         Change::Repaint::Cell, nullptr});
 }
 
 void MainWindow::eraseHighlight() {
-    g_.edit({Change::Highlights, QStringLiteral("Erase"),
-             [](Document& d) {
-                 CalendarState& s = d.state;
-                 RemoveDay(d.highlights, s.CurrentDate);
-                 s.Cells.at(s.HoverSpoke, s.HoverRing).description.clear();
-             },
-             Change::Repaint::Cell, nullptr});
+    p_.edits.edit({Change::Highlights, QStringLiteral("Erase"),
+                   [](Document& d) {
+                       CalendarState& s = d.state;
+                       RemoveDay(d.highlights, s.CurrentDate);
+                       s.Cells.at(s.HoverSpoke, s.HoverRing).description.clear();
+                   },
+                   Change::Repaint::Cell, nullptr});
 }
 
 void MainWindow::repaintOnClearedImage() {
-    CalendarState& s = g_.doc.state;
+    CalendarState& s = p_.document.state;
     struct Restore {
         CalendarState& s;
         bool repaintAll;
@@ -257,13 +260,13 @@ void MainWindow::repaintOnClearedImage() {
 }
 
 void MainWindow::paintReleasedCell() {
-    CalendarState& s = g_.doc.state;
+    CalendarState& s = p_.document.state;
     // The view shows what the painter got to, also when a highlight's colour stops it.
     struct Show {
         MainWindow* main;
         ~Show() { main->showDrawn(); }
     } show{this};
-    PaintCell(s, g_.doc.highlights, g_.canvas, s.HoverSpoke, s.HoverRing);
+    PaintCell(s, p_.document.highlights, p_.canvas, s.HoverSpoke, s.HoverRing);
 }
 
 } // namespace gyrodex

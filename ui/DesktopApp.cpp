@@ -28,7 +28,9 @@ DesktopApp::DesktopApp(Services& s, Environment environment)
           MakeProgramSettings(env.programFile, env.registry, env.configFolder, env.folderWritable)),
       dialogs(std::make_unique<SharedDialogs>(services)) {
     InitResources();
-    mainWindow = std::make_unique<MainWindow>(*this);
+    mainWindow = std::make_unique<MainWindow>(
+        MainWindowParts{*this, doc, canvas, recent, settings, *dialogs, services, host, env,
+                        [this]() -> QPrinter& { return Printer(); }});
     MainWindow* main = mainWindow.get();
     propertiesPanel = new PropertiesPanel(*this, services, env.screen, main);
     highlightDialog = new HighlightDialog(

@@ -2,6 +2,7 @@
 
 #include "Busy.h"
 #include "Document.h"
+#include "Environment.h"
 #include "ImageCanvas.h"
 #include "ProgramSettings.h"
 #include "RecentFiles.h"
@@ -26,19 +27,6 @@ class MainWindow;
 class PropertiesPanel;
 class SetupDialog;
 
-// What the program takes from the machine it runs on, read once in main() and passed in, so
-// tests can fix every one of them.
-struct Environment {
-    QString programFile;      // full path of the program file; its folder holds gyrodex.ini
-    RegistryService registry; // the hives of the recent lists
-    QRect screen;             // the primary screen, in pixels
-    std::function<QDate()> today = [] { return QDate::currentDate(); };
-    // The user's configuration folder, which holds gyrodex.ini where the program's folder is
-    // not writable (an installed program); empty keeps the file beside the program.
-    QString configFolder = {};
-    // Whether a folder is writable; empty asks the system. Tests decide it.
-    std::function<bool(const QString&)> folderWritable = {};
-};
 
 // The composition root: builds every window in the start-up order and owns the one document
 // (the design, the highlight list and the paint colours), the image, the recent lists, the

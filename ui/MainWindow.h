@@ -1,6 +1,8 @@
 #pragma once
 
 #include "CalendarState.h"
+#include "Document.h"
+#include "Environment.h"
 #include "RecentFiles.h"
 
 #include <QCursor>
@@ -11,12 +13,33 @@
 #include <optional>
 
 class QLabel;
+class QPrinter;
 
 namespace gyrodex {
 
 class DayDialog;
-class DesktopApp;
+class Host;
+class ImageCanvas;
 class ImageSizeDialog;
+class ProgramSettings;
+class Services;
+class SharedDialogs;
+
+// What the main window works with: the edit path and the document (it keeps the session's
+// values of the pointer and the files there), the image, the recent lists, the hint settings,
+// the dialogs and services, and the machine.
+struct MainWindowParts {
+    EditPath& edits;
+    Document& document;
+    ImageCanvas& canvas;
+    RecentFiles& recent;
+    const ProgramSettings& settings;
+    SharedDialogs& dialogs;
+    Services& services;
+    Host& host;
+    const Environment& env;
+    std::function<QPrinter&()> printer;
+};
 class ImageView;
 
 // The main window: borderless and as large as the screen, it shows the calendar image 1:1.
@@ -26,7 +49,7 @@ class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit MainWindow(DesktopApp& globals); // FormCreate
+    explicit MainWindow(MainWindowParts parts); // no files yet, every cell without a date
     ~MainWindow() override;
 
     // The first show: a screen-sized image with the two start texts, today's default period,
@@ -123,7 +146,9 @@ private:
     // wrote is the one record of the changed region.
     void showDrawn();
 
-    DesktopApp& g_;
+    DayDate today() const;
+
+    MainWindowParts p_;
     bool saveBitmapEnabled_ = false;
     // What lies on the image over a plain background: the wheels, texts and cells drawn since
     // the last repaint cleared it, and the colour it was cleared with (none when the image was
