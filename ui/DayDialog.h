@@ -29,7 +29,7 @@ public:
     QPushButton* cancelButton;
 
 protected:
-    // FormShow: the description takes the keyboard focus.
+    // On every show: the description takes the keyboard focus.
     void showEvent(QShowEvent* event) override;
 
 private:

@@ -112,7 +112,8 @@ public:
     HighlightListModel* model;
 
 protected:
-    // FormKeyDown: the Delete key runs "Delete Highlight" and still reaches the focused control.
+    // Keys of the whole dialog: the Delete key runs "Delete Highlight" and still reaches the
+    // focused control.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

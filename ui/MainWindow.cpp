@@ -42,7 +42,7 @@ MainWindow::MainWindow(MainWindowParts parts)
     setAutoFillBackground(true);
     setGeometry(p_.env.screen);
 
-    // FormCreate: no files yet, every cell without a date, the credit line as caption.
+    // At creation: no files yet, every cell without a date, the credit line as caption.
     p_.document.state.CalendarFileName.clear();
     p_.document.state.BitmapFileName.clear();
     p_.document.state.Cells.clear();

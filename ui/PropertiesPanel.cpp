@@ -197,7 +197,7 @@ void PropertiesPanel::showPanel() {
 
 void PropertiesPanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // FormShow: a drag never outlives a hide.
+    // On every show: a drag never outlives a hide.
     captionBar->endDrag();
     if (!placed_) {
         placed_ = true;
