@@ -153,6 +153,8 @@ public:
     bool printDialog(QPrinter&) override { return false; }
     bool printerSetup(QPrinter&) override { return false; }
     void information(const QString&) override {}
+    SaveAnswer askToSave(const QString&) override { return SaveAnswer::Cancel; }
+    bool askToRecover(const QString&) override { return false; }
     int exec(QDialog&) override { return QDialog::Rejected; }
 };
 

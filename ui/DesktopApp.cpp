@@ -1,15 +1,22 @@
 #include "DesktopApp.h"
 
+#include "CalendarFile.h"
 #include "ColoursPanel.h"
 #include "Error.h"
 #include "HighlightDialog.h"
+#include "IniFile.h"
 #include "MainWindow.h"
 #include "Palette.h"
 #include "PropertiesPanel.h"
+#include "SaveFile.h"
 #include "SetupDialog.h"
 #include "SharedDialogs.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
 #include <QMenu>
 #include <QPrinter>
 #include <QToolButton>
@@ -28,9 +35,11 @@ DesktopApp::DesktopApp(Services& s, Environment environment)
           MakeProgramSettings(env.programFile, env.registry, env.configFolder, env.folderWritable)),
       dialogs(std::make_unique<SharedDialogs>(services)) {
     InitResources();
-    mainWindow = std::make_unique<MainWindow>(
-        MainWindowParts{*this, doc, canvas, recent, settings, *dialogs, services, host, env,
-                        [this]() -> QPrinter& { return Printer(); }});
+    clock_.start();
+    history.setUndoLimit(1000);
+    mainWindow = std::make_unique<MainWindow>(MainWindowParts{
+        *this, doc, canvas, recent, settings, *dialogs, services, host, env,
+        [this]() -> QPrinter& { return Printer(); }, [this] { return mayDropDesign(); }});
     MainWindow* main = mainWindow.get();
     propertiesPanel = new PropertiesPanel(*this, services, env.screen, main);
     highlightDialog = new HighlightDialog(
@@ -42,7 +51,7 @@ DesktopApp::DesktopApp(Services& s, Environment environment)
     } catch (const Error& e) {
         services.information(e.message());
     }
-    auto* commands = new Palette(*this, services, *dialogs, env.screen, main);
+    auto* commands = new Palette(*this, history, services, *dialogs, env.screen, main);
     palette = commands;
     setupDialog = new SetupDialog(settings, services, main);
     coloursPanel = new ColoursPanel(*this, services, *dialogs, env.screen, main);
@@ -78,30 +87,77 @@ void DesktopApp::connectCommands(Palette& commands) {
     connect(p->highlightsButton, &QToolButton::clicked, this, &DesktopApp::editHighlights);
     connect(p->printButton, &QToolButton::clicked, main, &MainWindow::print);
     connect(p->printSetupButton, &QToolButton::clicked, main, &MainWindow::printSetup);
-    connect(p->exitButton, &QToolButton::clicked, this, &DesktopApp::quitRequested);
+    connect(p->exitButton, &QToolButton::clicked, this, &DesktopApp::requestQuit);
     connect(main, &MainWindow::closeRequested, this, &DesktopApp::quitRequested);
     connect(main, &MainWindow::dayPicked, highlightDialog, &HighlightDialog::setDate);
+    connect(main, &MainWindow::calendarSaved, &history, &QUndoStack::setClean);
+    // The highlight editor is modal: undo and redo work there too.
+    highlightDialog->addActions({p->undoAction, p->redoAction});
+
+    // The recovery copy follows the changes: written a while after the first one, gone when
+    // the design is unchanged again.
+    recoveryTimer_.setSingleShot(true);
+    recoveryTimer_.setInterval(30 * 1000);
+    connect(&recoveryTimer_, &QTimer::timeout, this, &DesktopApp::writeRecovery);
+    connect(&history, &QUndoStack::indexChanged, this, [this] {
+        if (isChanged() && !recoveryTimer_.isActive())
+            recoveryTimer_.start();
+    });
+    connect(&history, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (clean)
+            removeRecovery();
+    });
 }
 
 void DesktopApp::edit(const Change& change) {
+    // A named change to the design or the list is one undo step; an edit inside another (a
+    // date field correcting the other date) belongs to the outer one.
+    constexpr unsigned kRecorded = Change::Geometry | Change::Looks | Change::Highlights;
+    const bool record = !restoring_ && depth_ == 0 && !change.what.isEmpty() &&
+                        (change.parts & kRecorded) && change.parts != Change::Everything;
+    std::optional<DocumentParts> before;
+    if (record)
+        before = DocumentParts{doc.state, doc.highlights};
+    const ToolCell cell{doc.state.HoverSpoke, doc.state.HoverRing, doc.state.CurrentDate};
     {
         // The views show what was applied, also when applying stopped half-way (a load that
-        // applied part of a file); their change handlers must not repaint meanwhile.
+        // applied part of a file); their change handlers must not repaint meanwhile. What was
+        // applied is recorded, however it ended.
         struct Tell {
             DesktopApp& app;
             const Change& change;
+            std::optional<DocumentParts>& before;
+            const ToolCell& cell;
             ~Tell() {
-                const SuspendRepaint batch(app.doc.state);
-                emit app.changed(change);
+                --app.depth_;
+                {
+                    const SuspendRepaint batch(app.doc.state);
+                    emit app.changed(change);
+                }
+                if (before)
+                    app.history.push(
+                        new EditStep([&a = app](const Change& c, const DocumentParts& p,
+                                                const ToolCell& t) { a.restore(c, p, t); },
+                                     change, std::move(*before),
+                                     DocumentParts{app.doc.state, app.doc.highlights}, cell,
+                                     app.clock_.elapsed()));
+                // A design opened anew starts a new history, unchanged.
+                if (change.parts == Change::Everything && app.depth_ == 0 && !app.restoring_)
+                    app.history.clear();
             }
-        } tell{*this, change};
+        } tell{*this, change, before, cell};
+        ++depth_;
         if (change.apply)
             change.apply(doc);
     }
     if (change.after)
         change.after();
+    repaintFor(change.repaint);
+}
+
+void DesktopApp::repaintFor(Change::Repaint rule) {
     MainWindow& main = *mainWindow;
-    switch (change.repaint) {
+    switch (rule) {
     case Change::Repaint::None:
         break;
     case Change::Repaint::Preview:
@@ -116,6 +172,110 @@ void DesktopApp::edit(const Change& change) {
         break;
     case Change::Repaint::Cell:
         main.paintReleasedCell();
+        break;
+    }
+}
+
+void DesktopApp::restore(const Change& change, const DocumentParts& parts, const ToolCell& cell) {
+    // Runs from an undo or redo action: an error is shown, never thrown into Qt.
+    RunCommand(services, [&] {
+        restoring_ = true;
+        struct Done {
+            bool& flag;
+            ~Done() { flag = false; }
+        } done{restoring_};
+        Change back;
+        back.parts = change.parts;
+        back.what = change.what;
+        back.apply = [&](Document& d) {
+            if (change.parts & (Change::Geometry | Change::Looks))
+                static_cast<CalendarDesign&>(d.state) = parts.design;
+            if (change.parts & Change::Highlights)
+                d.highlights = parts.highlights;
+            // A cell tool's step paints its cell again.
+            if (change.repaint == Change::Repaint::Cell) {
+                d.state.HoverSpoke = cell.spoke;
+                d.state.HoverRing = cell.ring;
+                d.state.CurrentDate = cell.day;
+            }
+        };
+        back.repaint = change.repaint;
+        edit(back);
+    });
+}
+
+bool DesktopApp::mayDropDesign() {
+    if (!isChanged())
+        return true;
+    const QString& name = doc.state.CalendarFileName;
+    const QString text = name.isEmpty() ? QStringLiteral("Save changes to the new calendar?")
+                                        : QStringLiteral("Save changes to %1?").arg(name);
+    switch (services.askToSave(text)) {
+    case Services::SaveAnswer::Save:
+        return mainWindow->saveDesign();
+    case Services::SaveAnswer::Discard:
+        return true;
+    case Services::SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void DesktopApp::requestQuit() {
+    if (mayDropDesign())
+        emit quitRequested();
+}
+
+QString DesktopApp::recoveryFile() const {
+    if (env.stateFolder.isEmpty())
+        return {};
+    return QStringLiteral("%1/recovery-%2.cal").arg(env.stateFolder).arg(env.processId);
+}
+
+void DesktopApp::writeRecovery() {
+    const QString file = recoveryFile();
+    if (file.isEmpty() || !isChanged())
+        return;
+    RunCommand(services, [&] {
+        QDir().mkpath(env.stateFolder);
+        // Written anew each time, through the whole-file save, in the calendar file format.
+        IniFile ini = IniFile::fromText(QString());
+        WriteCalendar(ini, doc.state, doc.highlights);
+        SaveFileWhole(file, ini.bytes());
+    });
+}
+
+void DesktopApp::removeRecovery() {
+    recoveryTimer_.stop();
+    if (const QString file = recoveryFile(); !file.isEmpty())
+        QFile::remove(file);
+}
+
+void DesktopApp::offerRecovery() {
+    if (env.stateFolder.isEmpty())
+        return;
+    const QFileInfoList copies =
+        QDir(env.stateFolder)
+            .entryInfoList({QStringLiteral("recovery-*.cal")}, QDir::Files, QDir::Time);
+    for (const QFileInfo& copy : copies) {
+        bool ok = false;
+        const qint64 pid = copy.completeBaseName().mid(9).toLongLong(&ok);
+        // Another running program's copy is its own.
+        if (!ok || pid == env.processId || (env.processRuns && env.processRuns(pid)))
+            continue;
+        const QString when = QLocale().toString(copy.lastModified(), QLocale::ShortFormat);
+        if (!services.askToRecover(
+                QStringLiteral("Recover the unsaved calendar from %1?").arg(when))) {
+            QFile::remove(copy.filePath());
+            continue;
+        }
+        // Opened as a changed design without a name; the copy becomes this process's own.
+        mainWindow->LoadCalendarFile(copy.filePath(), false);
+        doc.state.CalendarFileName.clear();
+        history.clear();
+        history.resetClean();
+        QFile::remove(recoveryFile());
+        QFile::rename(copy.filePath(), recoveryFile());
         break;
     }
 }
@@ -140,6 +300,7 @@ void DesktopApp::Start() {
     mainWindow->show();
     palette->show();
     mainWindow->firstShow();
+    offerRecovery();
 }
 
 void DesktopApp::Shutdown(bool interactive) {
@@ -150,6 +311,12 @@ void DesktopApp::Shutdown(bool interactive) {
             std::fprintf(stderr, "gyrodex: %s\n", qPrintable(message));
     };
     mainWindow->writeRecentLists(report);
+    // Ended without a question (SIGTERM, the session manager): the unsaved design is kept as
+    // a recovery copy; ended by the user, who answered for it, the copy goes.
+    if (interactive)
+        removeRecovery();
+    else
+        writeRecovery();
     try {
         settings.WriteSettings();
     } catch (const Error& e) {

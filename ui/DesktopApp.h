@@ -3,6 +3,7 @@
 #include "Busy.h"
 #include "Document.h"
 #include "Environment.h"
+#include "History.h"
 #include "ImageCanvas.h"
 #include "ProgramSettings.h"
 #include "RecentFiles.h"
@@ -10,8 +11,11 @@
 #include "Services.h"
 
 #include <QDate>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QRect>
+#include <QTimer>
+#include <QUndoStack>
 #include <functional>
 #include <memory>
 
@@ -26,7 +30,6 @@ class HighlightDialog;
 class MainWindow;
 class PropertiesPanel;
 class SetupDialog;
-
 
 // The composition root: builds every window in the start-up order and owns the one document
 // (the design, the highlight list and the paint colours), the image, the recent lists, the
@@ -56,9 +59,28 @@ public:
     // The program's one printer, made when it is first needed and kept for the run.
     QPrinter& Printer();
 
-    // The edit path.
+    // The edit path. Every change to the design or the list that names itself is recorded in
+    // `history` as one undo step (merging a field's typing); opening a design starts a new
+    // history.
     const Document& document() const override { return doc; }
     void edit(const Change& change) override;
+    QUndoStack history;
+
+    // Whether the design has changes since it was opened or saved (undoing back to that point
+    // makes it unchanged again).
+    bool isChanged() const { return !history.isClean(); }
+    // Asks "Save changes to …?" when the design is changed: Save saves (or asks for a name) and
+    // goes on only when that saved, Discard goes on, Cancel keeps the design. True to go on.
+    bool mayDropDesign();
+    // "Exit": the program ends after the question about unsaved work.
+    void requestQuit();
+
+    // The recovery copy of this process, written at most every 30 seconds while the design is
+    // changed and removed when it is saved, opened anew or dropped.
+    QString recoveryFile() const;
+    void writeRecovery();
+    // At start: offers the recovery copies that ended processes left behind.
+    void offerRecovery();
 
     Services& services;
     const Environment env;
@@ -89,7 +111,16 @@ private:
     void editHighlights();
     void programSetup();
 
+    // Puts an undo step's parts back and repaints as the change did.
+    void restore(const Change& change, const DocumentParts& parts, const ToolCell& cell);
+    void repaintFor(Change::Repaint rule);
+    void removeRecovery();
+
     std::unique_ptr<QPrinter> printer_;
+    int depth_ = 0;          // edits running; one inside another is part of the outer step
+    bool restoring_ = false; // an undo or redo is putting parts back: nothing is recorded
+    QElapsedTimer clock_;
+    QTimer recoveryTimer_;
 };
 
 } // namespace gyrodex

@@ -54,6 +54,9 @@ struct Change {
     // Runs after the views were told and before the repaint (a view's own follow-up that must
     // not wait for a repaint that may fail).
     std::function<void()> after = {};
+    // A step of typing or arrows in a field: merged into one undo step with the changes of the
+    // same field that follow it within about a second.
+    bool merges = false;
 };
 
 // The one way a window changes the document. The edit path applies a change, repaints the

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QRect>
 #include <QString>
+#include <QtGlobal>
 #include <functional>
 
 namespace gyrodex {
@@ -21,6 +22,12 @@ struct Environment {
     QString configFolder = {};
     // Whether a folder is writable; empty asks the system. Tests decide it.
     std::function<bool(const QString&)> folderWritable = {};
+    // The user's state folder, which holds the recovery copies of unsaved designs
+    // (recovery-PID.cal); empty keeps none.
+    QString stateFolder = {};
+    // This process's id, which names its recovery copy, and whether a process still runs.
+    qint64 processId = 0;
+    std::function<bool(qint64)> processRuns = {};
 };
 
 } // namespace gyrodex

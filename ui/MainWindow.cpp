@@ -176,10 +176,33 @@ void MainWindow::LoadCalendarFile(const QString& fileName, bool addToRecent) {
 
 void MainWindow::SaveCalendarFile(const QString& fileName) {
     gyrodex::SaveCalendarFile(p_.document.state, p_.document.highlights, fileName);
+    emit calendarSaved();
     p_.services.information(kSaved);
 }
 
+bool MainWindow::saveDesign() {
+    bool saved = false;
+    if (p_.document.state.CalendarFileName.isEmpty()) {
+        command([&] {
+            const auto file = p_.dialogs.askSaveFile(QStringLiteral("Save Calendar Properties"),
+                                                     QStringLiteral("CAL"), kCalendarFilter);
+            if (file) {
+                SaveCalendarFile(*file);
+                saved = true;
+            }
+        });
+    } else {
+        command([&] {
+            SaveCalendarFile(p_.document.state.CalendarFileName);
+            saved = true;
+        });
+    }
+    return saved;
+}
+
 void MainWindow::openCalendar() {
+    if (!p_.mayDropDesign())
+        return;
     command([this] {
         const auto file = p_.dialogs.askOpenFile(QStringLiteral("Load Calendar Properties"),
                                                  QStringLiteral("CAL"), kCalendarFilter);
@@ -193,11 +216,7 @@ void MainWindow::openCalendarFile(const QString& fileName) {
 }
 
 void MainWindow::saveCalendar() {
-    if (p_.document.state.CalendarFileName.isEmpty()) {
-        saveCalendarAs();
-        return;
-    }
-    command([this] { SaveCalendarFile(p_.document.state.CalendarFileName); });
+    saveDesign();
 }
 
 void MainWindow::saveCalendarAs() {
@@ -229,6 +248,8 @@ void MainWindow::exportIllustrator() {
 
 void MainWindow::openRecentCalendar(int tag) {
     if (tag < 1 || tag > kRecentSlots)
+        return;
+    if (!p_.mayDropDesign())
         return;
     command([this, tag] {
         const QString& name = p_.recent.RecentCalendars.names[static_cast<std::size_t>(tag - 1)];
@@ -348,7 +369,12 @@ void MainWindow::fitToImage() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Closed by the window manager: the program ends as through "Exit".
+    // Closed by the window manager: the program ends as through "Exit", after the question
+    // about unsaved work; Cancel keeps it open.
+    if (!p_.mayDropDesign()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit closeRequested();
 }

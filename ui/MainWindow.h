@@ -39,6 +39,8 @@ struct MainWindowParts {
     Host& host;
     const Environment& env;
     std::function<QPrinter&()> printer;
+    // Asks before the open design is dropped while it has unsaved changes; false to keep it.
+    std::function<bool()> mayDropDesign;
 };
 class ImageView;
 
@@ -68,6 +70,8 @@ public:
     void openCalendar();
     // Opens a named design as "Open" does after its dialog (the command line's FILE).
     void openCalendarFile(const QString& fileName);
+    // "Save", or "Save As" for a design never saved; true when the design was saved.
+    bool saveDesign();
     void saveCalendar();
     void saveCalendarAs();
     void exportIllustrator();
@@ -127,6 +131,8 @@ signals:
     void dayPicked(const gyrodex::DayDate& day);
     // The window manager closed the window: the program ends as through "Exit".
     void closeRequested();
+    // The design was saved under its name.
+    void calendarSaved();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace gyrodex {
@@ -81,8 +82,8 @@ void ColourSwatch::mousePressEvent(QMouseEvent* event) {
         emit clicked();
 }
 
-Palette::Palette(EditPath& edits, Services& services, SharedDialogs& dialogs, QRect screen,
-                 QWidget* mainWindow)
+Palette::Palette(EditPath& edits, QUndoStack& history, Services& services, SharedDialogs& dialogs,
+                 QRect screen, QWidget* mainWindow)
     // A window of the main window's, so that window managers keep it above the full-screen
     // image.
     : QWidget(mainWindow,
@@ -127,6 +128,19 @@ Palette::Palette(EditPath& edits, Services& services, SharedDialogs& dialogs, QR
     bitmapMenu->addSeparator();
     saveBitmapAction = bitmapMenu->addAction(QStringLiteral("&Save Bitmap"));
     saveBitmapAsAction = bitmapMenu->addAction(QStringLiteral("Save Bitmap &As..."));
+
+    // Undo and redo, named after the step ("&Undo Radius"), from every window of the program:
+    // a field with an undo of its own takes the keys first.
+    editMenu = mainMenu->addMenu(QStringLiteral("&Edit"));
+    undoAction = history.createUndoAction(this, QStringLiteral("&Undo"));
+    undoAction->setShortcuts(QKeySequence::Undo);
+    redoAction = history.createRedoAction(this, QStringLiteral("&Redo"));
+    redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QAction* action : {undoAction, redoAction}) {
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        editMenu->addAction(action);
+    }
 
     // The controls, at fixed places in the area under the menu bar.
     area = new QWidget(this);

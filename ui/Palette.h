@@ -15,6 +15,7 @@ class QCheckBox;
 class QMenu;
 class QMenuBar;
 class QToolButton;
+class QUndoStack;
 
 namespace gyrodex {
 
@@ -50,8 +51,8 @@ class Palette : public QWidget {
     Q_OBJECT
 
 public:
-    Palette(EditPath& edits, Services& services, SharedDialogs& dialogs, QRect screen,
-            QWidget* mainWindow);
+    Palette(EditPath& edits, QUndoStack& history, Services& services, SharedDialogs& dialogs,
+            QRect screen, QWidget* mainWindow);
 
     // Shows the document's "Automatic Preview" switch; runs whenever the palette is shown.
     void showPreviewSwitch();
@@ -81,6 +82,9 @@ public:
     std::array<QAction*, kRecentSlots> recentBitmapActions;
     QAction* saveBitmapAction;
     QAction* saveBitmapAsAction;
+    QMenu* editMenu;
+    QAction* undoAction;
+    QAction* redoAction;
 
     QWidget* area; // the 75 x 244 client area under the menu bar
     QToolButton* repaintButton;

@@ -209,8 +209,12 @@ void PropertiesPanel::showEvent(QShowEvent* event) {
 
 void PropertiesPanel::change(const QString& what, std::function<void(CalendarState&)> apply,
                              bool repaint) {
-    edits_.edit({Change::Geometry, what, [&apply](Document& d) { apply(d.state); },
-                 repaint ? Change::Repaint::Preview : Change::Repaint::None, this});
+    Change c{Change::Geometry, what, [&apply](Document& d) { apply(d.state); },
+             repaint ? Change::Repaint::Preview : Change::Repaint::None, this};
+    // The spin fields' typing and arrow bursts are one undo step each; dates and directions
+    // are a step per change.
+    c.merges = sender() && sender()->inherits("gyrodex::SpinField");
+    edits_.edit(c);
 }
 
 void PropertiesPanel::radiusChanged() {
@@ -230,14 +234,14 @@ void PropertiesPanel::startWeekChanged() {
 
 void PropertiesPanel::offsetXChanged() {
     change(
-        QStringLiteral("Center Offset"),
+        QStringLiteral("Center Offset X"),
         [v = offsetXField->value()](CalendarState& s) { s.CentreOffsetX = v; },
         !edits_.document().state.RepaintSuspended);
 }
 
 void PropertiesPanel::offsetYChanged() {
     change(
-        QStringLiteral("Center Offset"),
+        QStringLiteral("Center Offset Y"),
         [v = offsetYField->value()](CalendarState& s) { s.CentreOffsetY = v; },
         !edits_.document().state.RepaintSuspended);
 }

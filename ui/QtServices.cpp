@@ -14,6 +14,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSettings>
 
 namespace gyrodex {
@@ -114,6 +115,31 @@ void QtServices::information(const QString& text) {
     // No style sheet on the labels: a minimum width set there stops the box from growing with
     // its text, and file names and reasons were cut off at about 200 pixels.
     box.exec();
+}
+
+Services::SaveAnswer QtServices::askToSave(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kAppTitle), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveAnswer::Save;
+    case QMessageBox::Discard:
+        return SaveAnswer::Discard;
+    default:
+        return SaveAnswer::Cancel;
+    }
+}
+
+bool QtServices::askToRecover(const QString& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kAppTitle), text,
+                    QMessageBox::NoButton, parent_);
+    QPushButton* recover = box.addButton(QStringLiteral("Recover"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Discard);
+    box.setDefaultButton(recover);
+    box.exec();
+    return box.clickedButton() == recover;
 }
 
 int QtServices::exec(QDialog& dialog) {

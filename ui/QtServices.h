@@ -24,6 +24,8 @@ public:
     bool printDialog(QPrinter& printer) override;
     bool printerSetup(QPrinter& printer) override;
     void information(const QString& text) override;
+    SaveAnswer askToSave(const QString& text) override;
+    bool askToRecover(const QString& text) override;
     int exec(QDialog& dialog) override;
 
 private:

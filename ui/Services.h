@@ -51,6 +51,12 @@ public:
     // A message box with the program's title and an OK button.
     virtual void information(const QString& text) = 0;
 
+    // Asks before unsaved work is dropped: Save, Discard or Cancel (also Escape).
+    enum class SaveAnswer { Save, Discard, Cancel };
+    virtual SaveAnswer askToSave(const QString& text) = 0;
+    // Offers a recovery copy at start: true for Recover, false for Discard.
+    virtual bool askToRecover(const QString& text) = 0;
+
     // Runs one of the program's own dialogs modally; returns QDialog::Accepted or Rejected.
     virtual int exec(QDialog& dialog) = 0;
 };

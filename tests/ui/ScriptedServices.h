@@ -56,6 +56,26 @@ public:
     }
     bool printerSetup(QPrinter&) override { return false; }
     void information(const QString& text) override { messages << text; }
+    // Questions asked, and their answers in order (none left: Cancel, and Discard for recovery).
+    QStringList questions;
+    std::deque<SaveAnswer> saveChoices;
+    std::deque<bool> recoverChoices;
+    SaveAnswer askToSave(const QString& text) override {
+        questions << text;
+        if (saveChoices.empty())
+            return SaveAnswer::Cancel;
+        const SaveAnswer a = saveChoices.front();
+        saveChoices.pop_front();
+        return a;
+    }
+    bool askToRecover(const QString& text) override {
+        questions << text;
+        if (recoverChoices.empty())
+            return false;
+        const bool a = recoverChoices.front();
+        recoverChoices.pop_front();
+        return a;
+    }
     int exec(QDialog& dialog) override {
         dialog.setResult(QDialog::Rejected);
         if (!dialogScripts.empty()) {

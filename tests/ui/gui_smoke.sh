@@ -200,10 +200,31 @@ read -r qx qy < <(origin "$props")
 [[ "$qx $qy" == "0 0" ]] || fail "the panel dragged past the top left corner is at $qx, $qy"
 echo "properties panel dragged by its caption to $((px - 100)), $((py - 207)), then stopped at 0, 0"
 
-# "Exit" ends the program, which writes its settings file.
-xdotool mousemove $((cx + 30)) $((area_top + 124)) click 1
 # Running: the process exists and is not a zombie waiting for this script.
 running() { [[ -r /proc/$app/status ]] && ! grep -q '^State:.*zombie' "/proc/$app/status"; }
+
+# The design has changes: "Exit" asks whether to save them, and Cancel (Escape) keeps the
+# program running.
+xdotool mousemove $((cx + 30)) $((area_top + 124)) click 1
+question=$(timeout 10 xdotool search --sync --name '^Gyrodex v1\.0$' | head -1)
+[[ -n "$question" ]] || fail "\"Exit\" of a changed design asked nothing"
+xdotool windowactivate --sync "$question" key Escape
+sleep 0.8
+running || fail "Cancel of the question ended the program"
+echo "Exit of the changed design asked first; Cancel kept the program"
+
+# Undo from the keyboard gives back every step (radius, drag, text, fill): the wheel is as it
+# was before them, and the design unchanged again, so "Exit" asks nothing.
+xdotool mousemove $((cx + 70)) $((area_top + 236)) click 1
+for _ in 1 2 3 4 5 6; do xdotool key ctrl+z; sleep 0.3; done
+shot
+check 30 1 255,255,128 "week day cell after undoing the fill (spoke 30, ring 1)"
+got=$(pixel 640 512)
+[[ "$got" == 111,92,209 ]] || fail "after undoing the drag the background at the centre is $got"
+echo "Ctrl+Z undid the radius, the drag, the description and the fill"
+
+# "Exit" ends the program, which writes its settings file.
+xdotool mousemove $((cx + 30)) $((area_top + 124)) click 1
 for _ in $(seq 50); do running || break; sleep 0.1; done
 if running; then
     import -window root "${GUI_SMOKE_SHOTS:-$work}/exit.png"
