@@ -10,7 +10,9 @@
 #include <QFont>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QStandardPaths>
 #include <QTimer>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <sys/socket.h>
@@ -70,6 +72,12 @@ int main(int argc, char** argv) {
     gyrodex::Environment env{QCoreApplication::applicationFilePath(),
                              gyrodex::RegistryService::System(), screen->geometry()};
     env.configFolder = gyrodex::UserConfigFolder();
+    // Recovery copies of unsaved designs, one per running program.
+    env.stateFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    env.processId = QCoreApplication::applicationPid();
+    env.processRuns = [](qint64 pid) {
+        return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+    };
 
     gyrodex::QtServices services;
     gyrodex::DesktopApp globals(services, env);

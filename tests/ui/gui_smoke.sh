@@ -4,7 +4,7 @@
 # wheel on a screenshot, fills a cell, describes a day and reads its hint, drags the wheel,
 # opens both panels, types a radius and drags a panel by its caption,
 # clicks "Exit" and checks that the settings file was written, then opens a design named on the
-# command line.
+# command line, and recovers a changed design after kill -9.
 # Usage: gui_smoke.sh PATH/TO/gyrodex. Exit status 77 (skipped) when no X server can be started.
 set -uo pipefail
 program=$(realpath "$1")
@@ -259,5 +259,43 @@ import -window root "$work/shot.png" || fail "no screenshot"
 got=$(pixel 640 512)
 [[ "$got" == 255,128,0 ]] || fail "the design given on the command line was not shown: centre is $got"
 echo "gyrodex FILE opened the design: background at the centre $got"
+kill -TERM "$app"
+for _ in $(seq 50); do running || break; sleep 0.1; done
+
+# A changed design survives a crash: 30 seconds after a change the recovery copy is written;
+# after kill -9 the next start offers it, and Recover gives the design back.
+XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work" \
+    "$work/bin/gyrodex" >"$work/out.txt" 2>&1 &
+app=$!
+pids+=($app)
+palette=$(timeout 20 xdotool search --sync --name '^Gyrodex v1\.1$' | head -1)
+[[ -n "$palette" ]] || fail "the palette did not appear for the recovery run"
+sleep 1
+read -r cx cy < <(where)
+area_top=$((cy + $(xwininfo -id "$palette" | awk '/Height/ { print $2 }') - 244))
+xdotool mousemove $((cx + 30)) $((area_top + 29)) click 1
+props=$(timeout 10 xdotool search --sync --name '^Calendar Properties$' | head -1)
+[[ -n "$props" ]] || fail "no properties panel for the recovery run"
+sleep 0.5
+read -r px py < <(origin "$props")
+xdotool mousemove $((px + 104)) $((py + 30)) click 1 key ctrl+a type 200
+sleep 31
+ls "$work/data/Vantoric/Gyrodex/"recovery-*.cal >/dev/null 2>&1 || fail "no recovery copy 31 s after a change"
+kill -9 "$app"
+sleep 0.5
+XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work" \
+    "$work/bin/gyrodex" >"$work/out.txt" 2>&1 &
+app=$!
+pids+=($app)
+question=$(timeout 20 xdotool search --sync --name '^Gyrodex v1\.0$' | head -1)
+[[ -n "$question" ]] || fail "the recovery copy was not offered after kill -9"
+xdotool windowactivate --sync "$question" key Return
+sleep 1.5
+import -window root "$work/shot.png" || fail "no screenshot"
+# Radius 200 around the centre (640, 512): ring 1 of spoke 45 is a week day at 182 pixels.
+new_cell=$(awk 'BEGIN { a = 45.2 * 2 * 3.14159265358979 / 52; printf "%d %d\n", 640 + 182 * cos(a), 512 + 182 * sin(a) }')
+got=$(pixel ${new_cell% *} ${new_cell#* })
+[[ "$got" == 255,255,128 ]] || fail "the recovered design does not show radius 200: ($new_cell) is $got"
+echo "kill -9 after a change, restart: the recovery was offered and gave back radius 200"
 kill -TERM "$app"
 for _ in $(seq 50); do running || break; sleep 0.1; done
