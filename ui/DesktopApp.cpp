@@ -98,7 +98,7 @@ void DesktopApp::connectCommands(Palette& commands) {
     // the design is unchanged again.
     recoveryTimer_.setSingleShot(true);
     recoveryTimer_.setInterval(30 * 1000);
-    connect(&recoveryTimer_, &QTimer::timeout, this, &DesktopApp::writeRecovery);
+    connect(&recoveryTimer_, &QTimer::timeout, this, &DesktopApp::keepRecovery);
     connect(&history, &QUndoStack::indexChanged, this, [this] {
         if (isChanged() && !recoveryTimer_.isActive())
             recoveryTimer_.start();
@@ -236,13 +236,23 @@ void DesktopApp::writeRecovery() {
     const QString file = recoveryFile();
     if (file.isEmpty() || !isChanged())
         return;
-    RunCommand(services, [&] {
-        QDir().mkpath(env.stateFolder);
-        // Written anew each time, through the whole-file save, in the calendar file format.
-        IniFile ini = IniFile::fromText(QString());
-        WriteCalendar(ini, doc.state, doc.highlights);
-        SaveFileWhole(file, ini.bytes());
-    });
+    QDir().mkpath(env.stateFolder);
+    // Written anew each time, through the whole-file save, in the calendar file format.
+    IniFile ini = IniFile::fromText(QString());
+    WriteCalendar(ini, doc.state, doc.highlights);
+    SaveFileWhole(file, ini.bytes());
+}
+
+void DesktopApp::keepRecovery() {
+    try {
+        writeRecovery();
+    } catch (const Error& e) {
+        // Said once a run: the copy is written while the user works, and a folder that can't
+        // take it would otherwise interrupt every pause.
+        if (!recoveryFailed_)
+            services.information(e.message());
+        recoveryFailed_ = true;
+    }
 }
 
 void DesktopApp::removeRecovery() {
@@ -313,10 +323,15 @@ void DesktopApp::Shutdown(bool interactive) {
     mainWindow->writeRecentLists(report);
     // Ended without a question (SIGTERM, the session manager): the unsaved design is kept as
     // a recovery copy; ended by the user, who answered for it, the copy goes.
-    if (interactive)
+    if (interactive) {
         removeRecovery();
-    else
-        writeRecovery();
+    } else {
+        try {
+            writeRecovery();
+        } catch (const Error& e) {
+            report(e.message());
+        }
+    }
     try {
         settings.WriteSettings();
     } catch (const Error& e) {

@@ -78,6 +78,7 @@ public:
     // The recovery copy of this process, written at most every 30 seconds while the design is
     // changed and removed when it is saved, opened anew or dropped.
     QString recoveryFile() const;
+    // Raises "Unable to write to FILE" when the copy can't be written.
     void writeRecovery();
     // At start: offers the recovery copies that ended processes left behind.
     void offerRecovery();
@@ -115,12 +116,15 @@ private:
     void restore(const Change& change, const DocumentParts& parts, const ToolCell& cell);
     void repaintFor(Change::Repaint rule);
     void removeRecovery();
+    // The copy written after a change; a failure is shown once a run.
+    void keepRecovery();
 
     std::unique_ptr<QPrinter> printer_;
     int depth_ = 0;          // edits running; one inside another is part of the outer step
     bool restoring_ = false; // an undo or redo is putting parts back: nothing is recorded
     QElapsedTimer clock_;
     QTimer recoveryTimer_;
+    bool recoveryFailed_ = false;
 };
 
 } // namespace gyrodex

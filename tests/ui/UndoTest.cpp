@@ -2,6 +2,7 @@
 #include "CalendarFile.h"
 #include "ColoursPanel.h"
 #include "DesktopFixture.h"
+#include "Error.h"
 #include "HighlightDialog.h"
 #include "Palette.h"
 #include "PropertiesPanel.h"
@@ -255,4 +256,29 @@ TEST(Recovery, ACopyIsWrittenWhileChangedOfferedAfterACrashAndGoneAfterASave) {
     app.palette->saveAction->trigger();
     EXPECT_FALSE(app.isChanged());
     EXPECT_FALSE(QFile::exists(app.recoveryFile()));
+}
+
+TEST(Recovery, AFolderThatCannotTakeTheCopyIsReportedNotIgnored) {
+    QTemporaryDir dir;
+    Environment env{
+        dir.filePath(QStringLiteral("bin/gyrodex")),
+        {dir.filePath(QStringLiteral("cfg.conf")), dir.filePath(QStringLiteral("etc.conf"))},
+        QRect(0, 0, 800, 600),
+        [] { return QDate(2026, 12, 8); }};
+    // A file where the state folder should be.
+    QFile blocker(dir.filePath(QStringLiteral("state")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    env.stateFolder = dir.filePath(QStringLiteral("state"));
+    env.processId = 5;
+    ScriptedServices services;
+    DesktopApp app(services, std::move(env));
+    app.Start();
+    app.propertiesPanel->radiusField->setValue(222);
+    try {
+        app.writeRecovery();
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), "Unable to write to " + app.recoveryFile());
+    }
 }
