@@ -131,7 +131,12 @@ Palette::Palette(EditPath& edits, QUndoStack& history, Services& services, Share
 
     // Undo and redo, named after the step ("&Undo Radius"), from every window of the program:
     // a field with an undo of its own takes the keys first.
-    editMenu = mainMenu->addMenu(QStringLiteral("&Edit"));
+    // The 75-pixel menu bar holds "&File" and "&BMP" only; the menus added after them take a
+    // second row, so that neither of the first two is pushed behind an overflow arrow.
+    moreMenus = new QMenuBar(this);
+    moreMenus->setObjectName(QStringLiteral("moreMenus"));
+    moreMenus->setNativeMenuBar(false);
+    editMenu = moreMenus->addMenu(QStringLiteral("&Edit"));
     undoAction = history.createUndoAction(this, QStringLiteral("&Undo"));
     undoAction->setShortcuts(QKeySequence::Undo);
     redoAction = history.createRedoAction(this, QStringLiteral("&Redo"));
@@ -150,6 +155,7 @@ Palette::Palette(EditPath& edits, QUndoStack& history, Services& services, Share
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setMenuBar(mainMenu);
+    layout->addWidget(moreMenus);
     layout->addWidget(area);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 

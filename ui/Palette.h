@@ -82,6 +82,7 @@ public:
     std::array<QAction*, kRecentSlots> recentBitmapActions;
     QAction* saveBitmapAction;
     QAction* saveBitmapAsAction;
+    QMenuBar* moreMenus; // the second row of menus, after "&File" and "&BMP"
     QMenu* editMenu;
     QAction* undoAction;
     QAction* redoAction;
