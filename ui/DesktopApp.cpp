@@ -109,6 +109,16 @@ void DesktopApp::connectCommands(Palette& commands) {
     });
 }
 
+namespace {
+
+// What an undo step keeps of the document: the design, and the list only for a change of the
+// list (an old list kept by every step would hold a copy of each version of it).
+DocumentParts PartsToKeep(const Document& doc, unsigned parts) {
+    return {doc.state, (parts & Change::Highlights) ? doc.highlights : HighlightList()};
+}
+
+} // namespace
+
 void DesktopApp::edit(const Change& change) {
     // A named change to the design or the list is one undo step; an edit inside another (a
     // date field correcting the other date) belongs to the outer one.
@@ -117,7 +127,7 @@ void DesktopApp::edit(const Change& change) {
                         (change.parts & kRecorded) && change.parts != Change::Everything;
     std::optional<DocumentParts> before;
     if (record)
-        before = DocumentParts{doc.state, doc.highlights};
+        before = PartsToKeep(doc, change.parts);
     const ToolCell cell{doc.state.HoverSpoke, doc.state.HoverRing, doc.state.CurrentDate};
     {
         // The views show what was applied, also when applying stopped half-way (a load that
@@ -138,9 +148,8 @@ void DesktopApp::edit(const Change& change) {
                     app.history.push(
                         new EditStep([&a = app](const Change& c, const DocumentParts& p,
                                                 const ToolCell& t) { a.restore(c, p, t); },
-                                     change, std::move(*before),
-                                     DocumentParts{app.doc.state, app.doc.highlights}, cell,
-                                     app.clock_.elapsed()));
+                                     change, std::move(*before), PartsToKeep(app.doc, change.parts),
+                                     cell, app.clock_.elapsed()));
                 // A design opened anew starts a new history, unchanged.
                 if (change.parts == Change::Everything && app.depth_ == 0 && !app.restoring_)
                     app.history.clear();
