@@ -46,6 +46,28 @@ bool IsColourField(const QString& field) {
     return ok && re.match(field).hasMatch();
 }
 
+// A description as one line of plain text: a line break (CR LF, CR or LF) and any other
+// control character but the tab become a space. libical writes no backspace or form feed, so
+// only text of this kind comes back from a file as it went in.
+QString PlainText(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    for (QChar& c : text)
+        if ((c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7F)
+            c = u' ';
+    return text;
+}
+
+// libical drops the blanks (spaces and tabs) at either end of a value it reads, so a
+// description gets none there: what is imported then comes back the same from an export.
+QString WithoutEdgeBlanks(const QString& text) {
+    qsizetype from = 0, to = text.size();
+    while (from < to && (text[from] == u' ' || text[from] == u'\t'))
+        ++from;
+    while (to > from && (text[to - 1] == u' ' || text[to - 1] == u'\t'))
+        --to;
+    return text.mid(from, to - from);
+}
+
 struct ComponentFree {
     void operator()(icalcomponent* c) const { icalcomponent_free(c); }
 };
@@ -280,12 +302,11 @@ private:
         }
         const char* summary = icalcomponent_get_summary(e);
         QString description = summary ? DecodeLine(QByteArrayView(summary)) : QString();
-        description.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        description.replace(u'\r', u' ');
-        description.replace(u'\n', u' ');
+        description = PlainText(description);
         // Our own events carry their description whole, so that they come back exactly.
         if (!exact)
             description = LeftWhole(description, kShownDescription).toString();
+        description = WithoutEdgeBlanks(description);
         return QLatin1Char('$') + field + QLatin1Char('#') + description;
     }
 
@@ -453,7 +474,7 @@ QByteArray IcsText(const HighlightList& list, const DayDate& first, const DayDat
         icalcomponent_add_property(e, icalproperty_new_dtend(dateValue(run.last + 1)));
         if (!run.description.isEmpty())
             icalcomponent_add_property(
-                e, icalproperty_new_summary(run.description.toUtf8().constData()));
+                e, icalproperty_new_summary(PlainText(run.description).toUtf8().constData()));
         icalcomponent_add_property(
             e, icalproperty_new_color(NearestCssName(colour).toLatin1().constData()));
         icalproperty* exact = icalproperty_new_x(run.field.toLatin1().constData());

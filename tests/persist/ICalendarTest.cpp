@@ -133,6 +133,28 @@ TEST(ICalendarImport, CrLfFoldedLinesAndUtf8Summary) {
               QStringList{Entry("05/12/2028", Rgb(255, 215, 0), summary)});
 }
 
+TEST(ICalendarImport, ControlCharactersBecomeSpacesBothWays) {
+    // libical writes no backspace or form feed and drops blanks at either end of a value: an
+    // entry with them would not come back from an export as it went.
+    const QTemporaryDir dir;
+    const QString file = dir.filePath("ctl.ics");
+    WriteBytes(file, "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:x\r\nDTSTART;VALUE=DATE:20271001\r\n"
+                     "SUMMARY:a\bb\fc\x01"
+                     "d\te\\nf\x7Fg\x15\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    HighlightList list;
+    ImportIcsFile(list, file, SchoolYear());
+    EXPECT_EQ(list.entries(), QStringList{"10/01/2027$255#a b c d\te f g"});
+    ExportIcsFile(list, file, MakeDayDate(2, 8, 2027), MakeDayDate(30, 7, 2028));
+    HighlightList back;
+    ImportIcsFile(back, file, SchoolYear());
+    EXPECT_EQ(back.entries(), list.entries());
+
+    HighlightList typed;
+    typed.add(QStringLiteral("10/02/2027$255#x\by"));
+    EXPECT_TRUE(IcsText(typed, MakeDayDate(2, 8, 2027), MakeDayDate(30, 7, 2028))
+                    .contains("SUMMARY:x y\r\n"));
+}
+
 TEST(ICalendarImport, ImportingTwiceAddsNothingAndKeepsWhatWasThere) {
     HighlightList list;
     list.add(QStringLiteral("09/06/2027$32768#Labour Day"));
