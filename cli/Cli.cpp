@@ -7,6 +7,7 @@
 #include "FieldRanges.h"
 #include "Geometry.h"
 #include "Highlights.h"
+#include "ICalendar.h"
 #include "Illustrator.h"
 #include "ImageCanvas.h"
 #include "Painter.h"
@@ -25,6 +26,7 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -47,12 +49,16 @@ const char* const kUsage =
     "                         file's)\n"
     "  show                   print the design as Section.Key=value lines\n"
     "  save-cal FILE          save the design as a calendar file\n"
+    "  export-ics --out FILE  write the period's highlights as an iCalendar file\n"
     "options (--opt VALUE or --opt=VALUE; they take effect in the order given):\n"
     "  --cal FILE (load a calendar file first)  --highlights FILE (import a highlight file)\n"
     "  --size WxH  --today MM/DD/YYYY  --start MM/DD/YYYY  --end MM/DD/YYYY\n"
     "  --start-week N  --radius N  --day-height N  --offset X,Y  --anticlockwise\n"
     "  --weekend-outside  --no-weekends  --no-past  --today-not-past  --no-repaint-all\n"
     "  --highlight ENTRY (repeatable)  --set Section.Key=VALUE (a calendar file entry)\n"
+    "  --ics FILE (import an iCalendar file's events within the period; repeatable)\n"
+    "  --ics-colour COLOUR (for the events of later --ics files that name none: a CSS\n"
+    "  name, #RRGGBB or a decimal colour; default red)\n"
     "  --help, -h (this text)  --version (the program's version)\n";
 
 struct UsageError {
@@ -76,6 +82,11 @@ struct Options {
     std::optional<int> hintType;
     std::optional<QString> dateFormat;
     std::vector<Edit> edits;
+    // The colour the next --ics files give events that name none.
+    Colour icsColour = kDefaultIcsColour;
+    // The zone of UTC and floating times in .ics files: the environment's, set before the
+    // edits run.
+    std::shared_ptr<QTimeZone> localZone = std::make_shared<QTimeZone>(QTimeZone::utc());
 };
 
 // What a command takes and writes: the suffixes its --out file may have (none: it writes no
@@ -98,6 +109,7 @@ const std::vector<CommandInfo>& Commands() {
         {"hit", {}, 2, "hit needs the coordinates X Y", {"hint-type", "date-format"}},
         {"show", {}, 0, {}, {}},
         {"save-cal", {}, 1, "save-cal needs the file name FILE", {}},
+        {"export-ics", {"ics"}, 0, {}, {"out"}},
     };
     return commands;
 }
@@ -264,6 +276,29 @@ const std::vector<OptionInfo>& OptionTable() {
         {"highlights", "FILE",
          [](Options& o, const QString&, const QString& v) {
              AddEdit(o, [v](S&, H& h) { ImportFromFile(h, v); });
+         }},
+        {"ics", "FILE",
+         [](Options& o, const QString&, const QString& v) {
+             AddEdit(o, [v, colour = o.icsColour, zone = o.localZone](S& s, H& h) {
+                 IcsImport how;
+                 how.first = s.StartDate;
+                 how.last = s.EndDate;
+                 how.colour = colour;
+                 how.localZone = *zone;
+                 ImportIcsFile(h, v, how);
+             });
+         }},
+        {"ics-colour", "COLOUR",
+         [](Options& o, const QString& a, const QString& v) {
+             if (const auto css = CssColour(v)) {
+                 o.icsColour = *css;
+             } else if (const auto n = ParseInt(v)) {
+                 o.icsColour = static_cast<Colour>(*n);
+             } else {
+                 throw UsageError{QStringLiteral("invalid %1 '%2' (expected a CSS colour name, "
+                                                 "#RRGGBB or a decimal colour)")
+                                      .arg(a, QuoteField(v))};
+             }
          }},
         {"cal", "FILE", [](Options& o, const QString&, const QString& v) { o.cal = v; }},
         {"set", "Section.Key=VALUE",
@@ -492,6 +527,7 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err,
         out.flush();
         return 0;
     }
+    *parsed.options.localZone = environment.localZone;
     const Options& o = parsed.options;
     try {
         const DayDate today = o.today.value_or(environment.today);
@@ -517,6 +553,10 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err,
         }
         if (o.command == u"save-cal") {
             SaveCalendarFile(s, highlights, o.positional[0]);
+            return 0;
+        }
+        if (o.command == u"export-ics") {
+            ExportIcsFile(highlights, o.out, s.StartDate, s.EndDate);
             return 0;
         }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <QTimeZone>
 
 namespace gyrodex {
 
@@ -16,6 +17,8 @@ struct CliEnvironment {
     // The user's configuration folder, read for gyrodex.ini where the program's folder is not
     // writable (an installed program); empty keeps the file beside the program.
     QString configFolder = {};
+    // The zone in which the UTC and floating times of .ics files are read.
+    QTimeZone localZone = QTimeZone::systemTimeZone();
 };
 
 // Runs one gyrodex-cli command (args without the program name). Returns the exit status:

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(ini calendar highlight dateformat bitmap)
+[[ ${#targets[@]} -gt 0 ]] || targets=(ini calendar highlight dateformat bitmap ics)
 jobs=${FUZZ_JOBS:-1}
 scripts/install-deps.sh --tools
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DGYRODEX_FUZZ=ON \

@@ -3,6 +3,7 @@
 #include "Busy.h"
 #include "Error.h"
 #include "Highlights.h"
+#include "ICalendar.h"
 #include "ImageCanvas.h"
 #include "Palette.h"
 #include "SharedDialogs.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStyle>
+#include <QTimeZone>
 #include <QValidator>
 
 namespace gyrodex {
@@ -31,7 +33,9 @@ constexpr int kTypedDescription = 40;
 constexpr Colour kNewEntryColour = 0x80FF80; // RGB 128, 255, 128
 constexpr Colour kCheckBoxText = 0x400000;   // RGB 0, 0, 64
 
-const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+// The text files first (the default); the file's extension chooses the format.
+const QString kTextFilter =
+    QStringLiteral("Text Files (*.txt)|*.txt|iCalendar Files (*.ics)|*.ics|All Files (*.*)|*.*");
 
 // Typing stops at 40 characters, but a longer description put into the field by the program
 // (a selected entry's, up to 255) is shown whole and may still be shortened.
@@ -345,8 +349,13 @@ void HighlightDialog::clearHighlights() {
 void HighlightDialog::exportHighlights() {
     const auto file = dialogs_.askSaveFile(QStringLiteral("Save Highlighted Days"),
                                            QStringLiteral("TXT"), kTextFilter);
-    if (file)
-        ExportToFile(edits_.document().highlights, *file);
+    if (!file)
+        return;
+    const Document& d = edits_.document();
+    if (IsIcsFileName(*file))
+        ExportIcsFile(d.highlights, *file, d.state.StartDate, d.state.EndDate);
+    else
+        ExportToFile(d.highlights, *file);
 }
 
 void HighlightDialog::importHighlights() {
@@ -355,9 +364,18 @@ void HighlightDialog::importHighlights() {
     // The list is redrawn (and the wheel repainted) whether or not a file was read, also after
     // an import that stopped part-way; its message comes last.
     std::optional<Error> failure;
+    // Events of an .ics file fill the period's days, in the current paint colour when they
+    // name no colour of their own.
+    IcsImport how;
+    how.first = edits_.document().state.StartDate;
+    how.last = edits_.document().state.EndDate;
+    how.colour = edits_.document().colours.current;
+    how.localZone = QTimeZone::systemTimeZone();
     changeList(QStringLiteral("Import"), [&](HighlightList& list) {
         try {
-            if (file)
+            if (file && IsIcsFileName(*file))
+                ImportIcsFile(list, *file, how);
+            else if (file)
                 ImportFromFile(list, *file);
         } catch (const Error& e) {
             failure = e;

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -463,4 +465,100 @@ TEST(Cli, HelpVersionAndOptionsThatDoNotApply) {
     }
     EXPECT_TRUE(RunArgs({"cells", "--out", "w.png"}).err.contains("'--out'"));
     EXPECT_TRUE(RunArgs({"cells", "--bogus=3"}).err.contains("'--bogus'"));
+}
+
+namespace {
+
+const QString kSchool = QStringLiteral(GYRODEX_CLI_DATA "/school.ics");
+const QStringList kSchoolYear = {"--start", "08/02/2027", "--end", "07/30/2028"};
+
+// .ics times in New York, whatever the machine's zone.
+Result RunIcs(const QStringList& args) {
+    static const QTemporaryDir programDir;
+    CliEnvironment environment{MakeDayDate(1, 9, 2027), programDir.filePath("gyrodex-cli")};
+    environment.localZone = QTimeZone("America/New_York");
+    return RunIn(environment, args);
+}
+
+// The Highlights lines of "show".
+QStringList HighlightLines(const Result& r) {
+    return r.out.split('\n', Qt::SkipEmptyParts).filter(QRegularExpression("^Highlights\\.H"));
+}
+
+} // namespace
+
+TEST(CliIcs, EveryHolidayLandsOnItsDay) {
+    const Result r = RunIcs(QStringList{"cells"} + kSchoolYear + QStringList{"--ics", kSchool});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const auto day = [&r](const QString& date) {
+        const QRegularExpression line("^\\d+ \\d+ " + QRegularExpression::escape(date) +
+                                          " (\\d+) (.*)$",
+                                      QRegularExpression::MultilineOption);
+        const auto m = line.match(r.out);
+        return m.hasMatch() ? m.captured(1) + ' ' + m.captured(2) : QString();
+    };
+    EXPECT_EQ(day("08/23/2027"), "3329330 First day of school");
+    EXPECT_EQ(day("09/06/2027"), "255 Labour Day (no school)");
+    for (const char* d : {"10/25/2027", "10/28/2027"})
+        EXPECT_EQ(day(d), "42495 Autumn break") << d;
+    EXPECT_EQ(day("11/26/2027"), "42495 Thanksgiving break");
+    for (const char* d : {"12/20/2027", "12/31/2027"})
+        EXPECT_EQ(day(d), "15128749 Winter break") << d;
+    EXPECT_EQ(day("01/01/2028"), "15128749 New Year's Day");
+    EXPECT_EQ(day("01/28/2028"), "14524637 Early closing");
+    EXPECT_EQ(day("04/07/2028"), "3329434 Spring break");
+    EXPECT_EQ(day("05/19/2028"), "55295 Sports day");
+    EXPECT_EQ(day("06/23/2028"), "3329330 Last day of school");
+    // Cancelled, past the rule's end, the day after a break: plain days.
+    for (const char* d : {"05/10/2028", "06/30/2028", "04/08/2028", "01/02/2028"})
+        EXPECT_TRUE(day(d).endsWith(' ')) << d << ' ' << day(d).toStdString();
+}
+
+TEST(CliIcs, ExportThenImportGivesTheSameHighlights) {
+    const QTemporaryDir dir;
+    const QString out = dir.filePath("export.ics"), again = dir.filePath("again.ics");
+    const Result imported =
+        RunIcs(QStringList{"show"} + kSchoolYear + QStringList{"--ics", kSchool});
+    ASSERT_EQ(imported.status, 0) << imported.err.toStdString();
+    const QStringList entries = HighlightLines(imported);
+    EXPECT_EQ(entries.size(), 1 + 1 + 5 + 2 + 12 + 1 + 12 + 8 + 1 + 1);
+
+    for (const QString& file : {out, again}) {
+        const Result r = RunIcs(QStringList{"export-ics", "--out", file} + kSchoolYear +
+                                QStringList{"--ics", kSchool});
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    }
+    QFile a(out), b(again);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    const QByteArray text = a.readAll();
+    EXPECT_EQ(text, b.readAll());
+    // The winter break is one event; the rule's dates are one event each.
+    EXPECT_EQ(text.count("SUMMARY:Winter break"), 1);
+    EXPECT_EQ(text.count("SUMMARY:Early closing"), 8);
+
+    EXPECT_EQ(HighlightLines(RunIcs(QStringList{"show"} + kSchoolYear + QStringList{"--ics", out})),
+              entries);
+    // Both files: the export adds nothing to what the school's file gave.
+    EXPECT_EQ(HighlightLines(RunIcs(QStringList{"show"} + kSchoolYear +
+                                    QStringList{"--ics", kSchool, "--ics", out})),
+              entries);
+}
+
+TEST(CliIcs, OptionsApplyInOrder) {
+    // The colour applies to later files; the period is the one set before the file.
+    const Result r =
+        RunIcs({"show", "--start", "09/01/2027", "--end", "09/30/2027", "--ics", kSchool,
+                "--ics-colour", "#00ff00", "--end", "12/31/2027", "--ics", kSchool});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = HighlightLines(r);
+    EXPECT_TRUE(lines.filter("09/06/2027$255#Labour Day").size() == 1);
+    EXPECT_TRUE(lines.filter("09/06/2027$65280#Labour Day").size() == 1);
+    EXPECT_EQ(lines.filter("Winter break").size(), 12);
+
+    EXPECT_EQ(RunIcs({"show", "--ics-colour", "blurple"}).status, 2);
+    EXPECT_EQ(RunIcs({"export-ics"}).status, 2);
+    EXPECT_EQ(RunIcs({"export-ics", "--out", "x.txt"}).status, 2);
+    const Result missing = RunIcs({"show", "--ics", "/nonexistent/x.ics"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "Unable to read /nonexistent/x.ics: there is no such file\n");
 }

@@ -252,7 +252,8 @@ TEST_F(Editor, ExportThenImportIntoAnEmptyListAndIntoTheSameList) {
     ASSERT_EQ(services.fileRequests.size(), 1u);
     EXPECT_EQ(services.fileRequests[0].title, "Save Highlighted Days");
     EXPECT_EQ(services.fileRequests[0].defaultExtension, "TXT");
-    EXPECT_EQ(services.fileRequests[0].filter, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+    EXPECT_EQ(services.fileRequests[0].filter,
+              "Text Files (*.txt)|*.txt|iCalendar Files (*.ics)|*.ics|All Files (*.*)|*.*");
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), entries.join("\r\n").toUtf8() + "\r\n");
@@ -282,6 +283,49 @@ TEST_F(Editor, ExportThenImportIntoAnEmptyListAndIntoTheSameList) {
     ed().importButton->click();
     EXPECT_EQ(services.messages.size(), 2);
     EXPECT_EQ(g->doc.highlights.size(), 6);
+}
+
+TEST_F(Editor, IcsFilesAreImportedAndExportedByTheirExtension) {
+    state().StartDate = MakeDayDate(1, 12, 2026);
+    state().EndDate = MakeDayDate(31, 12, 2026);
+    g->doc.colours.current = 0x123456;
+    const QString ics = dir.filePath(QStringLiteral("days.ics"));
+    QFile f(ics);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:a\r\nDTSTART;VALUE=DATE:20261224\r\n"
+            "DTEND;VALUE=DATE:20261226\r\nSUMMARY:Holidays\r\nEND:VEVENT\r\n"
+            "END:VCALENDAR\r\n");
+    f.close();
+    services.openAnswers = {ics};
+    repaints = 0;
+    ed().importButton->click();
+    // The current paint colour for an event without one; the wheel is repainted.
+    const QStringList entries = {"12/24/2026$1193046#Holidays", "12/25/2026$1193046#Holidays"};
+    EXPECT_EQ(g->doc.highlights.entries(), entries);
+    EXPECT_EQ(ed().model->rowCount(), 2);
+    EXPECT_EQ(repaints, 1);
+    const auto [spoke, ring] = cellOf(MakeDayDate(25, 12, 2026));
+    EXPECT_EQ(state().Cells.at(spoke, ring).fill, 0x123456u);
+    EXPECT_EQ(state().Cells.at(spoke, ring).description, "Holidays");
+
+    const QString out = dir.filePath(QStringLiteral("out.ics"));
+    services.saveAnswers = {out};
+    ed().exportButton->click();
+    QFile written(out);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray text = written.readAll();
+    EXPECT_TRUE(text.startsWith("BEGIN:VCALENDAR\r\n"));
+    EXPECT_EQ(text.count("BEGIN:VEVENT"), 1);
+    // A file libical can't read is reported, the list stays.
+    QFile bad(dir.filePath(QStringLiteral("bad.ics")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("BEGIN:VCALENDAR\r\nBEGIN:VEV");
+    bad.close();
+    services.openAnswers = {bad.fileName()};
+    ed().importButton->click();
+    ASSERT_EQ(services.messages.size(), 1);
+    EXPECT_TRUE(services.messages[0].startsWith("Unable to read " + bad.fileName() + ": "));
+    EXPECT_EQ(g->doc.highlights.entries(), entries);
 }
 
 TEST_F(Editor, PaletteRepaintsAfterOkOnlyAndCancelKeepsTheChanges) {
