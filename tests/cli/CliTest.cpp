@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -65,6 +66,22 @@ TEST(Cli, CellsListsDatedCellsInSpokeThenRingOrder) {
               "6 6 06/26/1999 33023 "); // spokes 7 to 20 stay empty
     EXPECT_TRUE(lines.contains("23 2 10/20/1998 255 Party time"));
     EXPECT_EQ(lines.last(), "51 7 05/09/1999 33023 ");
+}
+
+// The last day of a 365-day period is painted on the first day's cell; the cell's line and its
+// hint describe that last day, not the first.
+TEST(Cli, AWrappedCellListsTheLaterDay) {
+    const QStringList args = {
+        "--start", "08/02/2027", "--end",       "07/31/2028",
+        "--today", "01/01/2027", "--highlight", "08/02/2027$255#First day of school"};
+    const Result r = RunArgs(QStringList{"cells"} + args);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    const auto first = std::find_if(lines.begin(), lines.end(),
+                                    [](const QString& l) { return l.startsWith("21 1 "); });
+    ASSERT_NE(first, lines.end());
+    EXPECT_TRUE(first->startsWith("21 1 07/31/2028 ")) << first->toStdString();
+    EXPECT_FALSE(first->contains("First day of school")) << first->toStdString();
 }
 
 TEST(Cli, HitPrintsTheCellUnderAPoint) {
