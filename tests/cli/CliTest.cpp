@@ -84,6 +84,43 @@ TEST(Cli, AWrappedCellListsTheLaterDay) {
     EXPECT_FALSE(first->contains("First day of school")) << first->toStdString();
 }
 
+// A period past 364 days and a wheel past the image's edges are warned about on stderr; the
+// command still succeeds and writes its output.
+TEST(Cli, LongPeriodsAndWheelsThatDoNotFitAreWarnedAbout) {
+    const auto warnings = [](const QStringList& args) {
+        const Result r = RunArgs(QStringList{"cells", "--today", "01/01/2027"} + args);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_FALSE(r.out.isEmpty());
+        return r.err;
+    };
+    // 364 days fill the wheel exactly; the default wheel fits the default image.
+    EXPECT_EQ(warnings({"--start", "08/02/2027", "--end", "07/30/2028"}), QString());
+    EXPECT_EQ(warnings({"--start", "08/02/2027", "--end", "07/31/2028"}),
+              "gyrodex-cli: warning: the period has 365 days; days after the 364th paint over "
+              "the first weeks\n");
+    // A radius that touches the image's last row, one past the top, an offset and a small image.
+    const QString radius400 =
+        "gyrodex-cli: warning: the wheel of radius 400 does not fit a 1024x768 image; use --size\n";
+    EXPECT_EQ(warnings({"--radius", "383"}), QString());
+    EXPECT_EQ(warnings({"--radius", "384"}),
+              "gyrodex-cli: warning: the wheel of radius 384 does not fit a 1024x768 image; use "
+              "--size\n");
+    EXPECT_EQ(warnings({"--radius", "400"}), radius400);
+    EXPECT_EQ(warnings({"--radius", "400", "--size", "1000x1000"}), QString());
+    EXPECT_EQ(warnings({"--offset", "-200,0", "--size", "1000x1000", "--radius", "400"}),
+              "gyrodex-cli: warning: the wheel of radius 400 does not fit a 1000x1000 image; use "
+              "--size\n");
+    EXPECT_TRUE(warnings({"--size", "100x100", "--start", "01/01/2027", "--end", "12/31/2028"})
+                    .contains("the period has 731 days"));
+    // The image is written all the same.
+    QTemporaryDir dir;
+    const QString png = dir.filePath("w.png");
+    const Result r = RunArgs({"render", "--radius", "400", "--out", png});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, radius400);
+    EXPECT_TRUE(QFileInfo(png).size() > 0);
+}
+
 TEST(Cli, HitPrintsTheCellUnderAPoint) {
     // The second line is the pointer hint, empty here: the day has no description.
     Result r = RunArgs(QStringList{"hit", "859", "405"} + kPeriod);
