@@ -168,14 +168,15 @@ Palette::Palette(EditPath& edits, Services& services, SharedDialogs& dialogs, QR
                QStringLiteral("Move the wheel"), 0, 135);
     toolButton(QStringLiteral("btnPicker"), PaintTool::Picker, QStringLiteral(":/tools/picker"),
                QStringLiteral("Pick a colour"), 25, 135);
-    toolButton(QStringLiteral("SpeedButton7"), PaintTool::PickDate, {},
+    toolButton(QStringLiteral("SpeedButton7"), PaintTool::PickDate,
+               QStringLiteral(":/tools/pickdate"),
                QStringLiteral("Pick a date for the highlight editor"), 50, 135);
     toolButton(QStringLiteral("btnFill"), PaintTool::Fill, QStringLiteral(":/tools/fill"),
-               QStringLiteral("Paint a day"), 0, 160);
+               QStringLiteral("Fill a day"), 0, 160);
     toolButton(QStringLiteral("btnText"), PaintTool::Text, QStringLiteral(":/tools/text"),
                QStringLiteral("Describe a day"), 25, 160);
     toolButton(QStringLiteral("btnErase"), PaintTool::Erase, QStringLiteral(":/tools/erase"),
-               QStringLiteral("Erase a highlight"), 50, 160);
+               QStringLiteral("Remove a day's highlight"), 50, 160);
     tools[static_cast<std::size_t>(edits_.document().state.CurrentTool)]->setChecked(true);
     connect(toolGroup_, &QButtonGroup::idClicked, this, &Palette::selectTool);
 
@@ -223,10 +224,8 @@ QToolButton* Palette::toolButton(const QString& name, PaintTool tool, const QStr
     button->setFocusPolicy(Qt::NoFocus);
     button->setToolTip(meaning);
     button->setAccessibleName(meaning);
-    if (!picture.isEmpty()) {
-        button->setIcon(QIcon(picture));
-        button->setIconSize(QSize(20, 20));
-    }
+    button->setIcon(QIcon(picture));
+    button->setIconSize(QSize(20, 20));
     toolGroup_->addButton(button, static_cast<int>(tool));
     tools[static_cast<std::size_t>(tool)] = button;
     return button;
