@@ -169,6 +169,7 @@ TEST_F(Tools, TextOkWithoutChangesCreatesTheEntryTheCellShowed) {
     tool(PaintTool::Text);
     services.dialogScripts.push_back([](QDialog& d) {
         auto& day = dynamic_cast<DayDialog&>(d);
+        EXPECT_EQ(day.dateLabel->text(), "Fri"); // the hint's default format, "ddd"
         EXPECT_EQ(day.descriptionField->text(), "");
         EXPECT_EQ(day.colourSwatch->colour(), 0x80FFFFu);
         d.accept();
@@ -181,7 +182,9 @@ TEST_F(Tools, TextOkWithoutChangesCreatesTheEntryTheCellShowed) {
     g->doc.highlights.clear();
     g->doc.highlights.add(QStringLiteral("12/26/2026$255#") + longText);
     repaint();
+    hintSettings(0, QStringLiteral("dddd, mm/dd/yyyy"));
     services.dialogScripts.push_back([&](QDialog& d) {
+        EXPECT_EQ(dynamic_cast<DayDialog&>(d).dateLabel->text(), "Saturday, 12/26/2026");
         EXPECT_EQ(dynamic_cast<DayDialog&>(d).descriptionField->text(), longText);
         d.accept();
     });
@@ -321,11 +324,12 @@ TEST_F(Tools, PickDatePutsTheDayIntoTheEditorWithoutOpeningIt) {
 TEST_F(Tools, SingleDayDialogIsAFixedToolWindowOverTheImage) {
     DayDialog& d = *g->mainWindow->dayDialog;
     EXPECT_EQ(d.windowTitle(), "Highlight Day");
-    EXPECT_EQ(d.size(), QSize(216, 62));
+    EXPECT_EQ(d.size(), QSize(216, 83));
     EXPECT_EQ(d.minimumSize(), d.maximumSize());
     EXPECT_EQ(d.parentWidget(), &main());
     EXPECT_EQ(d.descriptionField->maxLength(), 32767);
-    EXPECT_EQ(d.colourSwatch->geometry(), QRect(190, 4, 21, 21));
+    EXPECT_EQ(d.colourSwatch->geometry(), QRect(190, 25, 21, 21));
+    EXPECT_LT(d.dateLabel->geometry().bottom(), d.descriptionField->geometry().top());
     EXPECT_TRUE(d.okButton->isDefault());
     d.okButton->setFocus();
     d.show();
