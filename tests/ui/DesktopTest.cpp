@@ -1,27 +1,33 @@
 #include "Bitmap.h"
 #include "CommandLine.h"
+#include "DayDialog.h"
 #include "DesktopApp.h"
 #include "FileFilter.h"
+#include "HighlightDialog.h"
 #include "ImageSizeDialog.h"
 #include "ImageView.h"
 #include "MainWindow.h"
 #include "Painter.h"
 #include "Palette.h"
 #include "ProgramSettings.h"
+#include "QtServices.h"
 #include "ScriptedServices.h"
 #include "SetupDialog.h"
 #include "SharedDialogs.h"
 #include "SpinField.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -503,12 +509,82 @@ TEST_F(Desktop, ARepaintStoppedByABadHighlightShowsItsMessage) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+// The program's 8-point font for the windows made while it lives, as the program runs them;
+// the font before it afterwards.
+class ProgramFontScope {
+public:
+    ProgramFontScope() : before_(QApplication::font()) { QApplication::setFont(ProgramFont()); }
+    ~ProgramFontScope() { QApplication::setFont(before_); }
+    ProgramFontScope(const ProgramFontScope&) = delete;
+    ProgramFontScope& operator=(const ProgramFontScope&) = delete;
+
+private:
+    QFont before_;
+};
+
+// Whether a label shows the whole of its text: wrapped to its width when it wraps, on one line
+// otherwise.
+::testing::AssertionResult ShowsWholeText(const QLabel& label) {
+    const QRect room = label.contentsRect();
+    const QString text = QString(label.text()).remove(QLatin1Char('&'));
+    const QRect needed = label.fontMetrics().boundingRect(
+        QRect(0, 0, room.width(), 100000), label.wordWrap() ? Qt::TextWordWrap : 0, text);
+    if (needed.width() <= room.width() && needed.height() <= room.height())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << '"' << text.toStdString() << "\" needs " << needed.width() << 'x' << needed.height()
+           << " and has " << room.width() << 'x' << room.height();
+}
+
+// "Program Setup" shows every line of its help text whole in the program's font, and every
+// label and switch of the program's dialogs its whole caption.
+TEST_F(Desktop, DialogsShowTheirWholeTextInTheProgramFont) {
+    const ProgramFontScope font;
+    start();
+    SetupDialog& setup = *g->setupDialog;
+    setup.show();
+    const QPlainTextEdit& help = *setup.helpView;
+    const QRect room = help.viewport()->rect();
+    for (const QString& line : SetupDialog::HelpText().split('\n')) {
+        const int width =
+            help.fontMetrics()
+                .boundingRect(QRect(), Qt::TextExpandTabs, line, SetupDialog::kHelpTabStop)
+                .width();
+        EXPECT_LE(width, room.width() - 2) << line.toStdString();
+    }
+    EXPECT_LE(help.fontMetrics().lineSpacing() * 14, room.height());
+    EXPECT_TRUE(setup.rect().contains(help.geometry()));
+    EXPECT_EQ(help.pos(), QPoint(8, 92));
+    EXPECT_EQ(setup.height(), 277);
+    setup.hide();
+
+    const QList<QWidget*> dialogs = {g->setupDialog, main().dayDialog, main().imageSizeDialog,
+                                     g->highlightDialog};
+    for (QWidget* dialog : dialogs) {
+        for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+            if (!label->text().isEmpty()) {
+                EXPECT_TRUE(ShowsWholeText(*label)) << dialog->windowTitle().toStdString();
+            }
+        }
+        for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+            if (qobject_cast<const QRadioButton*>(button) ||
+                qobject_cast<const QCheckBox*>(button)) {
+                EXPECT_LE(button->sizeHint().width(), button->width())
+                    << button->text().toStdString();
+            }
+        }
+    }
+}
+
 TEST_F(Desktop, SetupDialogShowsAndStoresTheHintSettings) {
     start();
     SetupDialog& setup = *g->setupDialog;
     ProgramSettings& ini = g->settings;
     EXPECT_EQ(setup.windowTitle(), "Program Setup");
-    EXPECT_EQ(setup.size(), QSize(373, 277));
+    // At least its laid-out size; it grows to its help text's widest line.
+    EXPECT_GE(setup.width(), 373);
+    EXPECT_GE(setup.height(), 277);
+    EXPECT_EQ(setup.minimumSize(), setup.maximumSize());
     EXPECT_EQ(setup.hintGroupBox->title(), " Hint on Date ");
     EXPECT_EQ(SetupDialog::HelpText().split('\n').size(), 14);
     EXPECT_EQ(SetupDialog::HelpText().split('\n').last(),
