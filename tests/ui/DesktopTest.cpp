@@ -27,12 +27,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -534,6 +536,33 @@ private:
     return ::testing::AssertionFailure()
            << '"' << text.toStdString() << "\" needs " << needed.width() << 'x' << needed.height()
            << " and has " << room.width() << 'x' << room.height();
+}
+
+// A message box is as wide as its text needs: the period corrections and a long file name are
+// shown whole in the program's font.
+TEST(ProgramFont, MessageBoxesShowTheirWholeText) {
+    const ProgramFontScope font;
+    const QStringList texts = {
+        "Wrong Date. Setting Start Date 364 days before End Date.",
+        "Wrong Date. Setting End Date 364 days after Start  Date.",
+        "Unable to read /home/someone/Documents/Calendars/school-year-2027-2028/term-plans/"
+        "autumn-term-with-every-highlight.cal"};
+    for (const QString& text : texts) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            ASSERT_NE(label, nullptr);
+            EXPECT_EQ(label->text(), text);
+            EXPECT_TRUE(ShowsWholeText(*label));
+            seen = true;
+            box->accept();
+        });
+        QtServices services;
+        services.information(text);
+        EXPECT_TRUE(seen) << text.toStdString();
+    }
 }
 
 // "Program Setup" shows every line of its help text whole in the program's font, and every
