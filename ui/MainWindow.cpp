@@ -19,6 +19,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPrinter>
 
 namespace gyrodex {
@@ -335,6 +336,9 @@ void MainWindow::enableSaveBitmap() {
 }
 
 void MainWindow::fitToImage() {
+    // The image under the hint changed size or was replaced: the hint described a day that may
+    // no longer lie under it.
+    hintLabel->hide();
     const QSize image(p_.canvas.width(), p_.canvas.height());
     const bool screenSized = image == p_.env.screen.size();
     const Qt::WindowFlags flags =

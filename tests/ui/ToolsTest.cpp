@@ -1,11 +1,13 @@
 #include "DayDialog.h"
 #include "DesktopFixture.h"
 #include "HighlightDialog.h"
+#include "ImageSizeDialog.h"
 #include "ImageView.h"
 #include "Painter.h"
 #include "Palette.h"
 #include "ProgramSettings.h"
 #include "SharedDialogs.h"
+#include "SpinField.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -234,6 +236,27 @@ TEST_F(Tools, EraseOnADayWithoutAnEntryEmptiesTheCellOnly) {
     click(pointOf(kChristmas));
     EXPECT_TRUE(g->doc.highlights.isEmpty());
     EXPECT_EQ(pixelAt(pointOf(kChristmas)), ToQColor(0x80FFFF).rgb());
+}
+
+// A new image size moves the wheel away from under the hint: the hint goes, whether the
+// window keeps its frame or gets another.
+TEST_F(Tools, ANewImageSizeHidesTheHint) {
+    g->doc.highlights.add(QStringLiteral("12/25/2026$255#Christmas"));
+    repaint();
+    for (const QSize size : {QSize(800, 600), QSize(1024, 768), QSize(1024, 768)}) {
+        const QPoint described = pointOf(kChristmas);
+        main().imageMouseMove({}, described.x(), described.y());
+        ASSERT_TRUE(hint().isVisibleTo(&main()));
+        services.dialogScripts.push_back([size](QDialog& d) {
+            auto& dialog = dynamic_cast<ImageSizeDialog&>(d);
+            dialog.widthField->setValue(size.width());
+            dialog.heightField->setValue(size.height());
+            d.accept();
+        });
+        g->palette->sizeAction->trigger();
+        EXPECT_EQ(g->canvas.image().size(), size);
+        EXPECT_FALSE(hint().isVisibleTo(&main())) << size.width();
+    }
 }
 
 TEST_F(Tools, HintTextsFollowTheSettingsReadAtEveryMove) {
