@@ -29,7 +29,12 @@ namespace {
 constexpr Colour kMainColour = 0xD26F60;
 
 const QString kCalendarFilter = QStringLiteral("Calendar Files (*.cal)|*.cal|All Files (*.*)|*.*");
-const QString kBitmapFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*");
+// "Save Bitmap As": the file name's extension chooses the format, BMP unless it is PNG.
+const QString kSaveBitmapFilter =
+    QStringLiteral("Bitmaps (*.bmp)|*.bmp|PNG Images (*.png)|*.png|All Files (*.*)|*.*");
+const QString kLoadBitmapFilter =
+    QStringLiteral("Bitmaps (*.bmp)|*.bmp|PNG Images (*.png)|*.png|JPEG Images "
+                   "(*.jpg;*.jpeg)|*.jpg;*.jpeg|All Files (*.*)|*.*");
 const QString kSaved = QStringLiteral("Saved!");
 
 } // namespace
@@ -258,7 +263,7 @@ void MainWindow::changeImageSize() {
 void MainWindow::loadBitmap() {
     command([this] {
         const auto file = p_.dialogs.askOpenFile(QStringLiteral("Load Bitmap"),
-                                                 QStringLiteral("BMP"), kBitmapFilter, true);
+                                                 QStringLiteral("BMP"), kLoadBitmapFilter, true);
         if (file)
             LoadBitmapFile(*file, true);
     });
@@ -301,7 +306,7 @@ void MainWindow::saveBitmap() {
 void MainWindow::saveBitmapAs() {
     command([this] {
         const auto file = p_.dialogs.askSaveFile(QStringLiteral("Save Bitmap"),
-                                                 QStringLiteral("BMP"), kBitmapFilter, true);
+                                                 QStringLiteral("BMP"), kSaveBitmapFilter, true);
         if (!file)
             return;
         SaveBitmapFile(p_.document.state, p_.canvas.image(), *file);

@@ -317,6 +317,39 @@ TEST_F(Desktop, ExportWritesTheDrawingThenSaysSaved) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+// "Save Bitmap As" writes a PNG for a ".png" name, pixel for pixel, and "Save Bitmap" then
+// keeps writing PNG to it; "Load Bitmap" offers and opens PNG and JPEG files.
+TEST_F(Desktop, BitmapsMayBePngOrJpeg) {
+    start();
+    const QString png = path("wheel.png");
+    services.saveAnswers = {png};
+    palette().saveBitmapAsAction->trigger();
+    EXPECT_EQ(services.messages, QStringList({"Saved!"}));
+    const QByteArray head = ReadText(png).left(4);
+    EXPECT_EQ(head, QByteArray("\x89PNG"));
+    EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32),
+              g->canvas.image().convertToFormat(QImage::Format_RGB32));
+    palette().saveBitmapAction->trigger();
+    EXPECT_EQ(ReadText(png).left(4), head);
+    EXPECT_EQ(g->doc.state.BitmapFileName, png);
+
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::darkRed);
+    const QString jpeg = path("photo.jpg");
+    ASSERT_TRUE(picture.save(jpeg, "JPEG"));
+    for (const QString& file : {png, jpeg}) {
+        services.openAnswers = {file};
+        palette().loadBitmapAction->trigger();
+        EXPECT_EQ(services.fileRequests.back().filter,
+                  "Bitmaps (*.bmp)|*.bmp|PNG Images (*.png)|*.png|JPEG Images "
+                  "(*.jpg;*.jpeg)|*.jpg;*.jpeg|All Files (*.*)|*.*");
+        EXPECT_EQ(g->doc.state.BitmapFileName, file);
+    }
+    EXPECT_EQ(services.messages, QStringList({"Saved!", "Saved!"}));
+    EXPECT_EQ(g->canvas.image().size(), QSize(300, 200));
+    EXPECT_EQ(g->recent.RecentBitmaps.count, 2);
+}
+
 TEST_F(Desktop, SaveBitmapIsEnabledByTheFirstFileAndAsksAgainAfterAResize) {
     start();
     Palette& p = palette();
@@ -326,7 +359,8 @@ TEST_F(Desktop, SaveBitmapIsEnabledByTheFirstFileAndAsksAgainAfterAResize) {
     ASSERT_EQ(services.fileRequests.size(), 1u);
     EXPECT_EQ(services.fileRequests[0].title, "Save Bitmap");
     EXPECT_EQ(services.fileRequests[0].defaultExtension, "BMP");
-    EXPECT_EQ(services.fileRequests[0].filter, "Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*");
+    EXPECT_EQ(services.fileRequests[0].filter,
+              "Bitmaps (*.bmp)|*.bmp|PNG Images (*.png)|*.png|All Files (*.*)|*.*");
     EXPECT_TRUE(services.fileRequests[0].picturePreview);
     EXPECT_TRUE(services.messages.isEmpty());
     EXPECT_FALSE(p.saveBitmapAction->isEnabled());
