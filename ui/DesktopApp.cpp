@@ -2,6 +2,7 @@
 
 #include "ColoursPanel.h"
 #include "Error.h"
+#include "HelpWindows.h"
 #include "HighlightDialog.h"
 #include "MainWindow.h"
 #include "Palette.h"
@@ -46,6 +47,7 @@ DesktopApp::DesktopApp(Services& s, Environment environment)
     palette = commands;
     setupDialog = new SetupDialog(settings, services, main);
     coloursPanel = new ColoursPanel(*this, services, *dialogs, env.screen, main);
+    shortcutsDialog = new ShortcutsDialog(commands->shortcutActions, main);
     connectCommands(*commands);
 }
 
@@ -79,6 +81,10 @@ void DesktopApp::connectCommands(Palette& commands) {
     connect(p->printButton, &QToolButton::clicked, main, &MainWindow::print);
     connect(p->printSetupButton, &QToolButton::clicked, main, &MainWindow::printSetup);
     connect(p->exitButton, &QToolButton::clicked, this, &DesktopApp::quitRequested);
+    connect(p->printAction, &QAction::triggered, main, &MainWindow::print);
+    connect(p->exitAction, &QAction::triggered, this, &DesktopApp::quitRequested);
+    connect(p->keyboardShortcutsAction, &QAction::triggered, this, &DesktopApp::showShortcuts);
+    connect(p->aboutAction, &QAction::triggered, this, &DesktopApp::showAbout);
     connect(main, &MainWindow::closeRequested, this, &DesktopApp::quitRequested);
     connect(main, &MainWindow::dayPicked, highlightDialog, &HighlightDialog::setDate);
 }
@@ -132,6 +138,14 @@ void DesktopApp::programSetup() {
         setupDialog->showSettings();
         services.exec(*setupDialog);
     });
+}
+
+void DesktopApp::showShortcuts() {
+    RunCommand(services, [this] { services.exec(*shortcutsDialog); });
+}
+
+void DesktopApp::showAbout() {
+    services.information(AboutText());
 }
 
 void DesktopApp::Start() {

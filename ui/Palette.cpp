@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -128,6 +129,45 @@ Palette::Palette(EditPath& edits, Services& services, SharedDialogs& dialogs, QR
     saveBitmapAction = bitmapMenu->addAction(QStringLiteral("&Save Bitmap"));
     saveBitmapAsAction = bitmapMenu->addAction(QStringLiteral("Save Bitmap &As..."));
 
+    // The palette is too narrow for a third menu beside File and BMP (it would go behind an
+    // overflow button, hiding BMP): Help has a menu bar row of its own under them.
+    helpBar = new QMenuBar(this);
+    helpBar->setObjectName(QStringLiteral("helpBar"));
+    helpBar->setNativeMenuBar(false);
+    helpMenu = helpBar->addMenu(QStringLiteral("&Help"));
+    keyboardShortcutsAction = helpMenu->addAction(QStringLiteral("&Keyboard Shortcuts"));
+    aboutAction = helpMenu->addAction(QStringLiteral("&About Gyrodex"));
+    // Print and Exit are buttons; their keys are actions of the palette's own.
+    printAction = new QAction(QStringLiteral("Print"), this);
+    exitAction = new QAction(QStringLiteral("Exit"), this);
+    addAction(printAction);
+    addAction(exitAction);
+
+    // The standard keys, taken in every window of the program: the palette is always shown
+    // while the program runs, and a modal dialog still blocks them.
+    // A platform whose key scheme has no binding for a standard key (Save As and Quit on some
+    // desktops) gets the usual one.
+    const struct {
+        QAction* action;
+        QKeySequence::StandardKey key;
+        const char* usual;
+    } keys[] = {
+        {openAction, QKeySequence::Open, "Ctrl+O"},
+        {saveAction, QKeySequence::Save, "Ctrl+S"},
+        {saveAsAction, QKeySequence::SaveAs, "Ctrl+Shift+S"},
+        {printAction, QKeySequence::Print, "Ctrl+P"},
+        {exitAction, QKeySequence::Quit, "Ctrl+Q"},
+        {keyboardShortcutsAction, QKeySequence::HelpContents, "F1"},
+    };
+    for (const auto& k : keys) {
+        const QList<QKeySequence> bindings = QKeySequence::keyBindings(k.key);
+        k.action->setShortcuts(bindings.isEmpty()
+                                   ? QList<QKeySequence>{QKeySequence(QString::fromLatin1(k.usual))}
+                                   : bindings);
+        k.action->setShortcutContext(Qt::ApplicationShortcut);
+        shortcutActions << k.action;
+    }
+
     // The controls, at fixed places in the area under the menu bar.
     area = new QWidget(this);
     area->setObjectName(QStringLiteral("area"));
@@ -136,6 +176,7 @@ Palette::Palette(EditPath& edits, Services& services, SharedDialogs& dialogs, QR
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setMenuBar(mainMenu);
+    layout->addWidget(helpBar);
     layout->addWidget(area);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -158,9 +199,13 @@ Palette::Palette(EditPath& edits, Services& services, SharedDialogs& dialogs, QR
     highlightsButton =
         commandButton(QStringLiteral("SpeedButton3"), QStringLiteral("Highlights"), 58);
     printButton = commandButton(QStringLiteral("SpeedButton5"), QStringLiteral("Print"), 77);
+    printButton->setToolTip(QStringLiteral("Print (%1)")
+                                .arg(printAction->shortcut().toString(QKeySequence::NativeText)));
     printSetupButton =
         commandButton(QStringLiteral("SpeedButton6"), QStringLiteral("Print Setup"), 96);
     exitButton = commandButton(QStringLiteral("SpeedButton4"), QStringLiteral("Exit"), 115);
+    exitButton->setToolTip(
+        QStringLiteral("Exit (%1)").arg(exitAction->shortcut().toString(QKeySequence::NativeText)));
 
     toolGroup_ = new QButtonGroup(this);
     toolGroup_->setExclusive(true);

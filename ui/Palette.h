@@ -81,6 +81,15 @@ public:
     std::array<QAction*, kRecentSlots> recentBitmapActions;
     QAction* saveBitmapAction;
     QAction* saveBitmapAsAction;
+    QMenuBar* helpBar; // the row under the main menu that holds the Help menu
+    QMenu* helpMenu;
+    QAction* keyboardShortcutsAction;
+    QAction* aboutAction;
+    // The keys of the Print and Exit buttons.
+    QAction* printAction;
+    QAction* exitAction;
+    // The commands with a keyboard shortcut, in the order "Keyboard Shortcuts" lists them.
+    QList<QAction*> shortcutActions;
 
     QWidget* area; // the 75 x 244 client area under the menu bar
     QToolButton* repaintButton;

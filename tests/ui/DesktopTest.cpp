@@ -3,6 +3,7 @@
 #include "DayDialog.h"
 #include "DesktopApp.h"
 #include "FileFilter.h"
+#include "HelpWindows.h"
 #include "HighlightDialog.h"
 #include "ImageSizeDialog.h"
 #include "ImageView.h"
@@ -10,6 +11,7 @@
 #include "Painter.h"
 #include "Palette.h"
 #include "ProgramSettings.h"
+#include "PropertiesPanel.h"
 #include "QtServices.h"
 #include "ScriptedServices.h"
 #include "SetupDialog.h"
@@ -27,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -34,6 +37,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -42,6 +46,14 @@
 using namespace gyrodex;
 
 namespace {
+
+// Makes a window the active one, as the window manager does when it is clicked: keys reach
+// the program's shortcuts through the active window.
+void Activate(QWidget* window) {
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    ASSERT_EQ(QApplication::activeWindow(), window);
+}
 
 void WriteText(const QString& fileName, const QByteArray& text) {
     QFile f(fileName);
@@ -151,6 +163,71 @@ TEST_F(Desktop, EveryToolButtonIsNamedAndHasAPicture) {
         EXPECT_FALSE(pictures.contains(picture)) << k;
         pictures << picture;
     }
+}
+
+// Open, Save, Save As, Print, Exit and the shortcut list answer their standard keys in the
+// main window, the palette and a panel alike; the menus show the keys.
+TEST_F(Desktop, StandardShortcutsWorkFromEveryWindow) {
+    start();
+    Palette& p = palette();
+    EXPECT_EQ(p.openAction->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(p.saveAsAction->shortcut().toString(), "Ctrl+Shift+S");
+    EXPECT_EQ(p.helpMenu->title(), "&Help");
+    // Help stands under File and BMP, which keep their places in the narrow palette.
+    EXPECT_EQ(p.mainMenu->actions().size(), 2);
+    EXPECT_EQ(p.helpBar->actions(), QList<QAction*>({p.helpMenu->menuAction()}));
+    EXPECT_GE(p.helpBar->geometry().top(), p.mainMenu->geometry().bottom());
+    EXPECT_LE(p.helpBar->geometry().bottom(), p.area->geometry().top());
+    EXPECT_EQ(p.area->size(), QSize(75, 244));
+    QStringList help;
+    for (QAction* a : p.helpMenu->actions())
+        help << a->text();
+    EXPECT_EQ(help, QStringList({"&Keyboard Shortcuts", "&About Gyrodex"}));
+
+    int quits = 0;
+    QObject::connect(g.get(), &DesktopApp::quitRequested, [&] { ++quits; });
+    g->propertiesPanel->show();
+    const QString cal = path("year.cal");
+    for (QWidget* window : {static_cast<QWidget*>(&main()), static_cast<QWidget*>(&p),
+                            static_cast<QWidget*>(g->propertiesPanel)}) {
+        Activate(window);
+        const std::size_t asked = services.fileRequests.size();
+        services.openAnswers = {QString()};
+        QTest::keyClick(window, Qt::Key_O, Qt::ControlModifier);
+        ASSERT_EQ(services.fileRequests.size(), asked + 1) << window->objectName().toStdString();
+        EXPECT_EQ(services.fileRequests.back().title, "Load Calendar Properties");
+        services.saveAnswers = {cal};
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(services.fileRequests.size(), asked + 2);
+        EXPECT_EQ(services.fileRequests.back().title, "Save Calendar Properties");
+        QFile::remove(cal);
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier); // to the design's file
+        EXPECT_EQ(services.fileRequests.size(), asked + 2);
+        EXPECT_TRUE(QFile::exists(cal));
+        const int prints = services.printDialogs;
+        QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
+        EXPECT_EQ(services.printDialogs, prints + 1);
+        bool listed = false;
+        services.dialogScripts.push_back([&](QDialog& d) {
+            const auto& shortcuts = dynamic_cast<ShortcutsDialog&>(d);
+            EXPECT_EQ(shortcuts.windowTitle(), "Keyboard Shortcuts");
+            EXPECT_EQ(shortcuts.listText(), "Open\tCtrl+O\nSave\tCtrl+S\nSave As\tCtrl+Shift+S\n"
+                                            "Print\tCtrl+P\nExit\tCtrl+Q\n"
+                                            "Keyboard Shortcuts\tF1");
+            listed = true;
+        });
+        QTest::keyClick(window, Qt::Key_F1);
+        EXPECT_TRUE(listed);
+        const int before = quits;
+        QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+        EXPECT_EQ(quits, before + 1);
+    }
+
+    p.aboutAction->trigger();
+    ASSERT_FALSE(services.messages.isEmpty());
+    EXPECT_TRUE(services.messages.last().startsWith("Gyrodex 1.0"));
+    EXPECT_TRUE(services.messages.last().contains(QString::fromLatin1(qVersion())));
+    EXPECT_TRUE(services.messages.last().contains("Licen"));
 }
 
 TEST_F(Desktop, PaletteAndMenusStartAsLaidOut) {
