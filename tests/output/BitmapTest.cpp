@@ -224,6 +224,22 @@ TEST(Print, PrintsOnePageToPdf) {
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 1);
 }
 
+// The printed image keeps its pixels: the PDF holds it compressed without loss, never as JPEG,
+// for a picture of many colours (which the writer would otherwise store as JPEG) as well.
+TEST(Print, ThePrintedImageIsStoredWithoutLoss) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("page.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    PrintImageToPdf(printer, Pattern(QSize(300, 200)), name);
+    QFile pdf(name);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.contains("/Subtype /Image"));
+    EXPECT_FALSE(bytes.contains("/DCTDecode"));
+    EXPECT_TRUE(bytes.contains("/FlateDecode"));
+}
+
 TEST(Vector, SvgAndPdfHoldTheWheel) {
     CalendarState s;
     s.StartDate = MakeDayDate(12, 10, 1998);
