@@ -509,6 +509,26 @@ HintSettings ReadHintSettings(const Options& o, const CliEnvironment& environmen
     return hs;
 }
 
+// Warns about a design that paints, but not as its user likely meant: a period past 364 days
+// (52 spokes of 7 days), whose later days paint over the first weeks' cells, and a wheel that
+// reaches past the image's edges. Only a warning: the picture is made all the same.
+void WarnAboutFit(const CalendarDesign& s, QSize image, QTextStream& err) {
+    if (IsRealDate(s.StartDate) && IsRealDate(s.EndDate)) {
+        const std::int64_t days = std::int64_t{DayNumber(s.EndDate)} - DayNumber(s.StartDate) + 1;
+        if (days > kSpokes * kRings)
+            err << "gyrodex-cli: warning: the period has " << days << " days; days after the "
+                << kSpokes * kRings << "th paint over the first weeks\n";
+    }
+    RepaintResult r;
+    r.updateCentre(s, image.width(), image.height());
+    const std::int64_t radius = s.Radius;
+    if (r.CentreX - radius < 0 || r.CentreY - radius < 0 || r.CentreX + radius >= image.width() ||
+        r.CentreY + radius >= image.height())
+        err << "gyrodex-cli: warning: the wheel of radius " << s.Radius << " does not fit a "
+            << image.width() << 'x' << image.height() << " image; use --size\n";
+    err.flush();
+}
+
 } // namespace
 
 int RunCli(const QStringList& args, QTextStream& out, QTextStream& err,
@@ -566,6 +586,7 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err,
             if (o.sizeGiven)
                 ResizeBitmap(s, canvas, o.size.width(), o.size.height());
         }
+        WarnAboutFit(s, QSize(canvas.width(), canvas.height()), err);
         const QString suffix = QFileInfo(o.out).suffix().toLower();
         if (o.command == u"render" && (suffix == u"svg" || suffix == u"pdf")) {
             const VectorFormat format = suffix == u"svg" ? VectorFormat::Svg : VectorFormat::Pdf;

@@ -232,7 +232,6 @@ public:
     GridRebuild(const GridRebuild&) = delete;
     GridRebuild& operator=(const GridRebuild&) = delete;
 
-    bool reached(int spoke, int ring) const { return reached_[index(spoke, ring)]; }
     void reach(int spoke, int ring) { reached_[index(spoke, ring)] = true; }
 
 private:
@@ -265,20 +264,20 @@ CellColours ColoursOf(const CalendarDesign& s, const DayDate& d, const DayDate& 
 }
 
 // Paints the cell of day `d` with the colours `chooseColours` gives at the points `points`
-// gives, and records its fill and description in the grid of `result`. A cell a repaint reaches
-// for the first time loses the description an earlier repaint gave it; one reached again (a
-// 53rd week) keeps the one it has unless its new day has its own.
+// gives, and records its fill and description in the grid of `result`. The record describes the
+// day painted last: a cell reached again (a 53rd week paints over the first week's cells) takes
+// the later day's description, or none when that day has no highlight.
 template <typename ChooseColours, typename Points>
 void PaintCellAt(const CalendarDesign& s, RepaintResult& result, const DayDate d,
                  ChooseColours&& chooseColours, const Points& points, RasterCanvas& canvas,
-                 int spoke, int ring, bool firstVisit = false) {
+                 int spoke, int ring) {
     DayCell& cell = result.Cells.at(((spoke % kSpokes) + kSpokes) % kSpokes, ring);
 
     canvas.setPen(s.ThinColour, s.ThinWidth);
     const CellColours colours = chooseColours();
     if (colours.entry)
         SetDescription(cell.description, *colours.entry);
-    else if (firstVisit)
+    else
         cell.description.clear();
     cell.fill = colours.fill;
     canvas.setBrush(colours.fill);
@@ -371,8 +370,7 @@ void RepaintCalendar(const CalendarDesign& s, const HighlightList& highlights, R
             return ColoursOf(s, day.date, r.Today, day.weekendRing,
                              [&](auto&& f) { periodHighlights.forEach(day.date, f); });
         };
-        PaintCellAt(s, r, day.date, colours, points, canvas, day.spoke, day.ring,
-                    !grid.reached(day.spoke, day.ring));
+        PaintCellAt(s, r, day.date, colours, points, canvas, day.spoke, day.ring);
         grid.reach(day.spoke, day.ring);
         r.Cells.at(day.spoke, day.ring).date = day.date;
     });

@@ -154,6 +154,37 @@ QImage ReadBitmap(QIODevice& device, const QString& fileName, qint64 maxImageByt
     return image;
 }
 
+QImage ReadPicture(QIODevice& device, const QString& fileName, qint64 maxImageBytes) {
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    const char* format = suffix == u"png"                        ? "png"
+                         : suffix == u"jpg" || suffix == u"jpeg" ? "jpeg"
+                                                                 : nullptr;
+    if (!format)
+        return ReadBitmap(device, fileName, maxImageBytes);
+    const auto failure = [&](const QString& why) {
+        return Error(QStringLiteral("Unable to read %1 as a bitmap: %2")
+                         .arg(QDir::toNativeSeparators(fileName), why));
+    };
+    QImageReader reader(&device, format);
+    reader.setDecideFormatFromContent(false);
+    // The size the header gives is checked before any pixel memory is taken.
+    const QSize size = reader.size();
+    if (!size.isValid())
+        throw failure(reader.errorString());
+    try {
+        CheckImageSize(size.width(), size.height(), maxImageBytes);
+    } catch (const Error& e) {
+        throw failure(e.message());
+    }
+    QImageReader::setAllocationLimit(static_cast<int>(kMaxImageBytes / (1024 * 1024)) + 1);
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        throw failure(reader.errorString());
+    if (image.size() != size)
+        throw failure(QStringLiteral("the picture's size differs from its header's"));
+    return image;
+}
+
 void LoadBitmapFile(CalendarState& state, ImageCanvas& canvas, const QString& fileName) {
     const int fd = OpenRegularFile(fileName);
     if (fd < 0 && errno == EINVAL)
@@ -163,7 +194,7 @@ void LoadBitmapFile(CalendarState& state, ImageCanvas& canvas, const QString& fi
                : !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         throw Error(QStringLiteral("Unable to read %1 as a bitmap: %2")
                         .arg(QDir::toNativeSeparators(fileName), file.errorString()));
-    canvas.setImage(ReadBitmap(file, fileName));
+    canvas.setImage(ReadPicture(file, fileName));
     state.BitmapFileName = QFileInfo(fileName).absoluteFilePath();
     state.updateCentre(canvas.width(), canvas.height());
 }
@@ -182,8 +213,24 @@ QByteArray BitmapFileBytes(const QImage& image) {
     return bytes;
 }
 
+QByteArray PictureFileBytes(const QImage& image, const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    const char* format = suffix == u"png"                        ? "png"
+                         : suffix == u"jpg" || suffix == u"jpeg" ? "jpeg"
+                                                                 : nullptr;
+    if (!format)
+        return BitmapFileBytes(image);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (!writer.write(image.convertToFormat(QImage::Format_RGB32)))
+        throw Error(QStringLiteral("Unable to encode the image: %1").arg(writer.errorString()));
+    return bytes;
+}
+
 void SaveBitmapFile(CalendarState& state, const QImage& image, const QString& fileName) {
-    SaveFileWhole(fileName, BitmapFileBytes(image));
+    SaveFileWhole(fileName, PictureFileBytes(image, fileName));
     state.BitmapFileName = QFileInfo(fileName).absoluteFilePath();
 }
 

@@ -31,15 +31,25 @@ void ResizeBitmap(CalendarState& state, ImageCanvas& canvas, int width, int heig
 QImage ReadBitmap(QIODevice& device, const QString& fileName,
                   qint64 maxImageBytes = kMaxImageBytes);
 
-// Loads a Windows bitmap file: the picture takes the file's size and 96 dpi, the file becomes
-// the image's file and the centre follows the new size. A file that cannot be read changes
+// Reads a picture from a device by the extension of its file's name: a PNG (".png") or JPEG
+// (".jpg", ".jpeg", any case) picture within the same size limits, anything else as a Windows
+// bitmap by ReadBitmap. Errors as ReadBitmap's.
+QImage ReadPicture(QIODevice& device, const QString& fileName,
+                   qint64 maxImageBytes = kMaxImageBytes);
+
+// Loads a Windows bitmap, PNG or JPEG file: the picture takes the file's size and 96 dpi, the file
+// becomes the image's file and the centre follows the new size. A file that cannot be read changes
 // nothing and raises an error naming it.
 void LoadBitmapFile(CalendarState& state, ImageCanvas& canvas, const QString& fileName);
 
 // The image as the bytes of a 24-bit Windows bitmap file.
 QByteArray BitmapFileBytes(const QImage& image);
 
-// Writes the image as a 24-bit Windows bitmap that lands whole or not at all, then makes the
+// The image as the bytes of the file kind the name's extension gives: PNG for ".png", JPEG for
+// ".jpg" and ".jpeg" (any case), a 24-bit Windows bitmap for every other name.
+QByteArray PictureFileBytes(const QImage& image, const QString& fileName);
+
+// Writes the image as PictureFileBytes gives it, landing whole or not at all, then makes the
 // file the image's file. A failure raises "Unable to write to %s" and changes nothing.
 void SaveBitmapFile(CalendarState& state, const QImage& image, const QString& fileName);
 

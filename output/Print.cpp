@@ -40,6 +40,9 @@ void PrintImage(QPrinter& printer, const QImage& image) {
     // The painter's origin is the printable area's top-left corner.
     const QSize page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // The image goes into the page as it is: without this the PDF writer stores it as JPEG,
+    // which blurs the thin borders and small day numbers and shifts the colours.
+    painter.setRenderHint(QPainter::LosslessImageRendering, true);
     painter.drawImage(PrintTarget(page, image.size()), image);
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         throw Error(QStringLiteral("Unable to finish printing on %1")

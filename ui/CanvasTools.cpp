@@ -227,6 +227,9 @@ void MainWindow::editDay() {
             description = whole;
     }
     DayDialog& dialog = *dayDialog;
+    // The day in the hint's date format, so the dialog names the day as the hint did.
+    dialog.dateLabel->setText(FormatDate(p_.settings.GetString(QStringLiteral("DateFormat")),
+                                         s.CurrentDate, HintLocale()));
     dialog.descriptionField->setText(description);
     dialog.colourSwatch->setColour(cell.fill);
     if (p_.services.exec(dialog) != QDialog::Accepted)

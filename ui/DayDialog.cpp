@@ -4,6 +4,7 @@
 #include "Palette.h"
 #include "SharedDialogs.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -16,30 +17,34 @@ DayDialog::DayDialog(Services& services, SharedDialogs& dialogs, QWidget* parent
     setObjectName(QStringLiteral("frmOneDay"));
     setWindowTitle(QStringLiteral("Highlight Day"));
     setModal(true);
-    setFixedSize(216, 62);
+    setFixedSize(216, 83);
     move(600, 105);
+
+    dateLabel = new QLabel(this);
+    dateLabel->setObjectName(QStringLiteral("lblDate"));
+    dateLabel->setGeometry(4, 4, 207, 17);
 
     // No length limit: the description may be longer than the 40 characters the wheel shows.
     descriptionField = new QLineEdit(this);
     descriptionField->setObjectName(QStringLiteral("edtDesc"));
     descriptionField->setAccessibleName(QStringLiteral("Description"));
-    descriptionField->setGeometry(4, 4, 181, 21);
+    descriptionField->setGeometry(4, 25, 181, 21);
 
     colourSwatch = new ColourSwatch(QStringLiteral("pnlColor"), 0xFFFFFF, this);
     colourSwatch->setAccessibleName(QStringLiteral("Color"));
-    colourSwatch->setGeometry(190, 4, 21, 21);
+    colourSwatch->setGeometry(190, 25, 21, 21);
     connect(colourSwatch, &ColourSwatch::clicked, this, &DayDialog::chooseColour);
 
     // Made in tab order: Cancel before OK, as they stand on the window.
     cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     cancelButton->setObjectName(QStringLiteral("btnCancel"));
-    cancelButton->setGeometry(56, 32, 75, 25);
+    cancelButton->setGeometry(56, 53, 75, 25);
     cancelButton->setAutoDefault(false);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("btnOk"));
-    okButton->setGeometry(136, 32, 75, 25);
+    okButton->setGeometry(136, 53, 75, 25);
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     setTabOrder(descriptionField, cancelButton);

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -13,7 +14,8 @@ class ColourSwatch;
 class Services;
 class SharedDialogs;
 
-// "Highlight Day": the description and colour of one day, opened by the text tool.
+// "Highlight Day": the description and colour of one day, opened by the text tool; the day
+// itself is shown above the description.
 class DayDialog : public QDialog {
     Q_OBJECT
 
@@ -23,6 +25,7 @@ public:
     // The colour dialog preset to the swatch's colour; a confirmed choice goes to the swatch.
     void chooseColour();
 
+    QLabel* dateLabel; // the day being edited, above the description
     QLineEdit* descriptionField;
     ColourSwatch* colourSwatch;
     QPushButton* okButton;

@@ -3,6 +3,7 @@
 #include "CalendarFile.h"
 #include "ColoursPanel.h"
 #include "Error.h"
+#include "HelpWindows.h"
 #include "HighlightDialog.h"
 #include "IniFile.h"
 #include "MainWindow.h"
@@ -55,6 +56,7 @@ DesktopApp::DesktopApp(Services& s, Environment environment)
     palette = commands;
     setupDialog = new SetupDialog(settings, services, main);
     coloursPanel = new ColoursPanel(*this, services, *dialogs, env.screen, main);
+    shortcutsDialog = new ShortcutsDialog(commands->shortcutActions, main);
     connectCommands(*commands);
 }
 
@@ -88,6 +90,10 @@ void DesktopApp::connectCommands(Palette& commands) {
     connect(p->printButton, &QToolButton::clicked, main, &MainWindow::print);
     connect(p->printSetupButton, &QToolButton::clicked, main, &MainWindow::printSetup);
     connect(p->exitButton, &QToolButton::clicked, this, &DesktopApp::requestQuit);
+    connect(p->printAction, &QAction::triggered, main, &MainWindow::print);
+    connect(p->exitAction, &QAction::triggered, this, &DesktopApp::requestQuit);
+    connect(p->keyboardShortcutsAction, &QAction::triggered, this, &DesktopApp::showShortcuts);
+    connect(p->aboutAction, &QAction::triggered, this, &DesktopApp::showAbout);
     connect(main, &MainWindow::closeRequested, this, &DesktopApp::quitRequested);
     connect(main, &MainWindow::dayPicked, highlightDialog, &HighlightDialog::setDate);
     connect(main, &MainWindow::calendarSaved, &history, &QUndoStack::setClean);
@@ -311,6 +317,14 @@ void DesktopApp::programSetup() {
         setupDialog->showSettings();
         services.exec(*setupDialog);
     });
+}
+
+void DesktopApp::showShortcuts() {
+    RunCommand(services, [this] { services.exec(*shortcutsDialog); });
+}
+
+void DesktopApp::showAbout() {
+    services.information(AboutText());
 }
 
 void DesktopApp::Start() {

@@ -30,6 +30,7 @@ class HighlightDialog;
 class MainWindow;
 class PropertiesPanel;
 class SetupDialog;
+class ShortcutsDialog;
 
 // The composition root: builds every window in the start-up order and owns the one document
 // (the design, the highlight list and the paint colours), the image, the recent lists, the
@@ -101,6 +102,7 @@ public:
     Palette* palette = nullptr;
     SetupDialog* setupDialog = nullptr;
     ColoursPanel* coloursPanel = nullptr;
+    ShortcutsDialog* shortcutsDialog = nullptr;
 
 signals:
     // The user asked to end the program (Exit, or a window closed by the window manager).
@@ -111,6 +113,8 @@ private:
     void connectCommands(Palette& commands);
     void editHighlights();
     void programSetup();
+    void showShortcuts();
+    void showAbout();
 
     // Puts an undo step's parts back and repaints as the change did.
     void restore(const Change& change, const DocumentParts& parts, const ToolCell& cell);

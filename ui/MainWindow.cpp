@@ -19,6 +19,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPrinter>
 
 namespace gyrodex {
@@ -28,7 +29,12 @@ namespace {
 constexpr Colour kMainColour = 0xD26F60;
 
 const QString kCalendarFilter = QStringLiteral("Calendar Files (*.cal)|*.cal|All Files (*.*)|*.*");
-const QString kBitmapFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*");
+// "Save Bitmap As": the file name's extension chooses the format, BMP unless it is PNG.
+const QString kSaveBitmapFilter =
+    QStringLiteral("Bitmaps (*.bmp)|*.bmp|PNG Images (*.png)|*.png|All Files (*.*)|*.*");
+const QString kLoadBitmapFilter =
+    QStringLiteral("Bitmaps (*.bmp)|*.bmp|PNG Images (*.png)|*.png|JPEG Images "
+                   "(*.jpg;*.jpeg)|*.jpg;*.jpeg|All Files (*.*)|*.*");
 const QString kSaved = QStringLiteral("Saved!");
 
 } // namespace
@@ -278,7 +284,7 @@ void MainWindow::changeImageSize() {
 void MainWindow::loadBitmap() {
     command([this] {
         const auto file = p_.dialogs.askOpenFile(QStringLiteral("Load Bitmap"),
-                                                 QStringLiteral("BMP"), kBitmapFilter, true);
+                                                 QStringLiteral("BMP"), kLoadBitmapFilter, true);
         if (file)
             LoadBitmapFile(*file, true);
     });
@@ -321,7 +327,7 @@ void MainWindow::saveBitmap() {
 void MainWindow::saveBitmapAs() {
     command([this] {
         const auto file = p_.dialogs.askSaveFile(QStringLiteral("Save Bitmap"),
-                                                 QStringLiteral("BMP"), kBitmapFilter, true);
+                                                 QStringLiteral("BMP"), kSaveBitmapFilter, true);
         if (!file)
             return;
         SaveBitmapFile(p_.document.state, p_.canvas.image(), *file);
@@ -356,6 +362,9 @@ void MainWindow::enableSaveBitmap() {
 }
 
 void MainWindow::fitToImage() {
+    // The image under the hint changed size or was replaced: the hint described a day that may
+    // no longer lie under it.
+    hintLabel->hide();
     const QSize image(p_.canvas.width(), p_.canvas.height());
     const bool screenSized = image == p_.env.screen.size();
     const Qt::WindowFlags flags =

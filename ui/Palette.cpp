@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -129,13 +130,13 @@ Palette::Palette(EditPath& edits, QUndoStack& history, Services& services, Share
     saveBitmapAction = bitmapMenu->addAction(QStringLiteral("&Save Bitmap"));
     saveBitmapAsAction = bitmapMenu->addAction(QStringLiteral("Save Bitmap &As..."));
 
-    // Undo and redo, named after the step ("&Undo Radius"), from every window of the program:
-    // a field with an undo of its own takes the keys first.
     // The 75-pixel menu bar holds "&File" and "&BMP" only; the menus added after them take a
     // second row, so that neither of the first two is pushed behind an overflow arrow.
     moreMenus = new QMenuBar(this);
     moreMenus->setObjectName(QStringLiteral("moreMenus"));
     moreMenus->setNativeMenuBar(false);
+    // Undo and redo, named after the step ("&Undo Radius"), from every window of the program:
+    // a field with an undo of its own takes the keys first.
     editMenu = moreMenus->addMenu(QStringLiteral("&Edit"));
     undoAction = history.createUndoAction(this, QStringLiteral("&Undo"));
     undoAction->setShortcuts(QKeySequence::Undo);
@@ -145,6 +146,40 @@ Palette::Palette(EditPath& edits, QUndoStack& history, Services& services, Share
     for (QAction* action : {undoAction, redoAction}) {
         action->setShortcutContext(Qt::ApplicationShortcut);
         editMenu->addAction(action);
+    }
+
+    helpMenu = moreMenus->addMenu(QStringLiteral("&Help"));
+    keyboardShortcutsAction = helpMenu->addAction(QStringLiteral("&Keyboard Shortcuts"));
+    aboutAction = helpMenu->addAction(QStringLiteral("&About Gyrodex"));
+    // Print and Exit are buttons; their keys are actions of the palette's own.
+    printAction = new QAction(QStringLiteral("Print"), this);
+    exitAction = new QAction(QStringLiteral("Exit"), this);
+    addAction(printAction);
+    addAction(exitAction);
+
+    // The standard keys, taken in every window of the program: the palette is always shown
+    // while the program runs, and a modal dialog still blocks them.
+    // A platform whose key scheme has no binding for a standard key (Save As and Quit on some
+    // desktops) gets the usual one.
+    const struct {
+        QAction* action;
+        QKeySequence::StandardKey key;
+        const char* usual;
+    } keys[] = {
+        {openAction, QKeySequence::Open, "Ctrl+O"},
+        {saveAction, QKeySequence::Save, "Ctrl+S"},
+        {saveAsAction, QKeySequence::SaveAs, "Ctrl+Shift+S"},
+        {printAction, QKeySequence::Print, "Ctrl+P"},
+        {exitAction, QKeySequence::Quit, "Ctrl+Q"},
+        {keyboardShortcutsAction, QKeySequence::HelpContents, "F1"},
+    };
+    for (const auto& k : keys) {
+        const QList<QKeySequence> bindings = QKeySequence::keyBindings(k.key);
+        k.action->setShortcuts(bindings.isEmpty()
+                                   ? QList<QKeySequence>{QKeySequence(QString::fromLatin1(k.usual))}
+                                   : bindings);
+        k.action->setShortcutContext(Qt::ApplicationShortcut);
+        shortcutActions << k.action;
     }
 
     // The controls, at fixed places in the area under the menu bar.
@@ -178,9 +213,13 @@ Palette::Palette(EditPath& edits, QUndoStack& history, Services& services, Share
     highlightsButton =
         commandButton(QStringLiteral("SpeedButton3"), QStringLiteral("Highlights"), 58);
     printButton = commandButton(QStringLiteral("SpeedButton5"), QStringLiteral("Print"), 77);
+    printButton->setToolTip(QStringLiteral("Print (%1)")
+                                .arg(printAction->shortcut().toString(QKeySequence::NativeText)));
     printSetupButton =
         commandButton(QStringLiteral("SpeedButton6"), QStringLiteral("Print Setup"), 96);
     exitButton = commandButton(QStringLiteral("SpeedButton4"), QStringLiteral("Exit"), 115);
+    exitButton->setToolTip(
+        QStringLiteral("Exit (%1)").arg(exitAction->shortcut().toString(QKeySequence::NativeText)));
 
     toolGroup_ = new QButtonGroup(this);
     toolGroup_->setExclusive(true);
@@ -188,14 +227,15 @@ Palette::Palette(EditPath& edits, QUndoStack& history, Services& services, Share
                QStringLiteral("Move the wheel"), 0, 135);
     toolButton(QStringLiteral("btnPicker"), PaintTool::Picker, QStringLiteral(":/tools/picker"),
                QStringLiteral("Pick a colour"), 25, 135);
-    toolButton(QStringLiteral("SpeedButton7"), PaintTool::PickDate, {},
+    toolButton(QStringLiteral("SpeedButton7"), PaintTool::PickDate,
+               QStringLiteral(":/tools/pickdate"),
                QStringLiteral("Pick a date for the highlight editor"), 50, 135);
     toolButton(QStringLiteral("btnFill"), PaintTool::Fill, QStringLiteral(":/tools/fill"),
-               QStringLiteral("Paint a day"), 0, 160);
+               QStringLiteral("Fill a day"), 0, 160);
     toolButton(QStringLiteral("btnText"), PaintTool::Text, QStringLiteral(":/tools/text"),
                QStringLiteral("Describe a day"), 25, 160);
     toolButton(QStringLiteral("btnErase"), PaintTool::Erase, QStringLiteral(":/tools/erase"),
-               QStringLiteral("Erase a highlight"), 50, 160);
+               QStringLiteral("Remove a day's highlight"), 50, 160);
     tools[static_cast<std::size_t>(edits_.document().state.CurrentTool)]->setChecked(true);
     connect(toolGroup_, &QButtonGroup::idClicked, this, &Palette::selectTool);
 
@@ -243,10 +283,8 @@ QToolButton* Palette::toolButton(const QString& name, PaintTool tool, const QStr
     button->setFocusPolicy(Qt::NoFocus);
     button->setToolTip(meaning);
     button->setAccessibleName(meaning);
-    if (!picture.isEmpty()) {
-        button->setIcon(QIcon(picture));
-        button->setIconSize(QSize(20, 20));
-    }
+    button->setIcon(QIcon(picture));
+    button->setIconSize(QSize(20, 20));
     toolGroup_->addButton(button, static_cast<int>(tool));
     tools[static_cast<std::size_t>(tool)] = button;
     return button;

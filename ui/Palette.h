@@ -86,6 +86,14 @@ public:
     QMenu* editMenu;
     QAction* undoAction;
     QAction* redoAction;
+    QMenu* helpMenu;
+    QAction* keyboardShortcutsAction;
+    QAction* aboutAction;
+    // The keys of the Print and Exit buttons.
+    QAction* printAction;
+    QAction* exitAction;
+    // The commands with a keyboard shortcut, in the order "Keyboard Shortcuts" lists them.
+    QList<QAction*> shortcutActions;
 
     QWidget* area; // the 75 x 244 client area under the menu bar
     QToolButton* repaintButton;

@@ -6,6 +6,7 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFont>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QImageReader>
@@ -144,6 +145,14 @@ bool QtServices::askToRecover(const QString& text) {
 
 int QtServices::exec(QDialog& dialog) {
     return dialog.exec();
+}
+
+QFont ProgramFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setPointSize(8);
+    return font;
 }
 
 void ForgetQtDialogSettings() {

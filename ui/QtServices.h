@@ -2,6 +2,7 @@
 
 #include "Services.h"
 
+class QFont;
 class QWidget;
 
 namespace gyrodex {
@@ -33,6 +34,10 @@ private:
 
     QWidget* parent_;
 };
+
+// The 8-point sans-serif font the windows were laid out for, which the program sets for all of
+// them.
+QFont ProgramFont();
 
 // Keeps Qt's process-wide custom colours out of its own settings file: the colours picked
 // in a run must not outlive it. Call once before the program ends.

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace gyrodex {
 
@@ -89,7 +90,7 @@ SetupDialog::SetupDialog(ProgramSettings& ini, Services& services, QWidget* pare
     helpView->setFrameShape(QFrame::NoFrame);
     helpView->setLineWrapMode(QPlainTextEdit::NoWrap);
     helpView->setFocusPolicy(Qt::NoFocus);
-    helpView->setTabStopDistance(52);
+    helpView->setTabStopDistance(kHelpTabStop);
     helpView->document()->setDocumentMargin(0);
     helpView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     helpView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -97,6 +98,16 @@ SetupDialog::SetupDialog(ProgramSettings& ini, Services& services, QWidget* pare
     pal.setColor(QPalette::Base, pal.color(QPalette::Window));
     helpView->setPalette(pal);
     helpView->setPlainText(HelpText());
+
+    // The help view and the dialog grow to the help text's widest line and its height, so that
+    // no line is cut whatever the font's widths.
+    const QRect text =
+        helpView->fontMetrics().boundingRect(QRect(), Qt::TextExpandTabs, HelpText(), kHelpTabStop);
+    const int width = std::max(helpView->width(), text.width() + 8);
+    const int height = std::max(helpView->height(), text.height() + 1);
+    helpView->resize(width, height);
+    setFixedSize(std::max(this->width(), helpView->x() + width + 4),
+                 std::max(this->height(), helpView->y() + height + 2));
 }
 
 void SetupDialog::selectHint(int index) {

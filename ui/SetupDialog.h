@@ -39,8 +39,10 @@ public:
     QPushButton* cancelButton;
     QPushButton* okButton;
 
-    // The help text on the date format, fourteen lines of element, tab and description.
+    // The help text on the date format, fourteen lines of element, tab and description, and
+    // the distance of its tab stops in pixels.
     static QString HelpText();
+    static constexpr int kHelpTabStop = 52;
 
 private:
     void selectHint(int index);

@@ -57,12 +57,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Gyrodex"));
     QApplication::setOrganizationName(QStringLiteral("Vantoric"));
     QApplication::setQuitOnLastWindowClosed(false);
-    // The windows were laid out for an 8-point sans-serif font.
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPointSize(8);
-    QApplication::setFont(font);
+    QApplication::setFont(gyrodex::ProgramFont());
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) {

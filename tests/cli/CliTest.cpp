@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimeZone>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -67,6 +68,59 @@ TEST(Cli, CellsListsDatedCellsInSpokeThenRingOrder) {
               "6 6 06/26/1999 33023 "); // spokes 7 to 20 stay empty
     EXPECT_TRUE(lines.contains("23 2 10/20/1998 255 Party time"));
     EXPECT_EQ(lines.last(), "51 7 05/09/1999 33023 ");
+}
+
+// The last day of a 365-day period is painted on the first day's cell; the cell's line and its
+// hint describe that last day, not the first.
+TEST(Cli, AWrappedCellListsTheLaterDay) {
+    const QStringList args = {
+        "--start", "08/02/2027", "--end",       "07/31/2028",
+        "--today", "01/01/2027", "--highlight", "08/02/2027$255#First day of school"};
+    const Result r = RunArgs(QStringList{"cells"} + args);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    const auto first = std::find_if(lines.begin(), lines.end(),
+                                    [](const QString& l) { return l.startsWith("21 1 "); });
+    ASSERT_NE(first, lines.end());
+    EXPECT_TRUE(first->startsWith("21 1 07/31/2028 ")) << first->toStdString();
+    EXPECT_FALSE(first->contains("First day of school")) << first->toStdString();
+}
+
+// A period past 364 days and a wheel past the image's edges are warned about on stderr; the
+// command still succeeds and writes its output.
+TEST(Cli, LongPeriodsAndWheelsThatDoNotFitAreWarnedAbout) {
+    const auto warnings = [](const QStringList& args) {
+        const Result r = RunArgs(QStringList{"cells", "--today", "01/01/2027"} + args);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_FALSE(r.out.isEmpty());
+        return r.err;
+    };
+    // 364 days fill the wheel exactly; the default wheel fits the default image.
+    EXPECT_EQ(warnings({"--start", "08/02/2027", "--end", "07/30/2028"}), QString());
+    EXPECT_EQ(warnings({"--start", "08/02/2027", "--end", "07/31/2028"}),
+              "gyrodex-cli: warning: the period has 365 days; days after the 364th paint over "
+              "the first weeks\n");
+    // A radius that touches the image's last row, one past the top, an offset and a small image.
+    const QString radius400 =
+        "gyrodex-cli: warning: the wheel of radius 400 does not fit a 1024x768 image; use --size\n";
+    EXPECT_EQ(warnings({"--radius", "383"}), QString());
+    EXPECT_EQ(warnings({"--radius", "384"}),
+              "gyrodex-cli: warning: the wheel of radius 384 does not fit a 1024x768 image; use "
+              "--size\n");
+    EXPECT_EQ(warnings({"--radius", "400"}), radius400);
+    EXPECT_EQ(warnings({"--radius", "400", "--size", "1000x1000"}), QString());
+    EXPECT_EQ(warnings({"--offset", "-200,0", "--size", "1000x1000", "--radius", "400"}),
+              "gyrodex-cli: warning: the wheel of radius 400 does not fit a 1000x1000 image; use "
+              "--size\n");
+    EXPECT_TRUE(warnings({"--size", "100x100", "--start", "01/01/2027", "--end", "12/31/2028"})
+                    .contains("the period has 731 days"));
+    // The image is written all the same.
+    QTemporaryDir dir;
+    const QString png = dir.filePath("w.png");
+    const Result r = RunArgs({"render", "--radius", "400", "--out", png});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, radius400);
+    EXPECT_TRUE(QFileInfo(png).size() > 0);
 }
 
 TEST(Cli, HitPrintsTheCellUnderAPoint) {

@@ -71,6 +71,9 @@ for free in 0 1 2 3 4 5 6 8 10 12; do
         esac
         err=$("$cli" "${args[@]}" 2>&1 >/dev/null)
         status=$?
+        # The wheel does not fit the small image, which is warned about; only the save's own
+        # message counts here.
+        err=$(grep -v '^gyrodex-cli: warning: ' <<<"$err")
         what="$kind with $free pages free"
         if [[ $status -eq 0 ]]; then
             complete "$target" || fail "$what: exit 0 but $target is incomplete"

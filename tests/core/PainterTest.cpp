@@ -149,6 +149,35 @@ TEST(Painter, FiftyThirdWeekWrapsOntoTheFirstSpoke) {
     EXPECT_EQ(s.Cells.at(20, 7).date, D(1, 2, 2000));
 }
 
+// A cell painted twice (the last day of a 365-day period lands on the first day's cell) records
+// exactly the day painted last: its date, fill and description, or no description at all.
+TEST(Painter, AWrappedCellDescribesTheDayPaintedOnIt) {
+    CalendarState s;
+    s.StartDate = D(8, 2, 2027); // a Monday
+    s.EndDate = D(7, 31, 2028);
+    HighlightList h;
+    h.add(QStringLiteral("08/02/2027$255#First day of school"));
+    RecordingCanvas c;
+    RepaintCalendar(s, h, c, D(1, 1, 2027));
+    const DayCell& wrapped = s.Cells.at(21, 1);
+    EXPECT_EQ(wrapped.date, D(7, 31, 2028));
+    EXPECT_EQ(wrapped.fill, s.DayColour);
+    EXPECT_EQ(wrapped.description, QString());
+
+    h.add(QStringLiteral("07/31/2028$65280#Last day"));
+    RepaintCalendar(s, h, c, D(1, 1, 2027));
+    EXPECT_EQ(wrapped.fill, 65280u);
+    EXPECT_EQ(wrapped.description, QStringLiteral("Last day"));
+
+    // A single cell painted again for a day without a highlight drops what the cell said.
+    h.clear();
+    h.add(QStringLiteral("08/02/2027$255#First day of school"));
+    s.CurrentDate = D(7, 31, 2028);
+    PaintCell(s, h, c, 21, 1);
+    EXPECT_EQ(wrapped.fill, s.DayColour);
+    EXPECT_EQ(wrapped.description, QString());
+}
+
 TEST(Painter, HighlightsColourAndDescribeCells) {
     CalendarState s = DefaultDesign();
     HighlightList h;
@@ -254,15 +283,16 @@ TEST(Painter, ARepaintLeavesNothingOfTheGridBeforeIt) {
     EXPECT_FALSE(IsRealDate(s.Cells.at(30, 1).date));
     EXPECT_EQ(s.Cells.at(30, 1).fill, 0u);
 
-    // A 53rd week's day without a highlight keeps the description of the first week's day on
-    // the same cell; one with a bad colour stops the paint and empties the cells after it.
+    // A 53rd week's day without a highlight takes the cell of a first week's day and leaves
+    // no description on it; one with a bad colour stops the paint and empties the cells after
+    // it.
     s.StartDate = D(1, 6, 1999);
     s.EndDate = D(1, 5, 2000);
     h.clear();
     h.add(QStringLiteral("01/06/1999$255#first week"));
     RepaintCalendar(s, h, c, D(1, 1, 1990));
     EXPECT_EQ(s.Cells.at(21, 3).date, D(1, 5, 2000));
-    EXPECT_EQ(s.Cells.at(21, 3).description, QStringLiteral("first week"));
+    EXPECT_EQ(s.Cells.at(21, 3).description, QString());
     h.add(QStringLiteral("01/07/1999$oops#"));
     EXPECT_THROW(RepaintCalendar(s, h, c, D(1, 1, 1990)), Error);
     EXPECT_EQ(s.Cells.at(21, 3).description, QStringLiteral("first week"));

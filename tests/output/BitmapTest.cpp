@@ -9,6 +9,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -34,6 +35,21 @@ QImage Pattern(QSize size) {
         for (int x = 0; x < size.width(); ++x)
             img.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x + y) % 256));
     return img;
+}
+
+// The CRC-32 of a PNG chunk, most significant byte first.
+QByteArray Crc32(const QByteArray& data) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char ch : data) {
+        crc ^= static_cast<std::uint8_t>(ch);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    crc ^= 0xFFFFFFFFu;
+    QByteArray out;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.append(static_cast<char>((crc >> shift) & 0xFF));
+    return out;
 }
 
 } // namespace
@@ -85,6 +101,66 @@ TEST(Bitmap, SaveAndLoadRoundTrip) {
     EXPECT_EQ(t.BitmapFileName, name);
     EXPECT_EQ(t.CentreX, 16);
     EXPECT_EQ(t.CentreY, 8 - 3);
+}
+
+// The file name's extension chooses the format written; PNG keeps every pixel, and PNG and JPEG
+// files load as bitmaps do, whatever their names say.
+TEST(Bitmap, PngAndJpegFilesAreWrittenByExtensionAndLoaded) {
+    QTemporaryDir dir;
+    const QImage original = Pattern(QSize(33, 17));
+    const auto head = [](const QString& name) {
+        QFile f(name);
+        return f.open(QIODevice::ReadOnly) ? f.read(4) : QByteArray();
+    };
+    CalendarState s;
+    for (const char* name :
+         {"w.png", "w.PNG", "w.bmp", "w", "w.png.bmp", "w.txt", "w.jpg", "w.JPEG"}) {
+        const QString file = dir.filePath(QString::fromLatin1(name));
+        SaveBitmapFile(s, original, file);
+        const QString suffix = QFileInfo(file).suffix().toLower();
+        const QByteArray expected = suffix == u"png"                        ? "\x89PNG"
+                                    : suffix == u"jpg" || suffix == u"jpeg" ? "\xff\xd8\xff"
+                                                                            : "BM";
+        EXPECT_TRUE(head(file).startsWith(expected)) << name;
+        EXPECT_EQ(s.BitmapFileName, file);
+    }
+
+    // A PNG loads pixel for pixel, a JPEG at its size; the extension tells which reader reads.
+    {
+        CalendarState t;
+        ImageCanvas c(QSize(10, 10));
+        LoadBitmapFile(t, c, dir.filePath("w.PNG"));
+        EXPECT_EQ(c.image(), original);
+        EXPECT_EQ(c.image().dotsPerMeterX(), kDotsPerMeter);
+        EXPECT_EQ(t.CentreX, 16);
+    }
+    CalendarState t;
+    ImageCanvas c(QSize(10, 10));
+    LoadBitmapFile(t, c, dir.filePath("w.jpg"));
+    EXPECT_EQ(c.image().size(), QSize(33, 17));
+    EXPECT_EQ(c.image().format(), QImage::Format_RGB32);
+
+    // A PNG or JPEG that ends early, or one whose header claims a size past the limits, is
+    // refused and changes nothing.
+    QFile png(dir.filePath("w.png"));
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    QByteArray bytes = png.readAll();
+    const QString cut = dir.filePath("cut.png");
+    QFile out(cut);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes.left(40));
+    out.close();
+    EXPECT_TRUE(ErrorOf([&] {
+                    LoadBitmapFile(t, c, cut);
+                }).startsWith(QStringLiteral("Unable to read %1 as a bitmap: ").arg(cut)));
+    // The IHDR width lies at bytes 16..19, its CRC at 29..32: 40000 pixels.
+    bytes.replace(16, 4, QByteArray("\x00\x00\x9c\x40", 4));
+    bytes.replace(29, 4, Crc32(bytes.mid(12, 17)));
+    QBuffer huge(&bytes);
+    huge.open(QIODevice::ReadOnly);
+    EXPECT_TRUE(ErrorOf([&] { ReadPicture(huge, "huge.png"); }).contains("Invalid image size"));
+    EXPECT_EQ(c.image().size(), QSize(33, 17));
+    EXPECT_EQ(t.BitmapFileName, dir.filePath("w.jpg"));
 }
 
 TEST(Bitmap, LoadsPalettedAndThirtyTwoBitFiles) {
@@ -146,6 +222,22 @@ TEST(Print, PrintsOnePageToPdf) {
     const QByteArray bytes = pdf.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 1);
+}
+
+// The printed image keeps its pixels: the PDF holds it compressed without loss, never as JPEG,
+// for a picture of many colours (which the writer would otherwise store as JPEG) as well.
+TEST(Print, ThePrintedImageIsStoredWithoutLoss) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("page.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    PrintImageToPdf(printer, Pattern(QSize(300, 200)), name);
+    QFile pdf(name);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.contains("/Subtype /Image"));
+    EXPECT_FALSE(bytes.contains("/DCTDecode"));
+    EXPECT_TRUE(bytes.contains("/FlateDecode"));
 }
 
 TEST(Vector, SvgAndPdfHoldTheWheel) {

@@ -1,32 +1,44 @@
 #include "Bitmap.h"
 #include "CommandLine.h"
+#include "DayDialog.h"
 #include "DesktopApp.h"
 #include "FileFilter.h"
+#include "HelpWindows.h"
+#include "HighlightDialog.h"
 #include "ImageSizeDialog.h"
 #include "ImageView.h"
 #include "MainWindow.h"
 #include "Painter.h"
 #include "Palette.h"
 #include "ProgramSettings.h"
+#include "PropertiesPanel.h"
+#include "QtServices.h"
 #include "ScriptedServices.h"
 #include "SetupDialog.h"
 #include "SharedDialogs.h"
 #include "SpinField.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -34,6 +46,14 @@
 using namespace gyrodex;
 
 namespace {
+
+// Makes a window the active one, as the window manager does when it is clicked: keys reach
+// the program's shortcuts through the active window.
+void Activate(QWidget* window) {
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    ASSERT_EQ(QApplication::activeWindow(), window);
+}
 
 void WriteText(const QString& fileName, const QByteArray& text) {
     QFile f(fileName);
@@ -125,6 +145,92 @@ TEST_F(Desktop, FirstShowPaintsTodaysDefaultWheelOnceOverTheStartTexts) {
             ASSERT_EQ(image.pixel(x, y), background) << x << "," << y;
 }
 
+// Every tool button says what it does to the pointer's hint and to screen readers, and shows a
+// picture of its own.
+TEST_F(Desktop, EveryToolButtonIsNamedAndHasAPicture) {
+    start();
+    const QStringList meanings = {
+        "Move the wheel", "Pick a colour",  "Pick a date for the highlight editor",
+        "Fill a day",     "Describe a day", "Remove a day's highlight"};
+    const Palette& p = palette();
+    QList<QImage> pictures;
+    for (std::size_t k = 0; k < p.tools.size(); ++k) {
+        const QToolButton* button = p.tools[k];
+        EXPECT_EQ(button->toolTip(), meanings.at(static_cast<qsizetype>(k)));
+        EXPECT_EQ(button->accessibleName(), meanings.at(static_cast<qsizetype>(k)));
+        const QImage picture = button->icon().pixmap(QSize(20, 20)).toImage();
+        ASSERT_FALSE(picture.isNull()) << k;
+        EXPECT_FALSE(pictures.contains(picture)) << k;
+        pictures << picture;
+    }
+}
+
+// Open, Save, Save As, Print, Exit and the shortcut list answer their standard keys in the
+// main window, the palette and a panel alike; the menus show the keys.
+TEST_F(Desktop, StandardShortcutsWorkFromEveryWindow) {
+    start();
+    Palette& p = palette();
+    EXPECT_EQ(p.openAction->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(p.saveAsAction->shortcut().toString(), "Ctrl+Shift+S");
+    EXPECT_EQ(p.helpMenu->title(), "&Help");
+    // Help stands under File and BMP, which keep their places in the narrow palette.
+    EXPECT_EQ(p.mainMenu->actions().size(), 2);
+    EXPECT_EQ(p.moreMenus->actions(),
+              QList<QAction*>({p.editMenu->menuAction(), p.helpMenu->menuAction()}));
+    EXPECT_GE(p.moreMenus->geometry().top(), p.mainMenu->geometry().bottom());
+    EXPECT_LE(p.moreMenus->geometry().bottom(), p.area->geometry().top());
+    EXPECT_EQ(p.area->size(), QSize(75, 244));
+    QStringList help;
+    for (QAction* a : p.helpMenu->actions())
+        help << a->text();
+    EXPECT_EQ(help, QStringList({"&Keyboard Shortcuts", "&About Gyrodex"}));
+
+    int quits = 0;
+    QObject::connect(g.get(), &DesktopApp::quitRequested, [&] { ++quits; });
+    g->propertiesPanel->show();
+    const QString cal = path("year.cal");
+    for (QWidget* window : {static_cast<QWidget*>(&main()), static_cast<QWidget*>(&p),
+                            static_cast<QWidget*>(g->propertiesPanel)}) {
+        Activate(window);
+        const std::size_t asked = services.fileRequests.size();
+        services.openAnswers = {QString()};
+        QTest::keyClick(window, Qt::Key_O, Qt::ControlModifier);
+        ASSERT_EQ(services.fileRequests.size(), asked + 1) << window->objectName().toStdString();
+        EXPECT_EQ(services.fileRequests.back().title, "Load Calendar Properties");
+        services.saveAnswers = {cal};
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(services.fileRequests.size(), asked + 2);
+        EXPECT_EQ(services.fileRequests.back().title, "Save Calendar Properties");
+        QFile::remove(cal);
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier); // to the design's file
+        EXPECT_EQ(services.fileRequests.size(), asked + 2);
+        EXPECT_TRUE(QFile::exists(cal));
+        const int prints = services.printDialogs;
+        QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
+        EXPECT_EQ(services.printDialogs, prints + 1);
+        bool listed = false;
+        services.dialogScripts.push_back([&](QDialog& d) {
+            const auto& shortcuts = dynamic_cast<ShortcutsDialog&>(d);
+            EXPECT_EQ(shortcuts.windowTitle(), "Keyboard Shortcuts");
+            EXPECT_EQ(shortcuts.listText(), "Open\tCtrl+O\nSave\tCtrl+S\nSave As\tCtrl+Shift+S\n"
+                                            "Print\tCtrl+P\nExit\tCtrl+Q\n"
+                                            "Keyboard Shortcuts\tF1");
+            listed = true;
+        });
+        QTest::keyClick(window, Qt::Key_F1);
+        EXPECT_TRUE(listed);
+        const int before = quits;
+        QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+        EXPECT_EQ(quits, before + 1);
+    }
+
+    p.aboutAction->trigger();
+    ASSERT_FALSE(services.messages.isEmpty());
+    EXPECT_TRUE(services.messages.last().startsWith("Gyrodex 1.0"));
+    EXPECT_TRUE(services.messages.last().contains(QString::fromLatin1(qVersion())));
+    EXPECT_TRUE(services.messages.last().contains("Licen"));
+}
+
 TEST_F(Desktop, PaletteAndMenusStartAsLaidOut) {
     start();
     Palette& p = palette();
@@ -140,7 +246,6 @@ TEST_F(Desktop, PaletteAndMenusStartAsLaidOut) {
     EXPECT_EQ(p.tools[2]->geometry(), QRect(50, 135, 25, 25));
     EXPECT_EQ(p.tools[5]->geometry(), QRect(50, 160, 25, 25));
     EXPECT_TRUE(p.tools[0]->isChecked());
-    EXPECT_TRUE(p.tools[2]->icon().isNull());
     EXPECT_FALSE(p.tools[3]->icon().isNull());
     EXPECT_EQ(p.currentSwatch->geometry(), QRect(0, 186, 48, 48));
     EXPECT_EQ(p.alternateSwatch->geometry(), QRect(27, 196, 48, 48));
@@ -290,6 +395,39 @@ TEST_F(Desktop, ExportWritesTheDrawingThenSaysSaved) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+// "Save Bitmap As" writes a PNG for a ".png" name, pixel for pixel, and "Save Bitmap" then
+// keeps writing PNG to it; "Load Bitmap" offers and opens PNG and JPEG files.
+TEST_F(Desktop, BitmapsMayBePngOrJpeg) {
+    start();
+    const QString png = path("wheel.png");
+    services.saveAnswers = {png};
+    palette().saveBitmapAsAction->trigger();
+    EXPECT_EQ(services.messages, QStringList({"Saved!"}));
+    const QByteArray head = ReadText(png).left(4);
+    EXPECT_EQ(head, QByteArray("\x89PNG"));
+    EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32),
+              g->canvas.image().convertToFormat(QImage::Format_RGB32));
+    palette().saveBitmapAction->trigger();
+    EXPECT_EQ(ReadText(png).left(4), head);
+    EXPECT_EQ(g->doc.state.BitmapFileName, png);
+
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::darkRed);
+    const QString jpeg = path("photo.jpg");
+    ASSERT_TRUE(picture.save(jpeg, "JPEG"));
+    for (const QString& file : {png, jpeg}) {
+        services.openAnswers = {file};
+        palette().loadBitmapAction->trigger();
+        EXPECT_EQ(services.fileRequests.back().filter,
+                  "Bitmaps (*.bmp)|*.bmp|PNG Images (*.png)|*.png|JPEG Images "
+                  "(*.jpg;*.jpeg)|*.jpg;*.jpeg|All Files (*.*)|*.*");
+        EXPECT_EQ(g->doc.state.BitmapFileName, file);
+    }
+    EXPECT_EQ(services.messages, QStringList({"Saved!", "Saved!"}));
+    EXPECT_EQ(g->canvas.image().size(), QSize(300, 200));
+    EXPECT_EQ(g->recent.RecentBitmaps.count, 2);
+}
+
 TEST_F(Desktop, SaveBitmapIsEnabledByTheFirstFileAndAsksAgainAfterAResize) {
     start();
     Palette& p = palette();
@@ -299,7 +437,8 @@ TEST_F(Desktop, SaveBitmapIsEnabledByTheFirstFileAndAsksAgainAfterAResize) {
     ASSERT_EQ(services.fileRequests.size(), 1u);
     EXPECT_EQ(services.fileRequests[0].title, "Save Bitmap");
     EXPECT_EQ(services.fileRequests[0].defaultExtension, "BMP");
-    EXPECT_EQ(services.fileRequests[0].filter, "Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*");
+    EXPECT_EQ(services.fileRequests[0].filter,
+              "Bitmaps (*.bmp)|*.bmp|PNG Images (*.png)|*.png|All Files (*.*)|*.*");
     EXPECT_TRUE(services.fileRequests[0].picturePreview);
     EXPECT_TRUE(services.messages.isEmpty());
     EXPECT_FALSE(p.saveBitmapAction->isEnabled());
@@ -484,12 +623,109 @@ TEST_F(Desktop, ARepaintStoppedByABadHighlightShowsItsMessage) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+// The program's 8-point font for the windows made while it lives, as the program runs them;
+// the font before it afterwards.
+class ProgramFontScope {
+public:
+    ProgramFontScope() : before_(QApplication::font()) { QApplication::setFont(ProgramFont()); }
+    ~ProgramFontScope() { QApplication::setFont(before_); }
+    ProgramFontScope(const ProgramFontScope&) = delete;
+    ProgramFontScope& operator=(const ProgramFontScope&) = delete;
+
+private:
+    QFont before_;
+};
+
+// Whether a label shows the whole of its text: wrapped to its width when it wraps, on one line
+// otherwise.
+::testing::AssertionResult ShowsWholeText(const QLabel& label) {
+    const QRect room = label.contentsRect();
+    const QString text = QString(label.text()).remove(QLatin1Char('&'));
+    const QRect needed = label.fontMetrics().boundingRect(
+        QRect(0, 0, room.width(), 100000), label.wordWrap() ? Qt::TextWordWrap : 0, text);
+    if (needed.width() <= room.width() && needed.height() <= room.height())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << '"' << text.toStdString() << "\" needs " << needed.width() << 'x' << needed.height()
+           << " and has " << room.width() << 'x' << room.height();
+}
+
+// A message box is as wide as its text needs: the period corrections and a long file name are
+// shown whole in the program's font.
+TEST(ProgramFont, MessageBoxesShowTheirWholeText) {
+    const ProgramFontScope font;
+    const QStringList texts = {
+        "Wrong Date. Setting Start Date 364 days before End Date.",
+        "Wrong Date. Setting End Date 364 days after Start  Date.",
+        "Unable to read /home/someone/Documents/Calendars/school-year-2027-2028/term-plans/"
+        "autumn-term-with-every-highlight.cal"};
+    for (const QString& text : texts) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            ASSERT_NE(label, nullptr);
+            EXPECT_EQ(label->text(), text);
+            EXPECT_TRUE(ShowsWholeText(*label));
+            seen = true;
+            box->accept();
+        });
+        QtServices services;
+        services.information(text);
+        EXPECT_TRUE(seen) << text.toStdString();
+    }
+}
+
+// "Program Setup" shows every line of its help text whole in the program's font, and every
+// label and switch of the program's dialogs its whole caption.
+TEST_F(Desktop, DialogsShowTheirWholeTextInTheProgramFont) {
+    const ProgramFontScope font;
+    start();
+    SetupDialog& setup = *g->setupDialog;
+    setup.show();
+    const QPlainTextEdit& help = *setup.helpView;
+    const QRect room = help.viewport()->rect();
+    for (const QString& line : SetupDialog::HelpText().split('\n')) {
+        const int width =
+            help.fontMetrics()
+                .boundingRect(QRect(), Qt::TextExpandTabs, line, SetupDialog::kHelpTabStop)
+                .width();
+        EXPECT_LE(width, room.width() - 2) << line.toStdString();
+    }
+    EXPECT_LE(help.fontMetrics().lineSpacing() * 14, room.height());
+    EXPECT_TRUE(setup.rect().contains(help.geometry()));
+    EXPECT_EQ(help.pos(), QPoint(8, 92));
+    EXPECT_EQ(setup.height(), 277);
+    setup.hide();
+
+    const QList<QWidget*> dialogs = {g->setupDialog, main().dayDialog, main().imageSizeDialog,
+                                     g->highlightDialog};
+    for (QWidget* dialog : dialogs) {
+        for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+            if (!label->text().isEmpty()) {
+                EXPECT_TRUE(ShowsWholeText(*label)) << dialog->windowTitle().toStdString();
+            }
+        }
+        for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+            if (qobject_cast<const QRadioButton*>(button) ||
+                qobject_cast<const QCheckBox*>(button)) {
+                EXPECT_LE(button->sizeHint().width(), button->width())
+                    << button->text().toStdString();
+            }
+        }
+    }
+}
+
 TEST_F(Desktop, SetupDialogShowsAndStoresTheHintSettings) {
     start();
     SetupDialog& setup = *g->setupDialog;
     ProgramSettings& ini = g->settings;
     EXPECT_EQ(setup.windowTitle(), "Program Setup");
-    EXPECT_EQ(setup.size(), QSize(373, 277));
+    // At least its laid-out size; it grows to its help text's widest line.
+    EXPECT_GE(setup.width(), 373);
+    EXPECT_GE(setup.height(), 277);
+    EXPECT_EQ(setup.minimumSize(), setup.maximumSize());
     EXPECT_EQ(setup.hintGroupBox->title(), " Hint on Date ");
     EXPECT_EQ(SetupDialog::HelpText().split('\n').size(), 14);
     EXPECT_EQ(SetupDialog::HelpText().split('\n').last(),

@@ -17,6 +17,7 @@ public:
     std::deque<QString> saveAnswers;
     std::deque<std::optional<gyrodex::Colour>> colourAnswers;
     std::deque<bool> printAnswers;
+    int printDialogs = 0;
     std::deque<std::optional<QFont>> fontAnswers;
     // Plays the user's part in one of the program's dialogs: fill fields, press a button.
     std::deque<std::function<void(QDialog&)>> dialogScripts;
@@ -48,6 +49,7 @@ public:
         return take(fontAnswers);
     }
     bool printDialog(QPrinter&) override {
+        ++printDialogs;
         if (printAnswers.empty())
             return false;
         const bool ok = printAnswers.front();

@@ -1,11 +1,13 @@
 #include "DayDialog.h"
 #include "DesktopFixture.h"
 #include "HighlightDialog.h"
+#include "ImageSizeDialog.h"
 #include "ImageView.h"
 #include "Painter.h"
 #include "Palette.h"
 #include "ProgramSettings.h"
 #include "SharedDialogs.h"
+#include "SpinField.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -169,6 +171,7 @@ TEST_F(Tools, TextOkWithoutChangesCreatesTheEntryTheCellShowed) {
     tool(PaintTool::Text);
     services.dialogScripts.push_back([](QDialog& d) {
         auto& day = dynamic_cast<DayDialog&>(d);
+        EXPECT_EQ(day.dateLabel->text(), "Fri"); // the hint's default format, "ddd"
         EXPECT_EQ(day.descriptionField->text(), "");
         EXPECT_EQ(day.colourSwatch->colour(), 0x80FFFFu);
         d.accept();
@@ -181,7 +184,9 @@ TEST_F(Tools, TextOkWithoutChangesCreatesTheEntryTheCellShowed) {
     g->doc.highlights.clear();
     g->doc.highlights.add(QStringLiteral("12/26/2026$255#") + longText);
     repaint();
+    hintSettings(0, QStringLiteral("dddd, mm/dd/yyyy"));
     services.dialogScripts.push_back([&](QDialog& d) {
+        EXPECT_EQ(dynamic_cast<DayDialog&>(d).dateLabel->text(), "Saturday, 12/26/2026");
         EXPECT_EQ(dynamic_cast<DayDialog&>(d).descriptionField->text(), longText);
         d.accept();
     });
@@ -231,6 +236,27 @@ TEST_F(Tools, EraseOnADayWithoutAnEntryEmptiesTheCellOnly) {
     click(pointOf(kChristmas));
     EXPECT_TRUE(g->doc.highlights.isEmpty());
     EXPECT_EQ(pixelAt(pointOf(kChristmas)), ToQColor(0x80FFFF).rgb());
+}
+
+// A new image size moves the wheel away from under the hint: the hint goes, whether the
+// window keeps its frame or gets another.
+TEST_F(Tools, ANewImageSizeHidesTheHint) {
+    g->doc.highlights.add(QStringLiteral("12/25/2026$255#Christmas"));
+    repaint();
+    for (const QSize size : {QSize(800, 600), QSize(1024, 768), QSize(1024, 768)}) {
+        const QPoint described = pointOf(kChristmas);
+        main().imageMouseMove({}, described.x(), described.y());
+        ASSERT_TRUE(hint().isVisibleTo(&main()));
+        services.dialogScripts.push_back([size](QDialog& d) {
+            auto& dialog = dynamic_cast<ImageSizeDialog&>(d);
+            dialog.widthField->setValue(size.width());
+            dialog.heightField->setValue(size.height());
+            d.accept();
+        });
+        g->palette->sizeAction->trigger();
+        EXPECT_EQ(g->canvas.image().size(), size);
+        EXPECT_FALSE(hint().isVisibleTo(&main())) << size.width();
+    }
 }
 
 TEST_F(Tools, HintTextsFollowTheSettingsReadAtEveryMove) {
@@ -321,11 +347,12 @@ TEST_F(Tools, PickDatePutsTheDayIntoTheEditorWithoutOpeningIt) {
 TEST_F(Tools, SingleDayDialogIsAFixedToolWindowOverTheImage) {
     DayDialog& d = *g->mainWindow->dayDialog;
     EXPECT_EQ(d.windowTitle(), "Highlight Day");
-    EXPECT_EQ(d.size(), QSize(216, 62));
+    EXPECT_EQ(d.size(), QSize(216, 83));
     EXPECT_EQ(d.minimumSize(), d.maximumSize());
     EXPECT_EQ(d.parentWidget(), &main());
     EXPECT_EQ(d.descriptionField->maxLength(), 32767);
-    EXPECT_EQ(d.colourSwatch->geometry(), QRect(190, 4, 21, 21));
+    EXPECT_EQ(d.colourSwatch->geometry(), QRect(190, 25, 21, 21));
+    EXPECT_LT(d.dateLabel->geometry().bottom(), d.descriptionField->geometry().top());
     EXPECT_TRUE(d.okButton->isDefault());
     d.okButton->setFocus();
     d.show();
