@@ -218,6 +218,9 @@ void MainWindow::openCalendar() {
 }
 
 void MainWindow::openCalendarFile(const QString& fileName) {
+    // As "Open": a recovered design, changed, is not dropped without the question.
+    if (!p_.mayDropDesign())
+        return;
     command([&] { LoadCalendarFile(fileName, true); });
 }
 

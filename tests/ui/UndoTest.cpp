@@ -282,3 +282,17 @@ TEST(Recovery, AFolderThatCannotTakeTheCopyIsReportedNotIgnored) {
         EXPECT_EQ(e.message(), "Unable to write to " + app.recoveryFile());
     }
 }
+
+TEST_F(Undo, AFileFromTheCommandLineAsksBeforeItReplacesAChangedDesign) {
+    type(g->propertiesPanel->radiusField, QStringLiteral("300"));
+    const QString file = path("given.cal");
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Misc]\r\nRadius=250\r\n");
+    f.close();
+    main().openCalendarFile(file); // Cancel
+    EXPECT_EQ(state().Radius, 300);
+    services.saveChoices.push_back(Services::SaveAnswer::Discard);
+    main().openCalendarFile(file);
+    EXPECT_EQ(state().Radius, 250);
+}
