@@ -60,7 +60,11 @@ DesktopApp::DesktopApp(Services& s, Environment environment)
     connectCommands(*commands);
 }
 
-DesktopApp::~DesktopApp() = default;
+DesktopApp::~DesktopApp() {
+    // The history goes after the timer and the windows it would reach: nothing may answer its
+    // last signals (clearing itself as it goes).
+    disconnect(&history, nullptr, this, nullptr);
+}
 
 void DesktopApp::connectCommands(Palette& commands) {
     MainWindow* main = mainWindow.get();
