@@ -115,13 +115,29 @@ void CheckBitmapHeader(QIODevice& device, qint64 maxImageBytes) {
         throw Error(QStringLiteral("the pixel data ends early"));
 }
 
-namespace {} // namespace
+namespace {
+
+// "Unable to read FILE as a bitmap: WHY", the one message of every failed picture read.
+Error ReadFailure(const QString& fileName, const QString& why) {
+    return Error(QStringLiteral("Unable to read %1 as a bitmap: %2")
+                     .arg(QDir::toNativeSeparators(fileName), why));
+}
+
+// The size a reader found in a picture's header, held to the size limits before any pixel
+// memory is taken.
+void CheckReaderSize(const QSize& size, const QString& fileName, qint64 maxImageBytes) {
+    try {
+        CheckImageSize(size.width(), size.height(), maxImageBytes);
+    } catch (const Error& e) {
+        throw ReadFailure(fileName, e.message());
+    }
+    QImageReader::setAllocationLimit(static_cast<int>(kMaxImageBytes / (1024 * 1024)) + 1);
+}
+
+} // namespace
 
 QImage ReadBitmap(QIODevice& device, const QString& fileName, qint64 maxImageBytes) {
-    const auto failure = [&](const QString& why) {
-        return Error(QStringLiteral("Unable to read %1 as a bitmap: %2")
-                         .arg(QDir::toNativeSeparators(fileName), why));
-    };
+    const auto failure = [&](const QString& why) { return ReadFailure(fileName, why); };
     // The headers are checked before the reader takes any pixel memory: the size (also of
     // rows stored top-down, whose negative height the reader's own size does not report) and
     // whether uncompressed rows are all there.
@@ -133,14 +149,10 @@ QImage ReadBitmap(QIODevice& device, const QString& fileName, qint64 maxImageByt
     QImageReader reader(&device, "bmp");
     reader.setDecideFormatFromContent(false);
     const QSize size = reader.size();
-    if (size.isValid()) {
-        try {
-            CheckImageSize(size.width(), size.height(), maxImageBytes);
-        } catch (const Error& e) {
-            throw failure(e.message());
-        }
-    }
-    QImageReader::setAllocationLimit(static_cast<int>(kMaxImageBytes / (1024 * 1024)) + 1);
+    if (size.isValid())
+        CheckReaderSize(size, fileName, maxImageBytes);
+    else
+        QImageReader::setAllocationLimit(static_cast<int>(kMaxImageBytes / (1024 * 1024)) + 1);
     // The reader fills the image it is given when size and format match: start it from zeros,
     // so that pixels the data does not reach are the same on every read.
     QImage image;
@@ -161,22 +173,14 @@ QImage ReadPicture(QIODevice& device, const QString& fileName, qint64 maxImageBy
                                                                  : nullptr;
     if (!format)
         return ReadBitmap(device, fileName, maxImageBytes);
-    const auto failure = [&](const QString& why) {
-        return Error(QStringLiteral("Unable to read %1 as a bitmap: %2")
-                         .arg(QDir::toNativeSeparators(fileName), why));
-    };
+    const auto failure = [&](const QString& why) { return ReadFailure(fileName, why); };
     QImageReader reader(&device, format);
     reader.setDecideFormatFromContent(false);
     // The size the header gives is checked before any pixel memory is taken.
     const QSize size = reader.size();
     if (!size.isValid())
         throw failure(reader.errorString());
-    try {
-        CheckImageSize(size.width(), size.height(), maxImageBytes);
-    } catch (const Error& e) {
-        throw failure(e.message());
-    }
-    QImageReader::setAllocationLimit(static_cast<int>(kMaxImageBytes / (1024 * 1024)) + 1);
+    CheckReaderSize(size, fileName, maxImageBytes);
     QImage image;
     if (!reader.read(&image) || image.isNull())
         throw failure(reader.errorString());

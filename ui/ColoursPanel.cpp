@@ -210,11 +210,9 @@ void ColoursPanel::showEvent(QShowEvent* event) {
 
 void ColoursPanel::change(const QString& what, std::function<void(CalendarState&)> apply,
                           bool refresh) {
-    Change c{Change::Looks, what, [&apply](Document& d) { apply(d.state); },
-             Change::Repaint::Preview, this};
     // The border width fields' typing and arrow bursts are one undo step each.
-    c.merges = sender() && sender()->inherits("gyrodex::SpinField");
-    edits_.edit(c);
+    edits_.edit(PanelChange(Change::Looks, what, std::move(apply), Change::Repaint::Preview, this,
+                            sender()));
     // Fields coupled to the one changed (the colour panels, "Today as Past") show the result.
     if (refresh)
         showState();

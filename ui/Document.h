@@ -59,6 +59,12 @@ struct Change {
     bool merges = false;
 };
 
+// A change of the design's fields by a panel: `apply` on the calendar state, repainted by `rule`.
+// A change that comes from a spin field (`sender`) merges with the field's next ones into one
+// undo step.
+Change PanelChange(unsigned parts, const QString& what, std::function<void(CalendarState&)> apply,
+                   Change::Repaint rule, const QObject* panel, const QObject* sender);
+
 // The one way a window changes the document. The edit path applies a change, repaints the
 // wheel as the change asks, and tells every view through changed().
 class EditPath : public QObject {

@@ -36,4 +36,11 @@ bool EditStep::mergeWith(const QUndoCommand* other) {
     return true;
 }
 
+Change PanelChange(unsigned parts, const QString& what, std::function<void(CalendarState&)> apply,
+                   Change::Repaint rule, const QObject* panel, const QObject* sender) {
+    Change c{parts, what, [apply = std::move(apply)](Document& d) { apply(d.state); }, rule, panel};
+    c.merges = sender && sender->inherits("gyrodex::SpinField");
+    return c;
+}
+
 } // namespace gyrodex

@@ -209,12 +209,11 @@ void PropertiesPanel::showEvent(QShowEvent* event) {
 
 void PropertiesPanel::change(const QString& what, std::function<void(CalendarState&)> apply,
                              bool repaint) {
-    Change c{Change::Geometry, what, [&apply](Document& d) { apply(d.state); },
-             repaint ? Change::Repaint::Preview : Change::Repaint::None, this};
     // The spin fields' typing and arrow bursts are one undo step each; dates and directions
     // are a step per change.
-    c.merges = sender() && sender()->inherits("gyrodex::SpinField");
-    edits_.edit(c);
+    edits_.edit(PanelChange(Change::Geometry, what, std::move(apply),
+                            repaint ? Change::Repaint::Preview : Change::Repaint::None, this,
+                            sender()));
 }
 
 void PropertiesPanel::radiusChanged() {
