@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "FileName.h"
 #include "SettingsLocation.h"
 
 #include <QDate>
@@ -20,8 +21,10 @@ int main(int argc, char** argv) {
             qputenv("XDG_RUNTIME_DIR", dir);
     }
     QGuiApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
+    // What Qt left of the command line, decoded so that a file name keeps every byte.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << gyrodex::FileNameFromBytes(argv[i]);
     QTextStream out(stdout);
     QTextStream err(stderr);
     const gyrodex::CliEnvironment environment{gyrodex::FromQDate(QDate::currentDate()),

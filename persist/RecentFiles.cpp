@@ -1,5 +1,7 @@
 #include "RecentFiles.h"
 
+#include "FileName.h"
+
 #include <algorithm>
 
 namespace gyrodex {
@@ -14,7 +16,7 @@ void ReadList(const RegistryKey& key, const QString& countName, const QString& p
     list.count = std::clamp(key.readInteger(countName, 0), 0, kRecentSlots);
     for (int i = 0; i < list.count; ++i)
         list.names[static_cast<std::size_t>(i)] =
-            key.readString(prefix + QString::number(i + 1), {});
+            FileNameFromText(key.readString(prefix + QString::number(i + 1), {}));
 }
 
 void WriteList(RegistryKey& key, const QString& countName, const QString& prefix,
@@ -22,7 +24,8 @@ void WriteList(RegistryKey& key, const QString& countName, const QString& prefix
     const int count = std::clamp(list.count, 0, kRecentSlots);
     key.writeInteger(countName, count);
     for (int i = 0; i < count; ++i)
-        key.writeString(prefix + QString::number(i + 1), list.names[static_cast<std::size_t>(i)]);
+        key.writeString(prefix + QString::number(i + 1),
+                        FileNameText(list.names[static_cast<std::size_t>(i)]));
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "SaveFile.h"
 
 #include "Error.h"
+#include "FileName.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
@@ -152,7 +152,7 @@ void SaveFileWhole(const QString& fileName, const QByteArray& content, SaveSyste
     const Error failure(QStringLiteral("Unable to write to %1").arg(fileName));
     if (fileName.isEmpty())
         throw failure;
-    const auto resolved = FinalTarget(QFile::encodeName(fileName));
+    const auto resolved = FinalTarget(FileNameBytes(fileName));
     if (!resolved)
         throw failure;
     const QByteArray& target = *resolved;
@@ -212,7 +212,7 @@ namespace {
 } // namespace
 
 int OpenRegularFile(const QString& fileName) {
-    const QByteArray path = QFile::encodeName(fileName);
+    const QByteArray path = FileNameBytes(fileName);
     // Look before opening, so that no device is opened at all; then check what was opened.
     struct stat st {};
     if (::stat(path.constData(), &st) != 0)

@@ -1,5 +1,7 @@
 #include "SettingsLocation.h"
 
+#include "FileName.h"
+
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <unistd.h>
@@ -15,7 +17,7 @@ bool FolderWritable(const QString& folder) {
             return false;
     if (!QFileInfo(path).isDir())
         return false;
-    return ::access(QFile::encodeName(path).constData(), W_OK | X_OK) == 0;
+    return ::access(FileNameBytes(path).constData(), W_OK | X_OK) == 0;
 }
 
 QString UserConfigFolder() {

@@ -2,7 +2,6 @@
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
 
 namespace gyrodex {
 
@@ -79,8 +78,14 @@ DesktopCommandLine ParseDesktopCommandLine(const QStringList& arguments) {
                   true};
         return result;
     }
-    if (!files.isEmpty() && !files[0].isEmpty())
-        result.file = QDir::cleanPath(QFileInfo(files[0]).absoluteFilePath());
+    // Made absolute as text: QFileInfo would pass the name through the system's encoding and
+    // lose the bytes of a name that is not UTF-8.
+    if (!files.isEmpty() && !files[0].isEmpty()) {
+        const QString& name = files[0];
+        result.file = QDir::cleanPath(QDir::isAbsolutePath(name)
+                                          ? name
+                                          : QDir::currentPath() + QLatin1Char('/') + name);
+    }
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include "CalendarFile.h"
 #include "DayDialog.h"
 #include "Error.h"
+#include "FileName.h"
 #include "Host.h"
 #include "Illustrator.h"
 #include "ImageCanvas.h"
@@ -264,7 +265,7 @@ void MainWindow::openRecentCalendar(int tag) {
         const QString& name = p_.recent.RecentCalendars.names[static_cast<std::size_t>(tag - 1)];
         // Unlike "Open", which starts a new design under a new name, a recent file that is gone
         // (or on a drive that isn't mounted) keeps the open design; the entry stays.
-        if (!QFileInfo::exists(name))
+        if (!FileExists(name))
             throw Error(QStringLiteral("Unable to read %1").arg(name));
         LoadCalendarFile(name, false);
     });

@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "DesktopApp.h"
+#include "FileName.h"
 #include "MainWindow.h"
 #include "QtServices.h"
 #include "SettingsLocation.h"
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
     // --help, --version and a bad command line are answered before a display is needed.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << gyrodex::FileNameFromBytes(argv[i]);
     const gyrodex::DesktopCommandLine commandLine = gyrodex::ParseDesktopCommandLine(arguments);
     if (commandLine.exitNow) {
         std::fputs(commandLine.text.toLocal8Bit().constData(),

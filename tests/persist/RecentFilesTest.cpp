@@ -1,13 +1,17 @@
 #include "RecentFiles.h"
 
 #include "../QtPrinters.h"
+#include "FileName.h"
+#include "SaveFile.h"
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <random>
 #include <sys/stat.h>
 
 using namespace gyrodex;
@@ -117,6 +121,53 @@ TEST_F(Recent, AHiveThatDoesNotParseIsNotRewritten) {
     lists.AddRecentCalendar("/x/a.cal");
     EXPECT_EQ(MessageOf([&] { lists.WriteRecentLists(registry); }), "");
     EXPECT_EQ(ReadBytes(hive), junk);
+}
+
+TEST(FileName, EveryByteSequenceComesBackAndUtf8ReadsAsText) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> byte(0, 255), length(0, 24);
+    for (int run = 0; run < 20000; ++run) {
+        QByteArray bytes;
+        for (int n = length(random); n > 0; --n)
+            bytes.append(static_cast<char>(byte(random)));
+        ASSERT_EQ(FileNameBytes(FileNameFromBytes(bytes)), bytes) << bytes.toHex().constData();
+        const QString text = FileNameText(FileNameFromBytes(bytes));
+        ASSERT_EQ(FileNameBytes(FileNameFromText(text)), bytes) << bytes.toHex().constData();
+    }
+    // Valid UTF-8, including characters outside the basic plane, reads as Qt reads it and is
+    // stored as it stands; overlong forms and encoded surrogates are bytes, not characters.
+    for (const QByteArray& utf8 : {QByteArray("/home/ann/caf\xC3\xA9 \xF0\x9F\x93\x85.cal"),
+                                   QByteArray("plain.cal"), QByteArray("100%25.cal")}) {
+        EXPECT_EQ(FileNameFromBytes(utf8), QString::fromUtf8(utf8));
+        EXPECT_EQ(FileNameText(QString::fromUtf8(utf8)), QString::fromUtf8(utf8));
+    }
+    EXPECT_EQ(FileNameFromBytes("\xC0\xAF").size(), 2);
+    EXPECT_EQ(FileNameFromBytes("\xED\xA0\x80").size(), 3);
+    EXPECT_EQ(FileNameText(FileNameFromBytes("/tmp/caf\xE9.cal")), "file:///tmp/caf%E9.cal");
+    // A name that happens to start like the stored form is stored in that form itself.
+    EXPECT_EQ(FileNameFromText(FileNameText("file://x")), "file://x");
+}
+
+TEST_F(Recent, ANameThatIsNotUtf8IsStoredWithoutLossAndOpensItsFile) {
+    const QByteArray bytes = QFile::encodeName(dir.path()) + "/caf\xE9.cal";
+    const QString name = FileNameFromBytes(bytes);
+    SaveFileWhole(name, "[Misc]\r\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(bytes.constData(), &st), 0) << "saved under its own bytes";
+
+    RecentFiles run;
+    run.ReadRecentLists(registry);
+    run.AddRecentCalendar(name);
+    run.AddRecentBitmap(QFile::decodeName(bytes)); // as a lossy decoder left it in older runs
+    run.WriteRecentLists(registry);
+    EXPECT_TRUE(value("Cal1").startsWith("file://"));
+    EXPECT_FALSE(value("Bitmap1").startsWith("file://"));
+
+    RecentFiles next;
+    next.ReadRecentLists(registry);
+    EXPECT_EQ(FileNameBytes(next.RecentCalendars.names[0]), bytes);
+    EXPECT_EQ(ReadFileWhole(next.RecentCalendars.names[0]), QByteArray("[Misc]\r\n"));
+    EXPECT_EQ(next.RecentBitmaps.names[0], QFile::decodeName(bytes));
 }
 
 TEST(PickedColours, PicksFillTheSixteenCustomColoursInTurn) {

@@ -3,6 +3,7 @@
 #include "DayDialog.h"
 #include "DesktopApp.h"
 #include "FileFilter.h"
+#include "FileName.h"
 #include "HelpWindows.h"
 #include "HighlightDialog.h"
 #include "ImageSizeDialog.h"
@@ -13,6 +14,7 @@
 #include "ProgramSettings.h"
 #include "PropertiesPanel.h"
 #include "QtServices.h"
+#include "SaveFile.h"
 #include "ScriptedServices.h"
 #include "SetupDialog.h"
 #include "SharedDialogs.h"
@@ -40,6 +42,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <cstring>
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -338,6 +342,34 @@ TEST_F(Desktop, ReopeningAFileThatIsGoneKeepsTheOpenDesign) {
     EXPECT_EQ(g->doc.state.CalendarFileName, b);
     EXPECT_EQ(g->doc.state.Radius, 400);
     EXPECT_EQ(g->recent.RecentCalendars.names[1], a); // it may be on a drive not mounted
+}
+
+TEST_F(Desktop, ARecentNameThatIsNotUtf8ReopensAndSavesItsOwnFile) {
+    // "café.cal" written in Latin-1, as a file copied from an older disk is named.
+    const QString latin1 = FileNameFromBytes(QFile::encodeName(dir.path()) + "/caf\xE9.cal");
+    SaveFileWhole(latin1, *ReadFileWhole(calendar("source.cal", 350)));
+    RecentFiles earlier;
+    earlier.AddRecentCalendar(latin1);
+    earlier.WriteRecentLists(registry());
+
+    start();
+    palette().recentCalendarActions[0]->trigger();
+    EXPECT_TRUE(services.messages.isEmpty()) << services.messages.join('\n').toStdString();
+    EXPECT_EQ(g->doc.state.CalendarFileName, latin1);
+    EXPECT_EQ(g->doc.state.Radius, 350);
+
+    g->doc.state.Radius = 360;
+    palette().saveAction->trigger();
+    EXPECT_TRUE(ReadFileWhole(latin1)->contains("Radius=360"));
+    int cafes = 0; // files named "caf…" by their bytes: no second, mangled one
+    DIR* folder = ::opendir(QFile::encodeName(dir.path()).constData());
+    ASSERT_NE(folder, nullptr);
+    while (const dirent* entry = ::readdir(folder))
+        cafes += std::strncmp(entry->d_name, "caf", 3) == 0;
+    ::closedir(folder);
+    EXPECT_EQ(cafes, 1);
+    g->Shutdown(true);
+    EXPECT_EQ(FileNameBytes(storedCalendars().names[0]), FileNameBytes(latin1));
 }
 
 TEST_F(Desktop, AFailedLoadShowsItsMessageAndStillNamesTheFile) {
@@ -871,6 +903,10 @@ TEST(DesktopCommandLine, AFileHelpVersionAndBadOptions) {
     EXPECT_FALSE(file.exitNow);
     EXPECT_EQ(file.file, QDir::currentPath() + "/a.cal");
     EXPECT_EQ(ParseDesktopCommandLine({"gyrodex", "/tmp/x y.cal"}).file, "/tmp/x y.cal");
+    // A name in another 8-bit character set keeps its bytes, relative or not.
+    EXPECT_EQ(FileNameBytes(
+                  ParseDesktopCommandLine({"gyrodex", FileNameFromBytes("d/../caf\xE9.cal")}).file),
+              QFile::encodeName(QDir::currentPath()) + "/caf\xE9.cal");
 
     // Qt's own options pass, with their values, and are not taken for the file.
     const auto qt = ParseDesktopCommandLine(
