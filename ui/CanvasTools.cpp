@@ -120,8 +120,10 @@ void MainWindow::imageMouseMove(Qt::KeyboardModifiers, int x, int y) {
         hintLabel->setText(hint.text);
         hintLabel->adjustSize();
     }
-    const int top = p_.canvas.height() < y + 40 ? y - 24 : y + 20;
-    int left = x - 4;
+    // Placed in the window's logical pixels, beside the pointer.
+    const QPoint at = imageView->toLogical(QPoint(x, y));
+    const int top = imageView->height() < at.y() + 40 ? at.y() - 24 : at.y() + 20;
+    int left = at.x() - 4;
     const int screenWidth = p_.env.screen.width();
     if (screenWidth < left + hintLabel->width())
         left = screenWidth - hintLabel->width();

@@ -4,10 +4,12 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <cmath>
 
 namespace gyrodex {
 
-ImageView::ImageView(const QImage& image, QWidget* parent) : QWidget(parent), image_(image) {
+ImageView::ImageView(const QImage& image, qreal pixelRatio, QWidget* parent)
+    : QWidget(parent), image_(image), ratio_(pixelRatio > 0 ? pixelRatio : 1.0) {
     setObjectName(QStringLiteral("Img"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleName(QStringLiteral("Calendar"));
@@ -15,8 +17,31 @@ ImageView::ImageView(const QImage& image, QWidget* parent) : QWidget(parent), im
     imageResized();
 }
 
+QPoint ImageView::toImage(QPointF logical) const {
+    if (ratio_ == 1.0)
+        return logical.toPoint();
+    return {static_cast<int>(std::floor(logical.x() * ratio_)),
+            static_cast<int>(std::floor(logical.y() * ratio_))};
+}
+
+QPoint ImageView::toLogical(QPoint image) const {
+    return {static_cast<int>(std::floor(image.x() / ratio_)),
+            static_cast<int>(std::floor(image.y() / ratio_))};
+}
+
+QRect ImageView::toLogical(const QRect& image) const {
+    if (ratio_ == 1.0)
+        return image;
+    // Outward, so that every device pixel of the image rectangle is inside.
+    const int left = static_cast<int>(std::floor(image.left() / ratio_));
+    const int top = static_cast<int>(std::floor(image.top() / ratio_));
+    const int right = static_cast<int>(std::ceil((image.right() + 1) / ratio_));
+    const int bottom = static_cast<int>(std::ceil((image.bottom() + 1) / ratio_));
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
 void ImageView::imageResized() {
-    setFixedSize(image_.size());
+    setFixedSize(toLogical(image_.rect()).size());
     update();
 }
 
@@ -24,30 +49,47 @@ void ImageView::imageChanged(const QRect& rect) {
     if (rect.isEmpty())
         update();
     else
-        update(rect);
+        update(toLogical(rect));
 }
 
 void ImageView::regionChanged(const QRegion& region) {
-    if (!region.isEmpty())
+    if (region.isEmpty())
+        return;
+    if (ratio_ == 1.0) {
         update(region);
+        return;
+    }
+    QRegion logical;
+    for (const QRect& r : region)
+        logical += toLogical(r);
+    update(logical);
 }
 
 void ImageView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    if (ratio_ == 1.0) {
+        for (const QRect& r : event->region())
+            painter.drawImage(r.topLeft(), image_, r);
+        return;
+    }
+    // Each logical rectangle takes the image's device pixels under it, which the backing
+    // store (of the same ratio) receives one to one.
     for (const QRect& r : event->region())
-        painter.drawImage(r.topLeft(), image_, r);
+        painter.drawImage(
+            QRectF(r), image_,
+            QRectF(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_));
 }
 
 void ImageView::mousePressEvent(QMouseEvent* event) {
-    emit mousePressed(event->button(), event->modifiers(), event->position().toPoint());
+    emit mousePressed(event->button(), event->modifiers(), toImage(event->position()));
 }
 
 void ImageView::mouseMoveEvent(QMouseEvent* event) {
-    emit mouseMoved(event->modifiers(), event->position().toPoint());
+    emit mouseMoved(event->modifiers(), toImage(event->position()));
 }
 
 void ImageView::mouseReleaseEvent(QMouseEvent* event) {
-    emit mouseReleased(event->button(), event->modifiers(), event->position().toPoint());
+    emit mouseReleased(event->button(), event->modifiers(), toImage(event->position()));
 }
 
 } // namespace gyrodex

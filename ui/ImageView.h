@@ -6,13 +6,21 @@ class QImage;
 
 namespace gyrodex {
 
-// Shows the calendar image 1:1 from its top-left corner. It never scales, and repaints only
-// the rectangle it is told changed.
+// Shows the calendar image from its top-left corner, one image pixel to one device pixel of
+// the screen (on a scaled desktop the view's logical size is the image's divided by the
+// ratio), and repaints only the rectangle it is told changed. Pointer positions are reported
+// in image pixels.
 class ImageView : public QWidget {
     Q_OBJECT
 
 public:
-    ImageView(const QImage& image, QWidget* parent);
+    // `pixelRatio`: device pixels per logical pixel of the screen the view is shown on.
+    ImageView(const QImage& image, qreal pixelRatio, QWidget* parent);
+
+    // Image pixels and the view's logical pixels.
+    QPoint toImage(QPointF logical) const;
+    QPoint toLogical(QPoint image) const;
+    QRect toLogical(const QRect& image) const;
 
     // The image changed size: the view takes it.
     void imageResized();
@@ -35,6 +43,7 @@ protected:
 
 private:
     const QImage& image_;
+    qreal ratio_;
 };
 
 } // namespace gyrodex

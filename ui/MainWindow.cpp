@@ -62,7 +62,7 @@ MainWindow::MainWindow(MainWindowParts parts)
 
     dayDialog = new DayDialog(p_.services, p_.dialogs, this);
     imageSizeDialog = new ImageSizeDialog(this);
-    imageView = new ImageView(p_.canvas.image(), this);
+    imageView = new ImageView(p_.canvas.image(), p_.env.pixelRatio, this);
     imageView->move(0, 0);
     createToolParts();
 }
@@ -83,8 +83,7 @@ void MainWindow::firstShow() {
         emit recentBitmapsChanged(p_.recent.AddRecentBitmap({}));
         if (p_.document.state.BitmapFileName.isEmpty()) {
             ImageCanvas& c = p_.canvas;
-            const QSize screen = p_.env.screen.size();
-            c.setImage(QImage(screen, QImage::Format_RGB32));
+            c.setImage(QImage(p_.env.screenPixels(), QImage::Format_RGB32));
             imageView->imageResized();
             p_.document.state.updateCentre(c.width(), c.height());
             c.setPen(kMainColour, 1);
@@ -370,13 +369,13 @@ void MainWindow::fitToImage() {
     // no longer lie under it.
     hintLabel->hide();
     const QSize image(p_.canvas.width(), p_.canvas.height());
-    const bool screenSized = image == p_.env.screen.size();
+    const bool screenSized = image == p_.env.screenPixels();
     const Qt::WindowFlags flags =
         screenSized ? Qt::Window | Qt::FramelessWindowHint : Qt::Tool | Qt::WindowTitleHint;
     const bool visible = isVisible();
     if (windowFlags() != flags)
         setWindowFlags(flags); // hides the window
-    resize(image);
+    resize(imageView->size());
     if (visible)
         show();
 }

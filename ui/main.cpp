@@ -67,6 +67,7 @@ int main(int argc, char** argv) {
     }
     gyrodex::Environment env{QCoreApplication::applicationFilePath(),
                              gyrodex::RegistryService::System(), screen->geometry()};
+    env.pixelRatio = screen->devicePixelRatio();
     env.configFolder = gyrodex::UserConfigFolder();
     // Recovery copies of unsaved designs, one per running program.
     env.stateFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);

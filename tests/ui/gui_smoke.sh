@@ -4,7 +4,8 @@
 # wheel on a screenshot, fills a cell, describes a day and reads its hint, drags the wheel,
 # opens both panels, types a radius and drags a panel by its caption,
 # clicks "Exit" and checks that the settings file was written, then opens a design named on the
-# command line, and recovers a changed design after kill -9.
+# command line, recovers a changed design after kill -9, and shows the same wheel on a desktop
+# scaled to 200%.
 # Usage: gui_smoke.sh PATH/TO/gyrodex. Exit status 77 (skipped) when no X server can be started.
 set -uo pipefail
 program=$(realpath "$1")
@@ -297,5 +298,37 @@ new_cell=$(awk 'BEGIN { a = 45.2 * 2 * 3.14159265358979 / 52; printf "%d %d\n", 
 got=$(pixel ${new_cell% *} ${new_cell#* })
 [[ "$got" == 255,255,128 ]] || fail "the recovered design does not show radius 200: ($new_cell) is $got"
 echo "kill -9 after a change, restart: the recovery was offered and gave back radius 200"
+kill -TERM "$app"
+for _ in $(seq 50); do running || break; sleep 0.1; done
+
+# A desktop scaled to 200%: the image has the screen's device pixels, so the same design shows
+# the same picture as at 100% (centre (640, 512), radius 360 in device pixels), sharp; a drag of
+# 30 device pixels moves the wheel by 30 image pixels.
+mkdir -p "$work/config2"
+printf '[Misc]\r\nStartDate=01/04/2027\r\nEndDate=12/31/2027\r\n' >"$work/plain.cal"
+QT_SCALE_FACTOR=2 XDG_CONFIG_HOME="$work/config2" XDG_DATA_HOME="$work/data2" XDG_RUNTIME_DIR="$work" \
+    "$work/bin/gyrodex" "$work/plain.cal" >"$work/out.txt" 2>&1 &
+app=$!
+pids+=($app)
+timeout 20 xdotool search --sync --name '^Gyrodex v1\.1$' >/dev/null || fail "the palette did not appear at 200%"
+sleep 1.5
+import -window root "$work/shot.png" || fail "no screenshot"
+check 30 1 255,255,128 "200%: week day cell (spoke 30, ring 1)"
+check 30 7 255,128,0 "200%: weekend cell (spoke 30, ring 7)"
+got=$(pixel 640 512)
+[[ "$got" == 128,128,255 ]] || fail "200%: background at the centre is $got"
+read -r fill_x fill_y < <(point 30 1)
+xdotool mousemove 100 100 mousedown 1
+sleep 0.2
+xdotool mousemove 116 94
+sleep 0.2
+xdotool mousemove 130 90 mouseup 1
+sleep 0.8
+import -window root "$work/shot.png" || fail "no screenshot"
+got=$(pixel 670 502)
+[[ "$got" == 128,128,255 ]] || fail "200%: background at the moved centre is $got"
+got=$(pixel $((fill_x + 30)) $((fill_y - 10)))
+[[ "$got" == 255,255,128 ]] || fail "200%: the week day cell did not move with the drag: $got"
+echo "200%: the wheel is painted in device pixels and a drag of 30, -10 moved it by 30, -10"
 kill -TERM "$app"
 for _ in $(seq 50); do running || break; sleep 0.1; done
