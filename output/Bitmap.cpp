@@ -123,6 +123,11 @@ Error ReadFailure(const QString& fileName, const QString& why) {
                      .arg(QDir::toNativeSeparators(fileName), why));
 }
 
+// Bounds the pixel memory a reader may take to the caller's limit (in whole MiB, rounded up).
+void AllowImageBytes(qint64 maxImageBytes) {
+    QImageReader::setAllocationLimit(static_cast<int>(maxImageBytes / (1024 * 1024)) + 1);
+}
+
 // The size a reader found in a picture's header, held to the size limits before any pixel
 // memory is taken.
 void CheckReaderSize(const QSize& size, const QString& fileName, qint64 maxImageBytes) {
@@ -131,7 +136,7 @@ void CheckReaderSize(const QSize& size, const QString& fileName, qint64 maxImage
     } catch (const Error& e) {
         throw ReadFailure(fileName, e.message());
     }
-    QImageReader::setAllocationLimit(static_cast<int>(kMaxImageBytes / (1024 * 1024)) + 1);
+    AllowImageBytes(maxImageBytes);
 }
 
 } // namespace
@@ -152,7 +157,7 @@ QImage ReadBitmap(QIODevice& device, const QString& fileName, qint64 maxImageByt
     if (size.isValid())
         CheckReaderSize(size, fileName, maxImageBytes);
     else
-        QImageReader::setAllocationLimit(static_cast<int>(kMaxImageBytes / (1024 * 1024)) + 1);
+        AllowImageBytes(maxImageBytes);
     // The reader fills the image it is given when size and format match: start it from zeros,
     // so that pixels the data does not reach are the same on every read.
     QImage image;
@@ -163,6 +168,9 @@ QImage ReadBitmap(QIODevice& device, const QString& fileName, qint64 maxImageByt
     }
     if (!reader.read(&image) || image.isNull())
         throw failure(reader.errorString());
+    // A file that is no bitmap at all (a GIF named .bmp) is read by the reader its content
+    // names, whose header the checks above do not know: its size is held to the limits too.
+    CheckReaderSize(image.size(), fileName, maxImageBytes);
     return image;
 }
 
