@@ -10,6 +10,7 @@
 #include "ImageCanvas.h"
 #include "ImageSizeDialog.h"
 #include "ImageView.h"
+#include "LabelWords.h"
 #include "Painter.h"
 #include "Print.h"
 #include "ProgramSettings.h"
@@ -131,6 +132,9 @@ void MainWindow::RepaintCalendar() {
     if (p_.document.state.RepaintSuspended)
         return;
     emit calendarRepainted();
+    if (p_.document.state.Labels.anyShown())
+        p_.document.state.LabelWords =
+            MakeLabelWords(p_.settings.GetString(QStringLiteral("DateFormat")), UserDateLocale());
     gyrodex::RepaintCalendar(p_.document.state, p_.document.highlights, p_.canvas, today(),
                              &p_.host);
 }
