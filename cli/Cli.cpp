@@ -662,8 +662,10 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err,
                 SaveFileWhole(o.out, bytes);
             }
         } else if (o.command == u"export-ai") {
-            ExportToIllustrator(o.out, s, highlights, today,
-                                [&canvas](const QString& text) { return canvas.textExtent(text); });
+            ExportToIllustrator(
+                o.out, s, highlights, today,
+                [&canvas](const QString& text) { return canvas.textExtent(text); },
+                QSize(canvas.width(), canvas.height()));
         } else if (o.command == u"print") {
             QPrinter printer(QPrinter::HighResolution);
             printer.setOutputFormat(QPrinter::PdfFormat);

@@ -432,7 +432,7 @@ void PlaceFlow(const std::vector<FlowEntry>& entries, int agendaCount, const Lab
 
 std::vector<PlacedLabel> LayoutLabels(const CalendarDesign& s, const HighlightList& highlights,
                                       const RepaintResult& r, const LabelTexts& words,
-                                      RasterCanvas& canvas) {
+                                      QSize image) {
     std::vector<PlacedLabel> out;
     const LabelSettings& labels = s.Labels;
     if (!labels.anyShown())
@@ -450,8 +450,8 @@ std::vector<PlacedLabel> LayoutLabels(const CalendarDesign& s, const HighlightLi
     const int h = font.height();
     const int margin = std::max(4, h / 2);
     reach += margin;
-    const QRect page(margin, margin, canvas.width() - CreditStripWidth() - 2 * margin,
-                     canvas.height() - 2 * margin);
+    const QRect page(margin, margin, image.width() - CreditStripWidth() - 2 * margin,
+                     image.height() - 2 * margin);
     int top = page.top();
 
     if (labels.Title) {
@@ -538,7 +538,8 @@ void PaintLabels(const CalendarDesign& s, const HighlightList& highlights, const
                  const LabelTexts& words, RasterCanvas& canvas) {
     if (!s.Labels.anyShown())
         return;
-    for (const PlacedLabel& label : LayoutLabels(s, highlights, r, words, canvas)) {
+    for (const PlacedLabel& label :
+         LayoutLabels(s, highlights, r, words, QSize(canvas.width(), canvas.height()))) {
         if (label.kind == PlacedLabel::Kind::Swatch) {
             canvas.setPen(s.BackTextColour, 1);
             canvas.setBrush(label.colour);

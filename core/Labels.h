@@ -61,13 +61,14 @@ struct PlacedLabel {
     std::array<QPointF, 4> box{}; // the corners of what the label covers, in order round it
 };
 
-// Where the labels of the design go on an image of the canvas's size, for the centre `result`
-// holds. Texts are measured on the canvas. Labels that would overlap each other or the wheel
-// are moved (week numbers outside the month names, the title to a corner) or left out (month
-// names that would collide; agenda lines that don't fit, counted in a last "… and N more").
+// Where the labels of the design go on an image of the given size, for the centre `result`
+// holds. Texts are measured in the label font as the canvases draw it. Labels that would overlap
+// each other or the wheel are moved (week numbers outside the month names, the title to a corner)
+// or left out (month names that would collide; agenda lines that don't fit, counted in a last "…
+// and N more").
 std::vector<PlacedLabel> LayoutLabels(const CalendarDesign& design, const HighlightList& highlights,
                                       const RepaintResult& result, const LabelTexts& words,
-                                      RasterCanvas& canvas);
+                                      QSize image);
 
 // Lays out and draws the design's labels onto the canvas; nothing when none is switched on.
 void PaintLabels(const CalendarDesign& design, const HighlightList& highlights,

@@ -252,8 +252,10 @@ void MainWindow::exportIllustrator() {
             BusyCursor busy;
             // Day numbers are measured in the image's current font: the day font after a
             // repaint.
-            ExportToIllustrator(*file, p_.document.state, p_.document.highlights, today(),
-                                [this](const QString& text) { return p_.canvas.textExtent(text); });
+            ExportToIllustrator(
+                *file, p_.document.state, p_.document.highlights, today(),
+                [this](const QString& text) { return p_.canvas.textExtent(text); },
+                QSize(p_.canvas.width(), p_.canvas.height()));
         }
         p_.services.information(kSaved);
     });

@@ -128,7 +128,7 @@ TEST(Labels, PlacedLabelsOverlapNeitherEachOtherNorTheCellsAndStayOnTheImage) {
                         .arg(i)));
     RecordingCanvas canvas(2480, 3508);
     RepaintCalendar(s, h, canvas, D(1, 1, 2027));
-    const auto labels = LayoutLabels(s, h, s, s.LabelWords, canvas);
+    const auto labels = LayoutLabels(s, h, s, s.LabelWords, QSize(canvas.width(), canvas.height()));
 
     std::map<PlacedLabel::Kind, int> counts;
     for (const PlacedLabel& l : labels)
@@ -170,7 +170,7 @@ TEST(Labels, WhatDoesNotFitIsCountedAndSmallWheelsTakeWeeksOutside) {
         h.add(Entry(AddDays(s.StartDate, i), 255, QStringLiteral("Day %1").arg(i)));
     RecordingCanvas canvas(1024, 768);
     s.updateCentre(canvas.width(), canvas.height());
-    const auto labels = LayoutLabels(s, h, s, LabelTexts::English(), canvas);
+    const auto labels = LayoutLabels(s, h, s, LabelTexts::English(), QSize(1024, 768));
 
     int agendaLines = 0;
     QString more;
