@@ -149,6 +149,11 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
+// Between an agenda entry's date and its description: a wider space than between words, which
+// a line break takes away.
+const QString kGapWord = QStringLiteral("\u00a0");
+const QString kGap = u' ' + kGapWord;
+
 // The label font as the canvases build it (see MakeFont): measured here once per text, since
 // wrapping an agenda measures many candidate lines that are never drawn.
 class LabelFont {
@@ -165,19 +170,27 @@ public:
     int width(const QString& text) const { return metrics_.horizontalAdvance(text); }
 
     // Greedy word wrap into lines no wider than `width`; a word wider than a line is broken
-    // between characters.
+    // between characters. A word that is a lone no-break space (kGap) widens the space between
+    // its neighbours, and goes where it would begin or end a line.
     QStringList wrap(const QString& text, int width) const {
         QStringList lines;
         QString line;
+        const auto finish = [&lines](QString& l) {
+            if (l.endsWith(kGap))
+                l.chop(kGap.size());
+            lines << l;
+        };
         for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+            if (line.isEmpty() && word == kGapWord)
+                continue;
             const QString candidate = line.isEmpty() ? word : line + u' ' + word;
             if (this->width(candidate) <= width) {
                 line = candidate;
                 continue;
             }
             if (!line.isEmpty())
-                lines << line;
-            line = word;
+                finish(line);
+            line = word == kGapWord ? QString() : word;
             while (line.size() > 1 && this->width(line) > width) {
                 qsizetype n = line.size() - 1;
                 while (n > 1 && this->width(line.left(n)) > width)
@@ -190,7 +203,7 @@ public:
             }
         }
         if (!line.isEmpty() || lines.isEmpty())
-            lines << line;
+            finish(line);
         return lines;
     }
 
@@ -342,8 +355,10 @@ int CreditStripWidth() {
 // Columns the colour key and the agenda flow into, top to bottom, then left to right.
 class Columns {
 public:
-    void add(const QRect& region, int targetWidth, int gap) {
-        if (region.width() < targetWidth / 2 || region.height() <= 0)
+    // Columns of about `targetWidth` across the region; none in a region narrower than
+    // `minWidth`.
+    void add(const QRect& region, int targetWidth, int minWidth, int gap) {
+        if (region.width() < minWidth || region.height() <= 0)
             return;
         const int n = std::max(1, (region.width() + gap) / (targetWidth + gap));
         const int width = (region.width() - (n - 1) * gap) / n;
@@ -497,10 +512,7 @@ std::vector<PlacedLabel> LayoutLabels(const CalendarDesign& s, const HighlightLi
             const auto& date =
                 words.agendaDate ? words.agendaDate : LabelTexts::English().agendaDate;
             for (const AgendaEntry& e : agenda)
-                // Two no-break spaces: wrapping keeps them, and the date apart from the text.
-                entries.push_back({e.colour,
-                                   date(e.date) + QStringLiteral("\u00a0\u00a0") + e.description,
-                                   true});
+                entries.push_back({e.colour, date(e.date) + kGap + u' ' + e.description, true});
             agendaCount = static_cast<int>(agenda.size());
         }
         // Beside the wheel (left and right of it) or above and below it, whichever leaves
@@ -525,9 +537,11 @@ std::vector<PlacedLabel> LayoutLabels(const CalendarDesign& s, const HighlightLi
         Columns columns;
         const int columnWidth = 22 * h;
         const int gap = 2 * h;
+        // The strips beside a wheel that fills the image's height are narrow, but still hold a
+        // date and a few words a line.
         for (const QRect& region : regions)
             if (region.isValid())
-                columns.add(region, columnWidth, gap);
+                columns.add(region, columnWidth, 6 * h, gap);
         if (!columns.empty() && !entries.empty())
             PlaceFlow(entries, agendaCount, font, columns, out);
     }

@@ -176,8 +176,7 @@ TEST(Labels, WhatDoesNotFitIsCountedAndSmallWheelsTakeWeeksOutside) {
     QString more;
     double weekDistance = 0;
     for (const PlacedLabel& l : labels) {
-        if (l.kind == PlacedLabel::Kind::Text &&
-            l.text.contains(QStringLiteral("\u00a0\u00a0Day ")))
+        if (l.kind == PlacedLabel::Kind::Text && l.text.contains(QStringLiteral("\u00a0 Day ")))
             ++agendaLines;
         if (l.kind == PlacedLabel::Kind::More)
             more = l.text;
@@ -191,6 +190,26 @@ TEST(Labels, WhatDoesNotFitIsCountedAndSmallWheelsTakeWeeksOutside) {
     EXPECT_EQ(more, QStringLiteral("\u2026 and %1 more").arg(200 - agendaLines));
     // The inner ring's 82 pixels hold no 52 labels side by side: they go outside the months.
     EXPECT_GT(weekDistance, s.Radius);
+}
+
+TEST(Labels, TheDefaultWheelKeepsItsKeyAndAgendaInTheStripsBesideIt) {
+    // 1024 x 768 with the default radius: the wheel fills the height.
+    CalendarState s;
+    s.setDefaultPeriod(D(12, 8, 2026));
+    s.Labels.Months = s.Labels.Title = s.Labels.Legend = s.Labels.Agenda = true;
+    s.Labels.TitleText = QStringLiteral("Family");
+    HighlightList h;
+    h.add(Entry(D(12, 24, 2026), 255, QStringLiteral("Christmas Eve at grandma's")));
+    h.add(Entry(D(1, 15, 2027), 65280, QStringLiteral("Dentist")));
+    s.updateCentre(1024, 768);
+    const auto labels = LayoutLabels(s, h, s, LabelTexts::English(), QSize(1024, 768));
+    int swatches = 0;
+    for (const PlacedLabel& l : labels) {
+        swatches += l.kind == PlacedLabel::Kind::Swatch ? 1 : 0;
+        for (const PlacedLabel& other : labels)
+            EXPECT_TRUE(&l == &other || !BoxesOverlap(l.box, other.box)) << l.text.toStdString();
+    }
+    EXPECT_EQ(swatches, 4);
 }
 
 TEST(Labels, NothingIsDrawnWhenOffAndTheDayFontIsBackAfterwards) {
