@@ -611,9 +611,10 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err,
             throw Error(loaded.message);
         for (const Edit& e : o.edits)
             e(s, highlights);
+        // The labels in English with the hints' date format, as the hints this tool prints.
         if (s.Labels.anyShown() && o.command != u"show" && o.command != u"save-cal")
-            s.LabelWords =
-                MakeLabelWords(ReadHintSettings(o, environment, err).dateFormat, UserDateLocale());
+            s.LabelWords = MakeLabelWords(ReadHintSettings(o, environment, err).dateFormat,
+                                          DateFormatLocale::UsEnglish());
 
         if (o.command == u"show") {
             IniFile ini;
