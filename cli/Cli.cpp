@@ -10,6 +10,7 @@
 #include "ICalendar.h"
 #include "Illustrator.h"
 #include "ImageCanvas.h"
+#include "LabelWords.h"
 #include "Painter.h"
 #include "Print.h"
 #include "ProgramSettings.h"
@@ -55,7 +56,10 @@ const char* const kUsage =
     "  --size WxH  --today MM/DD/YYYY  --start MM/DD/YYYY  --end MM/DD/YYYY\n"
     "  --start-week N  --radius N  --day-height N  --offset X,Y  --anticlockwise\n"
     "  --weekend-outside  --no-weekends  --no-past  --today-not-past  --no-repaint-all\n"
-    "  --highlight ENTRY (repeatable)  --set Section.Key=VALUE (a calendar file entry)\n"
+    "  --highlight ENTRY (repeatable)  --set Section.Key=VALUE (a calendar file entry;\n"
+    "  Legend.COLOUR=NAME names a highlight colour in the colour key)\n"
+    "  --labels LIST (show months,weeks,title,legend,agenda; 'none' shows none)\n"
+    "  --title TEXT (the title line's text; shows the title)\n"
     "  --ics FILE (import an iCalendar file's events within the period; repeatable)\n"
     "  --ics-colour COLOUR (for the events of later --ics files that name none: a CSS\n"
     "  name, #RRGGBB or a decimal colour; default red)\n"
@@ -304,14 +308,61 @@ const std::vector<OptionInfo>& OptionTable() {
         {"set", "Section.Key=VALUE",
          [](Options& o, const QString&, const QString& v) {
              static const QRegularExpression re(
-                 QStringLiteral("^(Colors|Flags|Misc|Font)\\.([^=]+)=(.*)$"),
+                 QStringLiteral("^(Colors|Flags|Misc|Font|Labels|Legend)\\.([^=]+)=(.*)$"),
                  QRegularExpression::CaseInsensitiveOption);
              const auto m = re.match(v);
              if (!m.hasMatch())
                  throw UsageError{QStringLiteral("invalid --set '%1' (expected Section.Key=VALUE "
-                                                 "with a section Colors, Flags, Misc or Font)")
+                                                 "with a section Colors, Flags, Misc, Font, "
+                                                 "Labels or Legend)")
                                       .arg(QuoteField(v))};
-             AddEdit(o, SetEntry(m.captured(1), m.captured(2), m.captured(3)));
+             QString key = m.captured(2);
+             if (m.captured(1).compare(u"Legend", Qt::CaseInsensitive) == 0) {
+                 // The colour as the highlights write it, also from a CSS name or #RRGGBB.
+                 if (const auto css = CssColour(key.trimmed()))
+                     key = QString::number(static_cast<std::int32_t>(*css));
+                 else if (!ParseInt(key.trimmed()))
+                     throw UsageError{QStringLiteral("invalid --set '%1' (expected "
+                                                     "Legend.COLOUR=NAME with a CSS colour name, "
+                                                     "#RRGGBB or a decimal colour)")
+                                          .arg(QuoteField(v))};
+             }
+             AddEdit(o, SetEntry(m.captured(1), key, m.captured(3)));
+         }},
+        {"labels", "LIST",
+         [](Options& o, const QString& a, const QString& v) {
+             LabelSettings shown;
+             for (const QString& part : v.split(u',', Qt::SkipEmptyParts)) {
+                 const QString name = part.trimmed().toLower();
+                 if (name == u"months")
+                     shown.Months = true;
+                 else if (name == u"weeks")
+                     shown.Weeks = true;
+                 else if (name == u"title")
+                     shown.Title = true;
+                 else if (name == u"legend")
+                     shown.Legend = true;
+                 else if (name == u"agenda")
+                     shown.Agenda = true;
+                 else if (name != u"none")
+                     throw UsageError{QStringLiteral("invalid %1 '%2' (expected any of months, "
+                                                     "weeks, title, legend, agenda or none)")
+                                          .arg(a, QuoteField(v))};
+             }
+             AddEdit(o, [shown](S& s, H&) {
+                 s.Labels.Months = shown.Months;
+                 s.Labels.Weeks = shown.Weeks;
+                 s.Labels.Title = shown.Title;
+                 s.Labels.Legend = shown.Legend;
+                 s.Labels.Agenda = shown.Agenda;
+             });
+         }},
+        {"title", "TEXT",
+         [](Options& o, const QString&, const QString& v) {
+             AddEdit(o, [v](S& s, H&) {
+                 s.Labels.TitleText = v;
+                 s.Labels.Title = true;
+             });
          }},
         {"hint-type", "N",
          [](Options& o, const QString& a, const QString& v) {
@@ -560,6 +611,10 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err,
             throw Error(loaded.message);
         for (const Edit& e : o.edits)
             e(s, highlights);
+        // The labels in English with the hints' date format, as the hints this tool prints.
+        if (s.Labels.anyShown() && o.command != u"show" && o.command != u"save-cal")
+            s.LabelWords = MakeLabelWords(ReadHintSettings(o, environment, err).dateFormat,
+                                          DateFormatLocale::UsEnglish());
 
         if (o.command == u"show") {
             IniFile ini;
@@ -608,8 +663,10 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err,
                 SaveFileWhole(o.out, bytes);
             }
         } else if (o.command == u"export-ai") {
-            ExportToIllustrator(o.out, s, highlights, today,
-                                [&canvas](const QString& text) { return canvas.textExtent(text); });
+            ExportToIllustrator(
+                o.out, s, highlights, today,
+                [&canvas](const QString& text) { return canvas.textExtent(text); },
+                QSize(canvas.width(), canvas.height()));
         } else if (o.command == u"print") {
             QPrinter printer(QPrinter::HighResolution);
             printer.setOutputFormat(QPrinter::PdfFormat);

@@ -2,6 +2,7 @@
 
 #include "Colour.h"
 #include "DayDate.h"
+#include "LabelSettings.h"
 
 #include <QString>
 #include <array>
@@ -90,6 +91,9 @@ struct CalendarDesign {
     // "Today as Past" can be changed only while PaintPast is on.
     bool TodayAsPastEnabled = true;
 
+    // Month names, week numbers, title, colour key and agenda (labels panel).
+    LabelSettings Labels;
+
     // The period of a first show: ten days before today through 250 days after it.
     void setDefaultPeriod(const DayDate& today);
     // Switches PaintPast with the colours panel's coupling: when it changes, TodayAsPast is
@@ -111,6 +115,8 @@ struct SessionValues {
     std::int32_t ReleaseX = 0, ReleaseY = 0;
     QString CalendarFileName;
     QString BitmapFileName;
+    // The words of the labels in the user's language and date format.
+    LabelTexts LabelWords = LabelTexts::English();
 };
 
 // What a repaint computes from the design, the image's size and today: only the painter writes

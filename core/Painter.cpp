@@ -2,6 +2,7 @@
 
 #include "Geometry.h"
 #include "Integer.h"
+#include "Labels.h"
 #include "PeriodWalk.h"
 
 #include <algorithm>
@@ -341,7 +342,7 @@ void ClearToBackground(const CalendarDesign& s, std::int32_t centreY, RasterCanv
 } // namespace
 
 void RepaintCalendar(const CalendarDesign& s, const HighlightList& highlights, RasterCanvas& canvas,
-                     const DayDate& today, RepaintResult& r, Host* host) {
+                     const DayDate& today, RepaintResult& r, Host* host, const LabelTexts& words) {
     const BusyGuard busy(host);
 
     r.updateCentre(s, canvas.width(), canvas.height());
@@ -374,6 +375,7 @@ void RepaintCalendar(const CalendarDesign& s, const HighlightList& highlights, R
         grid.reach(day.spoke, day.ring);
         r.Cells.at(day.spoke, day.ring).date = day.date;
     });
+    PaintLabels(s, highlights, r, words, canvas);
 }
 
 void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCanvas& canvas,
@@ -386,7 +388,7 @@ void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCa
         ~Stop() { s.CurrentDate = s.StopDay; }
     } stop{s};
     RepaintCalendar(static_cast<const CalendarDesign&>(s), highlights, canvas, today,
-                    static_cast<RepaintResult&>(s), host);
+                    static_cast<RepaintResult&>(s), host, s.LabelWords);
 }
 
 CellColours ChooseCellColours(const CalendarDesign& s, const HighlightList& highlights,

@@ -3,6 +3,7 @@
 #include "CalendarState.h"
 #include "HighlightList.h"
 #include "Host.h"
+#include "LabelSettings.h"
 #include "RasterCanvas.h"
 
 namespace gyrodex {
@@ -13,13 +14,14 @@ QString CreditLine();
 // Paints the whole wheel of `design` for its period into the canvas; what the paint computes
 // (the centre, the period as painted, the cell grid, the day it stopped on) goes into `result`,
 // and nothing else is written. `today` decides which days are past. The busy pointer is shown
-// through `host` (when given) while the wheel is painted.
+// through `host` (when given) while the wheel is painted. The design's labels, when it shows
+// any, are written in `words`.
 void RepaintCalendar(const CalendarDesign& design, const HighlightList& highlights,
                      RasterCanvas& canvas, const DayDate& today, RepaintResult& result,
-                     Host* host = nullptr);
+                     Host* host = nullptr, const LabelTexts& words = LabelTexts::English());
 
-// The same for a program's state: nothing while RepaintSuspended is set; afterwards, however
-// the paint ended, CurrentDate is the day the walk stopped on.
+// The same for a program's state, with its label words: nothing while RepaintSuspended is set;
+// afterwards, however the paint ended, CurrentDate is the day the walk stopped on.
 void RepaintCalendar(CalendarState& state, const HighlightList& highlights, RasterCanvas& canvas,
                      const DayDate& today, Host* host = nullptr);
 

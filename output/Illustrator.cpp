@@ -2,6 +2,7 @@
 
 #include "Error.h"
 #include "Geometry.h"
+#include "IllustratorLabels.h"
 #include "Painter.h"
 #include "PeriodWalk.h"
 #include "SaveFile.h"
@@ -172,7 +173,7 @@ void WriteIllustratorCell(QByteArray& out, const CalendarState& s, int spoke, in
 }
 
 QByteArray IllustratorDrawing(const CalendarState& s, const HighlightList& highlights,
-                              const DayDate& today, const TextMeasurer& measure) {
+                              const DayDate& today, const TextMeasurer& measure, QSize image) {
     QByteArray out;
     out.reserve(64 * 1024);
     for (const char* line : IllustratorHeader)
@@ -185,6 +186,9 @@ QByteArray IllustratorDrawing(const CalendarState& s, const HighlightList& highl
         const Colour fill = ChooseCellColours(s, highlights, day.date, today, day.weekendRing).fill;
         WriteIllustratorCell(out, s, day.spoke, day.ring, day.date, fill, measure);
     });
+    if (image.isEmpty())
+        image = QSize(2 * (s.CentreX - s.CentreOffsetX), 2 * (s.CentreY - s.CentreOffsetY));
+    WriteIllustratorLabels(out, s, highlights, image);
 
     for (const char* line : IllustratorTrailer)
         Line(out, line);
@@ -193,8 +197,8 @@ QByteArray IllustratorDrawing(const CalendarState& s, const HighlightList& highl
 
 void ExportToIllustrator(const QString& fileName, const CalendarState& state,
                          const HighlightList& highlights, const DayDate& today,
-                         const TextMeasurer& measure) {
-    SaveFileWhole(fileName, IllustratorDrawing(state, highlights, today, measure));
+                         const TextMeasurer& measure, QSize image) {
+    SaveFileWhole(fileName, IllustratorDrawing(state, highlights, today, measure, image));
 }
 
 } // namespace gyrodex

@@ -33,14 +33,15 @@ void WriteIllustratorCell(QByteArray& out, const CalendarState& state, int spoke
                           const DayDate& date, Colour fill, const TextMeasurer& measure);
 
 // The whole drawing: header, one block per day of the period (clockwise, Monday outermost),
-// trailer. Uses the centre the last repaint left in the state. Raises the conversion error for a
-// highlight whose colour is not a number.
+// the design's labels as on an image of `image` size (by default the size the centre and its
+// offset imply), trailer. Uses the centre the last repaint left in the state. Raises the
+// conversion error for a highlight whose colour is not a number.
 QByteArray IllustratorDrawing(const CalendarState& state, const HighlightList& highlights,
-                              const DayDate& today, const TextMeasurer& measure);
+                              const DayDate& today, const TextMeasurer& measure, QSize image = {});
 
 // Writes the drawing to a file that lands whole or not at all; raises "Unable to write to %s".
 void ExportToIllustrator(const QString& fileName, const CalendarState& state,
                          const HighlightList& highlights, const DayDate& today,
-                         const TextMeasurer& measure);
+                         const TextMeasurer& measure, QSize image = {});
 
 } // namespace gyrodex

@@ -2,6 +2,7 @@
 
 #include "Painter.h"
 #include "PainterCanvas.h"
+#include "SvgDays.h"
 
 #include <QBuffer>
 #include <QPageSize>
@@ -24,9 +25,14 @@ QByteArray RenderVector(VectorFormat format, const CalendarState& state,
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setResolution(kDpi);
         svg.setTitle(CreditLine());
-        QPainter painter(&svg);
-        PainterCanvas canvas(painter, size);
-        RepaintCalendar(pageState, highlights, canvas, today);
+        {
+            QPainter painter(&svg);
+            PainterCanvas canvas(painter, size);
+            RepaintCalendar(pageState, highlights, canvas, today);
+        }
+        // The day cells carry their dates where the picture has labels for a reader.
+        if (state.Labels.anyShown())
+            return MarkSvgDays(bytes, pageState, highlights);
     } else {
         QPdfWriter pdf(&buffer);
         pdf.setResolution(kDpi);

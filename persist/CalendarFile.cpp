@@ -14,6 +14,8 @@ const QString kFlags = QStringLiteral("Flags");
 const QString kMisc = QStringLiteral("Misc");
 const QString kFont = QStringLiteral("Font");
 const QString kHighlights = QStringLiteral("Highlights");
+const QString kLabels = QStringLiteral("Labels");
+const QString kLegend = QStringLiteral("Legend");
 
 Colour ReadColour(const IniFile& ini, const QString& key, Colour def) {
     return static_cast<Colour>(ini.readInteger(kColors, key, static_cast<std::int32_t>(def)));
@@ -43,6 +45,74 @@ QString HighlightKey(qsizetype i) {
     while (n > 0)
         *out++ = QLatin1Char(digits[--n]);
     return key;
+}
+
+bool HasSection(const IniFile& ini, const QString& name) {
+    const QStringList sections = ini.sections();
+    return std::any_of(sections.begin(), sections.end(), [&name](const QString& s) {
+        return s.compare(name, Qt::CaseInsensitive) == 0;
+    });
+}
+
+// A text kept on one line of the file.
+QString OneLine(const QString& text) {
+    QString line = text;
+    line.replace(u'\r', u' ').replace(u'\n', u' ');
+    return line;
+}
+
+// The labels and the colour key's names; a file without the sections shows no labels.
+LabelSettings ReadLabels(const IniFile& ini) {
+    LabelSettings l;
+    l.Months = ini.readBool(kLabels, QStringLiteral("Months"), false);
+    l.Weeks = ini.readBool(kLabels, QStringLiteral("Weeks"), false);
+    l.Title = ini.readBool(kLabels, QStringLiteral("Title"), false);
+    l.TitleYears = ini.readBool(kLabels, QStringLiteral("Years"), false);
+    l.Legend = ini.readBool(kLabels, QStringLiteral("Legend"), false);
+    l.Agenda = ini.readBool(kLabels, QStringLiteral("Agenda"), false);
+    l.TitleText = ini.readString(kLabels, QStringLiteral("Text"), QString());
+    l.FontName = ini.readString(kLabels, QStringLiteral("FontName"), l.FontName).trimmed();
+    if (l.FontName.isEmpty())
+        l.FontName = LabelSettings::defaultFontName();
+    l.FontSize = std::clamp(
+        ini.readInteger(kLabels, QStringLiteral("FontSize"), LabelSettings::kDefaultFontSize),
+        LabelSettings::kMinFontSize, LabelSettings::kMaxFontSize);
+    for (const QString& key : ini.keys(kLegend)) {
+        const auto colour = ParseDecimal(QStringView(key).trimmed());
+        const QString name = ini.readString(kLegend, key, QString()).trimmed();
+        if (colour && !name.isEmpty())
+            l.ColourNames[static_cast<Colour>(*colour)] = name;
+    }
+    return l;
+}
+
+// Writes the sections only for a design that uses them or a file that has them: a design
+// without labels leaves the file's bytes as they were.
+void WriteLabels(IniFile& ini, const LabelSettings& l) {
+    LabelSettings plain = l;
+    plain.ColourNames.clear();
+    if (!(plain == LabelSettings{}) || HasSection(ini, kLabels)) {
+        ini.writeBool(kLabels, QStringLiteral("Months"), l.Months);
+        ini.writeBool(kLabels, QStringLiteral("Weeks"), l.Weeks);
+        ini.writeBool(kLabels, QStringLiteral("Title"), l.Title);
+        ini.writeBool(kLabels, QStringLiteral("Years"), l.TitleYears);
+        ini.writeBool(kLabels, QStringLiteral("Legend"), l.Legend);
+        ini.writeBool(kLabels, QStringLiteral("Agenda"), l.Agenda);
+        ini.writeString(kLabels, QStringLiteral("Text"), OneLine(l.TitleText));
+        ini.writeString(kLabels, QStringLiteral("FontName"), OneLine(l.FontName));
+        ini.writeInteger(kLabels, QStringLiteral("FontSize"), l.FontSize);
+    }
+    if (!l.ColourNames.empty() || HasSection(ini, kLegend)) {
+        // A name taken away stays in the file as an empty one, which reads as no name.
+        for (const QString& key : ini.keys(kLegend)) {
+            const auto colour = ParseDecimal(QStringView(key).trimmed());
+            if (colour && !l.ColourNames.contains(static_cast<Colour>(*colour)))
+                ini.writeString(kLegend, key, QString());
+        }
+        for (const auto& [colour, name] : l.ColourNames)
+            ini.writeString(kLegend, QString::number(static_cast<std::int32_t>(colour)),
+                            OneLine(name));
+    }
 }
 
 } // namespace
@@ -105,6 +175,7 @@ bool ReadCalendar(const IniFile& ini, CalendarDesign& s, HighlightList& highligh
     for (qsizetype i = 0; i < n; ++i)
         entries << ini.readString(kHighlights, HighlightKey(i), QStringLiteral("$0#"));
     highlights.addAll(std::move(entries));
+    s.Labels = ReadLabels(ini);
     return count <= kMaxHighlights;
 }
 
@@ -142,6 +213,7 @@ void WriteCalendar(IniFile& ini, const CalendarDesign& s, const HighlightList& h
                      static_cast<std::int32_t>(highlights.size()));
     for (qsizetype i = 0; i < highlights.size(); ++i)
         ini.writeString(kHighlights, HighlightKey(i), highlights.at(i));
+    WriteLabels(ini, s.Labels);
 }
 
 CalendarLoadResult LoadCalendarFile(CalendarState& state, HighlightList& highlights,

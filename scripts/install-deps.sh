@@ -8,13 +8,13 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev libical-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
-    ghostscript
+    ghostscript poppler-utils
     xvfb xauth openbox xdotool x11-utils imagemagick
     desktop-file-utils appstream man-db
 )
 # Extra tools for fuzzing and looking at output: pass --tools.
 if [[ "${1:-}" == "--tools" ]]; then
-    packages+=(clang libclang-rt-14-dev poppler-utils librsvg2-bin faketime)
+    packages+=(clang libclang-rt-14-dev librsvg2-bin faketime)
 fi
 
 missing=()

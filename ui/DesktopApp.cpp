@@ -6,6 +6,7 @@
 #include "HelpWindows.h"
 #include "HighlightDialog.h"
 #include "IniFile.h"
+#include "LabelsPanel.h"
 #include "MainWindow.h"
 #include "Palette.h"
 #include "PropertiesPanel.h"
@@ -56,6 +57,7 @@ DesktopApp::DesktopApp(Services& s, Environment environment)
     palette = commands;
     setupDialog = new SetupDialog(settings, services, main);
     coloursPanel = new ColoursPanel(*this, services, *dialogs, env.screen, main);
+    labelsPanel = new LabelsPanel(*this, services, env.screen, main);
     shortcutsDialog = new ShortcutsDialog(commands->shortcutActions, main);
     connectCommands(*commands);
 }
@@ -90,6 +92,7 @@ void DesktopApp::connectCommands(Palette& commands) {
     connect(p->propertiesButton, &QToolButton::clicked, propertiesPanel,
             &PropertiesPanel::showPanel);
     connect(p->coloursButton, &QToolButton::clicked, coloursPanel, &ColoursPanel::showPanel);
+    connect(p->labelsAction, &QAction::triggered, labelsPanel, &LabelsPanel::showPanel);
     connect(p->highlightsButton, &QToolButton::clicked, this, &DesktopApp::editHighlights);
     connect(p->printButton, &QToolButton::clicked, main, &MainWindow::print);
     connect(p->printSetupButton, &QToolButton::clicked, main, &MainWindow::printSetup);

@@ -27,6 +27,7 @@ class SharedDialogs;
 class ColoursPanel;
 class Palette;
 class HighlightDialog;
+class LabelsPanel;
 class MainWindow;
 class PropertiesPanel;
 class SetupDialog;
@@ -102,6 +103,7 @@ public:
     Palette* palette = nullptr;
     SetupDialog* setupDialog = nullptr;
     ColoursPanel* coloursPanel = nullptr;
+    LabelsPanel* labelsPanel = nullptr;
     ShortcutsDialog* shortcutsDialog = nullptr;
 
 signals:

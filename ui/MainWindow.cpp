@@ -11,6 +11,7 @@
 #include "ImageCanvas.h"
 #include "ImageSizeDialog.h"
 #include "ImageView.h"
+#include "LabelWords.h"
 #include "Painter.h"
 #include "Print.h"
 #include "ProgramSettings.h"
@@ -131,6 +132,9 @@ void MainWindow::RepaintCalendar() {
     if (p_.document.state.RepaintSuspended)
         return;
     emit calendarRepainted();
+    if (p_.document.state.Labels.anyShown())
+        p_.document.state.LabelWords =
+            MakeLabelWords(p_.settings.GetString(QStringLiteral("DateFormat")), UserDateLocale());
     gyrodex::RepaintCalendar(p_.document.state, p_.document.highlights, p_.canvas, today(),
                              &p_.host);
 }
@@ -248,8 +252,10 @@ void MainWindow::exportIllustrator() {
             BusyCursor busy;
             // Day numbers are measured in the image's current font: the day font after a
             // repaint.
-            ExportToIllustrator(*file, p_.document.state, p_.document.highlights, today(),
-                                [this](const QString& text) { return p_.canvas.textExtent(text); });
+            ExportToIllustrator(
+                *file, p_.document.state, p_.document.highlights, today(),
+                [this](const QString& text) { return p_.canvas.textExtent(text); },
+                QSize(p_.canvas.width(), p_.canvas.height()));
         }
         p_.services.information(kSaved);
     });

@@ -151,6 +151,14 @@ Palette::Palette(EditPath& edits, QUndoStack& history, Services& services, Share
     helpMenu = moreMenus->addMenu(QStringLiteral("&Help"));
     keyboardShortcutsAction = helpMenu->addAction(QStringLiteral("&Keyboard Shortcuts"));
     aboutAction = helpMenu->addAction(QStringLiteral("&About Gyrodex"));
+
+    // A row of its own, so that the two rows above keep their menus in view.
+    viewMenus = new QMenuBar(this);
+    viewMenus->setObjectName(QStringLiteral("viewMenus"));
+    viewMenus->setNativeMenuBar(false);
+    viewMenu = viewMenus->addMenu(QStringLiteral("&View"));
+    labelsAction = viewMenu->addAction(QStringLiteral("&Labels..."));
+    labelsAction->setObjectName(QStringLiteral("cmLabels"));
     // Print and Exit are buttons; their keys are actions of the palette's own.
     printAction = new QAction(QStringLiteral("Print"), this);
     exitAction = new QAction(QStringLiteral("Exit"), this);
@@ -191,6 +199,7 @@ Palette::Palette(EditPath& edits, QUndoStack& history, Services& services, Share
     layout->setSpacing(0);
     layout->setMenuBar(mainMenu);
     layout->addWidget(moreMenus);
+    layout->addWidget(viewMenus);
     layout->addWidget(area);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 

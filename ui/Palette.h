@@ -89,6 +89,9 @@ public:
     QMenu* helpMenu;
     QAction* keyboardShortcutsAction;
     QAction* aboutAction;
+    QMenuBar* viewMenus; // the third row: the menus of the windows added since
+    QMenu* viewMenu;
+    QAction* labelsAction;
     // The keys of the Print and Exit buttons.
     QAction* printAction;
     QAction* exitAction;

@@ -47,7 +47,8 @@ cli_page=$(MANWIDTH=200 man -l "$p/share/man/man1/gyrodex-cli.1" 2>/dev/null)
 for word in render export-ai print cells hit show save-cal --cal --highlights --size --today \
             --start --end --start-week --radius --day-height --offset --anticlockwise \
             --weekend-outside --no-weekends --no-past --today-not-past --no-repaint-all \
-            --highlight --set --hint-type --date-format --out --bitmap --page --landscape \
+            --highlight --set --labels --title --hint-type --date-format --out --bitmap --page \
+            --landscape \
             --help --version; do
     grep -qF -- "$word" <<<"$cli_page" || { echo "gyrodex-cli.1 does not mention $word"; exit 1; }
 done
