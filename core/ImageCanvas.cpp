@@ -210,8 +210,6 @@ void ImageCanvas::span(long long y, long long x0, long long x1, QRgb colour) {
         return;
     const long long offset = y * stride_ + x0;
     FillPixels(bits_ + offset, x1 - x0 + 1, colour);
-    if (recording_)
-        shapes_.addRun(offset, x1 - x0 + 1);
 }
 
 void ImageCanvas::forgetGeometry() {
@@ -230,7 +228,6 @@ void ImageCanvas::beginDraw() {
     stride_ = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     width_ = image_.width();
     height_ = image_.height();
-    shapes_.use(width_, height_, stride_);
 }
 
 void ImageCanvas::fillRect(const QRect& rect) {
@@ -380,10 +377,6 @@ bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
         }
     }
     FillRows(bits_ + y0 * stride_, stride_, first, last, rows, colour);
-    if (recording_)
-        for (long long i = 0; i < rows; ++i)
-            if (first[i] <= last[i])
-                shapes_.addRun((y0 + i) * stride_ + first[i], last[i] - first[i] + 1);
     return true;
 }
 
@@ -450,19 +443,15 @@ void ImageCanvas::fillPolygon(std::span<const QPointF> pts, QRgb colour) {
 
 namespace {
 
-// The pixels of a one-pixel line from p on, and with Keep their offsets from `bits` into kept.
-// The walk steps across when 2*err >= ady and down when 2*err <= adx. For a line at least as
-// wide as it is tall err never falls below ady/2, so it steps across at every pixel; for a
-// taller one err never rises above adx/2, so it steps down at every pixel. Each case keeps just
-// the test that can fail.
-template <bool Keep>
-void WalkLine(QRgb* p, const QRgb* bits, long long count, long long err, long long adx,
-              long long ady, long long sx, long long stepY, QRgb colour, std::int32_t* kept) {
+// The pixels of a one-pixel line from p on. The walk steps across when 2*err >= ady and down
+// when 2*err <= adx. For a line at least as wide as it is tall err never falls below ady/2, so it
+// steps across at every pixel; for a taller one err never rises above adx/2, so it steps down at
+// every pixel. Each case keeps just the test that can fail.
+void WalkLine(QRgb* p, long long count, long long err, long long adx, long long ady, long long sx,
+              long long stepY, QRgb colour) {
     if (adx >= -ady) {
-        while (count-- > 0) {
+        for (; count > 0; --count) {
             *p = colour;
-            if constexpr (Keep)
-                *kept++ = static_cast<std::int32_t>(p - bits);
             const long long e2 = 2 * err;
             err += ady;
             p += sx;
@@ -472,10 +461,8 @@ void WalkLine(QRgb* p, const QRgb* bits, long long count, long long err, long lo
             }
         }
     } else {
-        while (count-- > 0) {
+        for (; count > 0; --count) {
             *p = colour;
-            if constexpr (Keep)
-                *kept++ = static_cast<std::int32_t>(p - bits);
             const long long e2 = 2 * err;
             err += adx;
             p += stepY;
@@ -537,13 +524,7 @@ void ImageCanvas::thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel) {
     QRgb* const p = bits_ + y0 * stride_ + x0;
     const long long stepY = sy * stride_;
     const long long count = std::max(adx, -ady) + (lastPixel ? 1 : 0);
-    // The pixels' offsets, when the line is being kept.
-    std::int32_t* const kept =
-        recording_ ? shapes_.reserve(static_cast<std::size_t>(std::max(count, 0LL))) : nullptr;
-    if (kept)
-        WalkLine<true>(p, bits_, count, err, adx, ady, sx, stepY, colour, kept);
-    else
-        WalkLine<false>(p, bits_, count, err, adx, ady, sx, stepY, colour, nullptr);
+    WalkLine(p, count, err, adx, ady, sx, stepY, colour);
 }
 
 // A line of the given width with round ends: every pixel whose sample point lies within half
@@ -614,50 +595,6 @@ void ImageCanvas::strokeLine(QPoint a, QPoint b) {
         thickLine(a, b, penWidth_, pen_);
 }
 
-void ImageCanvas::cachedLine(QPoint a, QPoint b) {
-    const bool thin = penWidth_ <= 1;
-    const QPoint ends[2] = {a, b};
-    ShapeCache::Key key;
-    if (reuseShapes_ && shapes_.enabled() &&
-        ShapeCache::MakeKey(thin ? ShapeCache::Kind::ThinLine : ShapeCache::Kind::ThickLine,
-                            penWidth_, ends, key)) {
-        if (const auto stored = shapes_.find(key)) {
-            if (thin)
-                writePixels(*stored, pen_);
-            else
-                writeRuns(*stored, pen_);
-            return;
-        }
-        if (shapes_.seenBefore()) {
-            shapes_.begin();
-            recording_ = true;
-            strokeLine(a, b);
-            recording_ = false;
-            shapes_.finish(key);
-            return;
-        }
-    }
-    strokeLine(a, b);
-}
-
-void ImageCanvas::writeRuns(std::span<const std::int32_t> runs, QRgb colour) {
-    for (std::size_t i = 0; i + 1 < runs.size(); i += 2)
-        FillPixels(bits_ + runs[i], runs[i + 1], colour);
-}
-
-void ImageCanvas::writePixels(std::span<const std::int32_t> offsets, QRgb colour) {
-    const std::int32_t* o = offsets.data();
-    const std::int32_t* const end = o + offsets.size();
-    for (; end - o >= 4; o += 4) {
-        bits_[o[0]] = colour;
-        bits_[o[1]] = colour;
-        bits_[o[2]] = colour;
-        bits_[o[3]] = colour;
-    }
-    for (; o < end; ++o)
-        bits_[*o] = colour;
-}
-
 void ImageCanvas::polygon(std::span<const QPoint> points) {
     if (points.empty())
         return;
@@ -671,38 +608,7 @@ void ImageCanvas::polygon(std::span<const QPoint> points) {
     }
     const long long reach = penWidth_ / 2 + 1;
     markDrawn(left - reach, top - reach, right + reach, bottom + reach);
-    // A cell is kept as blocks of a word count and its words: the fill's runs, then each
-    // edge's pixels (one-pixel pens) or runs (wider pens).
-    const bool thin = penWidth_ <= 1;
-    ShapeCache::Key key;
-    if (reuseShapes_ && shapes_.enabled() &&
-        ShapeCache::MakeKey(ShapeCache::Kind::Cell, penWidth_, points, key)) {
-        if (const auto stored = shapes_.find(key)) {
-            const std::int32_t* w = stored->data();
-            const std::int32_t* const end = w + stored->size();
-            auto n = static_cast<std::size_t>(*w++);
-            writeRuns({w, n}, brush_);
-            for (w += n; w < end; w += n) {
-                n = static_cast<std::size_t>(*w++);
-                if (thin)
-                    writePixels({w, n}, pen_);
-                else
-                    writeRuns({w, n}, pen_);
-            }
-            return;
-        }
-        if (shapes_.seenBefore()) {
-            shapes_.begin();
-            recording_ = true;
-        }
-    }
-    const auto block = [this](auto draw) {
-        std::int32_t* count = recording_ ? shapes_.reserve(1) : nullptr;
-        draw();
-        if (count)
-            *count = static_cast<std::int32_t>(shapes_.position() - count - 1);
-    };
-    // The fill works in real coordinates; a kept cell above never needs them.
+    // The fill works in real coordinates.
     QPointF few[8];
     std::vector<QPointF> many;
     std::span<QPointF> f(few, points.size() <= 8 ? points.size() : 0);
@@ -711,13 +617,9 @@ void ImageCanvas::polygon(std::span<const QPoint> points) {
         f = many;
     }
     std::copy(points.begin(), points.end(), f.begin());
-    block([&] { fillPolygon(f, brush_); });
+    fillPolygon(f, brush_);
     for (std::size_t i = 0; i < points.size(); ++i)
-        block([&] { strokeLine(points[i], points[(i + 1) % points.size()]); });
-    if (recording_) {
-        recording_ = false;
-        shapes_.finish(key);
-    }
+        strokeLine(points[i], points[i + 1 < points.size() ? i + 1 : 0]);
 }
 
 void ImageCanvas::moveTo(QPoint p) {
@@ -731,7 +633,7 @@ void ImageCanvas::lineTo(QPoint p) {
               std::min<long long>(penPos_.y(), p.y()) - reach,
               std::max<long long>(penPos_.x(), p.x()) + reach,
               std::max<long long>(penPos_.y(), p.y()) + reach);
-    cachedLine(penPos_, p);
+    strokeLine(penPos_, p);
     penPos_ = p;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "RasterCanvas.h"
-#include "ShapeCache.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -50,7 +49,6 @@ public:
     void lineTo(QPoint p) override;
     void textOut(int x, int y, const QString& text) override;
     QSize textExtent(const QString& text) override;
-    void reuseShapes(bool reuse) override { reuseShapes_ = reuse; }
     Colour pixel(int x, int y) const override;
 
     const QImage& image() const { return image_; }
@@ -92,11 +90,6 @@ private:
     void thickLine(QPoint a, QPoint b, int width, QRgb colour);
     // A line of the pen, without its last pixel when one pixel wide.
     void strokeLine(QPoint a, QPoint b);
-    // A line of the pen, kept in shapes_ once it was drawn twice.
-    void cachedLine(QPoint a, QPoint b);
-    // Writes a stored shape: runs of (offset, length), or single offsets.
-    void writeRuns(std::span<const std::int32_t> runs, QRgb colour);
-    void writePixels(std::span<const std::int32_t> offsets, QRgb colour);
     // Records that pixels inside the box (inclusive corners) may have changed.
     void markDrawn(long long left, long long top, long long right, long long bottom);
 
@@ -136,11 +129,6 @@ private:
     qsizetype stride_ = 0;
     int width_ = 0;
     int height_ = 0;
-    // Shapes drawn into an image of this size before; recording_ is set while one is drawn
-    // and its pixels are kept.
-    ShapeCache shapes_;
-    bool reuseShapes_ = true;
-    bool recording_ = false;
     std::vector<QRect> drawn_;
     QRect filled_;
 };

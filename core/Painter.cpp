@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -39,24 +38,23 @@ int DigitValue(QChar c) {
 // The highlight entries of each day of a period. An entry belongs to a day when it starts with
 // the day's date text; the list is kept in order, so the entries of a day come in list order.
 // Only the days of the period are kept: an entry outside it colours nothing and stops nothing.
-// The table is worked out again only when the list or the period changed since the last
-// repaint on this thread. Single cells painted later look in the list itself, which a tool may
-// have changed since.
+// The table is worked out for each repaint. Single cells painted later look in the list itself,
+// which a tool may have changed since.
 class PeriodHighlights {
 public:
     PeriodHighlights(const HighlightList& list, const DayDate& start, const DayDate& end)
-        : list_(list), table_(Table::Of(list, start, end)) {}
+        : list_(list), table_(list, start, end) {}
 
     // Calls f with every entry of day d and its colour, in list order.
     template <typename F> void forEach(const DayDate& d, F&& f) const {
-        if (!table_->usable) {
+        if (!table_.usable) {
             const auto [from, to] = list_.matching(DateText(d));
             for (qsizetype i = from; i < to; ++i)
                 f(list_.at(i), EntryColour(list_.at(i)));
             return;
         }
-        const std::int32_t day = DayNumber(d) - table_->first;
-        const auto& matches = table_->matches;
+        const std::int32_t day = DayNumber(d) - table_.first;
+        const auto& matches = table_.matches;
         auto it = std::lower_bound(matches.begin(), matches.end(), day,
                                    [](const Match& m, std::int32_t v) { return m.day < v; });
         for (; it != matches.end() && it->day == day; ++it) {
@@ -73,26 +71,16 @@ private:
     };
     struct Table {
         Table(const HighlightList& list, const DayDate& start, const DayDate& end);
-        static std::shared_ptr<const Table> Of(const HighlightList& list, const DayDate& start,
-                                               const DayDate& end) {
-            thread_local std::shared_ptr<const Table> last;
-            if (!last || last->revision != list.revision() || !(last->start == start) ||
-                !(last->end == end))
-                last = std::make_shared<const Table>(list, start, end);
-            return last;
-        }
-        std::uint64_t revision;
-        DayDate start, end;
         bool usable;
         std::int32_t first = 0;
         std::vector<Match> matches;
     };
     const HighlightList& list_;
-    std::shared_ptr<const Table> table_;
+    Table table_;
 };
 
-PeriodHighlights::Table::Table(const HighlightList& list, const DayDate& from, const DayDate& to)
-    : revision(list.revision()), start(from), end(to), usable(IsRealDate(from) && IsRealDate(to)) {
+PeriodHighlights::Table::Table(const HighlightList& list, const DayDate& start, const DayDate& end)
+    : usable(IsRealDate(start) && IsRealDate(end)) {
     if (!usable)
         return;
     first = DayNumber(start);
@@ -138,27 +126,7 @@ PeriodHighlights::Table::Table(const HighlightList& list, const DayDate& from, c
 // SpokePoint give. They depend on the radius, the ring height and the centre only.
 class WheelPoints {
 public:
-    // The points for this state's geometry, and whether it is one of the last few painted on
-    // this thread. A wheel painted again in a geometry it had just before (a new colour, or an
-    // arrow step back) draws the same shapes, which the canvas can then keep; while the radius
-    // is dragged every geometry is new, and keeping its shapes would only cost time.
-    static std::shared_ptr<const WheelPoints> Of(const WheelGeometry& s, bool& known) {
-        thread_local std::array<std::shared_ptr<const WheelPoints>, 4> recent; // newest first
-        for (auto it = recent.begin(); it != recent.end(); ++it) {
-            if (*it && (*it)->sameGeometry(s)) {
-                std::rotate(recent.begin(), it, it + 1);
-                known = true;
-                return recent.front();
-            }
-        }
-        std::rotate(recent.begin(), recent.end() - 1, recent.end());
-        recent.front() = std::make_shared<const WheelPoints>(s);
-        known = false;
-        return recent.front();
-    }
-
-    explicit WheelPoints(const WheelGeometry& s)
-        : radius_(s.Radius), dayHeight_(s.DayHeight), centreX_(s.CentreX), centreY_(s.CentreY) {
+    explicit WheelPoints(const WheelGeometry& s) {
         for (int ring = 1; ring <= kRings; ++ring) {
             const long double inner = RingInnerRadius(s, ring);
             const long double outer = inner + s.DayHeight;
@@ -187,15 +155,10 @@ public:
     }
 
 private:
-    bool sameGeometry(const WheelGeometry& s) const {
-        return s.Radius == radius_ && s.DayHeight == dayHeight_ && s.CentreX == centreX_ &&
-               s.CentreY == centreY_;
-    }
     struct Ring {
         std::array<QPoint, kSpokes + 1> inner, outer;
         std::array<QPoint, kSpokes> anchor;
     };
-    std::int32_t radius_, dayHeight_, centreX_, centreY_;
     std::array<Ring, kRings> rings_;
 };
 
@@ -360,10 +323,7 @@ void RepaintCalendar(const CalendarDesign& s, const HighlightList& highlights, R
     // A period that ends before it starts (possible from a hand-edited file) paints no day.
     // StopDay follows the walk, so a paint stopped by an error names the day it stopped on.
     const PeriodHighlights periodHighlights(highlights, s.StartDate, s.EndDate);
-    bool knownGeometry = false;
-    const auto wheelPoints = WheelPoints::Of(GeometryOf(s, r), knownGeometry);
-    const WheelPoints& points = *wheelPoints;
-    canvas.reuseShapes(knownGeometry);
+    const WheelPoints points(GeometryOf(s, r));
     r.StopDay = WalkPeriod(s.StartDate, s.EndDate, LayoutOf(s), [&](const WalkDay& day) {
         r.StopDay = day.date;
         const auto colours = [&] {
