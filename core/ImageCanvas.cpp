@@ -111,6 +111,8 @@ void ImageCanvas::setImage(QImage image) {
     image_ = PrepareImage(std::move(image));
     forgetGeometry();
     drawn_.clear();
+    background_.reset();
+    changed_.clear();
     filled_ = image_.rect();
 }
 
@@ -124,6 +126,8 @@ void ImageCanvas::resize(QSize size, Colour background) {
     image_ = PrepareImage(std::move(resized));
     forgetGeometry();
     drawn_.clear();
+    background_.reset();
+    changed_.clear();
     filled_ = image_.rect();
 }
 
@@ -136,30 +140,50 @@ void ImageCanvas::markDrawn(long long left, long long top, long long right, long
         return;
     const QRect r(QPoint(static_cast<int>(left), static_cast<int>(top)),
                   QPoint(static_cast<int>(right), static_cast<int>(bottom)));
-    // Shapes drawn one after another touch each other: they grow one rectangle. Something far
-    // away starts another; past a few, everything goes into the first.
+    addToBands(drawn_, r);
+    if (background_)
+        addToBands(changed_, r);
+}
+
+void ImageCanvas::addToBands(Bands& bands, const QRect& r) const {
+    const auto count = static_cast<std::size_t>((image_.height() + kDrawnRows - 1LL) / kDrawnRows);
+    if (bands.size() != count)
+        bands.assign(count, DrawnBand{});
+    // Within a band, shapes drawn one after another touch each other: they grow one rectangle.
+    // Something far away across starts another; past a few, everything goes into the first.
     constexpr int kNear = 32;
-    constexpr std::size_t kMaxRects = 4;
-    // Plain comparisons: every rectangle here is valid, and this runs for every shape drawn.
-    for (QRect& d : drawn_) {
-        if (d.left() <= r.right() + kNear && r.left() - kNear <= d.right() &&
-            d.top() <= r.bottom() + kNear && r.top() - kNear <= d.bottom()) {
-            d.setCoords(std::min(d.left(), r.left()), std::min(d.top(), r.top()),
-                        std::max(d.right(), r.right()), std::max(d.bottom(), r.bottom()));
-            return;
+    for (int band = r.top() / kDrawnRows; band <= r.bottom() / kDrawnRows; ++band) {
+        const QRect piece(
+            QPoint(r.left(), std::max(r.top(), band * kDrawnRows)),
+            QPoint(r.right(), std::min(r.bottom(), band * kDrawnRows + kDrawnRows - 1)));
+        DrawnBand& b = bands[static_cast<std::size_t>(band)];
+        bool merged = false;
+        // Plain comparisons: every rectangle here is valid, and this runs for every shape drawn.
+        for (std::size_t i = 0; i < b.count && !merged; ++i) {
+            QRect& d = b.rects[i];
+            if (d.left() <= piece.right() + kNear && piece.left() - kNear <= d.right()) {
+                d.setCoords(std::min(d.left(), piece.left()), std::min(d.top(), piece.top()),
+                            std::max(d.right(), piece.right()),
+                            std::max(d.bottom(), piece.bottom()));
+                merged = true;
+            }
         }
+        if (merged)
+            continue;
+        if (b.count < b.rects.size())
+            b.rects[b.count++] = piece;
+        else
+            b.rects[0] |= piece;
     }
-    if (drawn_.size() < kMaxRects)
-        drawn_.push_back(r);
-    else
-        drawn_.front() |= r;
 }
 
 QRegion ImageCanvas::takeDrawn() {
     QRegion region;
-    for (const QRect& r : drawn_)
-        region += r;
-    drawn_.clear();
+    for (DrawnBand& b : drawn_) {
+        for (std::size_t i = 0; i < b.count; ++i)
+            region += b.rects[i];
+        b.count = 0;
+    }
     return region;
 }
 
@@ -230,15 +254,45 @@ void ImageCanvas::beginDraw() {
     height_ = image_.height();
 }
 
+namespace {
+
+// Fills a rectangle inside the image; a QImage over its memory lets the platform's vectorised
+// fill do the work.
+void FillBlock(QImage& image, const QRect& r, QRgb colour) {
+    QImage block(image.scanLine(r.top()) + static_cast<qsizetype>(r.left()) * sizeof(QRgb),
+                 r.width(), r.height(), image.bytesPerLine(), image.format());
+    block.fill(colour);
+}
+
+} // namespace
+
 void ImageCanvas::fillRect(const QRect& rect) {
     const QRect r = rect.intersected(image_.rect());
     if (r.isEmpty())
         return;
     filled_ |= r;
-    // A QImage over the rectangle's memory lets the platform's vectorised fill do the work.
-    QImage block(image_.scanLine(r.top()) + static_cast<qsizetype>(r.left()) * sizeof(QRgb),
-                 r.width(), r.height(), image_.bytesPerLine(), image_.format());
-    block.fill(brush_);
+    if (r == image_.rect()) {
+        fillImage();
+        return;
+    }
+    FillBlock(image_, r, brush_);
+    if (background_ && *background_ != brush_)
+        addToBands(changed_, r);
+}
+
+void ImageCanvas::fillImage() {
+    if (background_ == brush_) {
+        for (DrawnBand& b : changed_) {
+            for (std::size_t i = 0; i < b.count; ++i)
+                FillBlock(image_, b.rects[i], brush_);
+            b.count = 0;
+        }
+        return;
+    }
+    image_.fill(brush_);
+    background_ = brush_;
+    for (DrawnBand& b : changed_)
+        b.count = 0;
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -129,7 +130,25 @@ private:
     qsizetype stride_ = 0;
     int width_ = 0;
     int height_ = 0;
-    std::vector<QRect> drawn_;
+    // Rectangles of the image by bands of kDrawnRows rows, a few in each band: the hole inside
+    // a wheel's rings and the space beside it stay outside them.
+    static constexpr int kDrawnRows = 64;
+    struct DrawnBand {
+        std::size_t count = 0;
+        std::array<QRect, 4> rects;
+    };
+    using Bands = std::vector<DrawnBand>;
+    // Adds a rectangle inside the image to the bands.
+    void addToBands(Bands& bands, const QRect& r) const;
+    // Writes the brush over the image, or only over what `changed_` holds when the rest is
+    // already the brush's colour.
+    void fillImage();
+    // What was written since takeDrawn.
+    Bands drawn_;
+    // When set, every pixel of the image outside `changed_` has this colour: a whole-image fill
+    // in the same colour (the repaint's clearing) then writes only what was drawn since.
+    std::optional<QRgb> background_;
+    Bands changed_;
     QRect filled_;
 };
 

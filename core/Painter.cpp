@@ -273,29 +273,10 @@ void PaintCellAt(const CalendarDesign& s, RepaintResult& result, const DayDate d
 }
 
 // "Repaint All": the background over the whole image and the credit line up its right edge.
-void ClearToBackground(const CalendarDesign& s, std::int32_t centreY, RasterCanvas& canvas) {
+void ClearToBackground(const CalendarDesign& s, RasterCanvas& canvas) {
     canvas.setBrush(s.BackColour);
     canvas.setPen(s.BackColour, 1);
-    // The background goes above and below the wheel's rows first and into them last, so the
-    // rows the cells are drawn into next are still in the cache: same picture, faster repaint.
-    const QRect image(0, 0, canvas.width(), canvas.height());
-    // The wheel's rows, in 64 bits: the centre may lie anywhere a 32-bit offset puts it.
-    const long long reach = static_cast<long long>(s.Radius) + s.ThickWidth;
-    const long long top = std::max(static_cast<long long>(centreY) - reach, -1LL);
-    const long long bottom =
-        std::min(static_cast<long long>(centreY) + reach, 1LL + image.height());
-    const QRect band = top > bottom ? QRect()
-                                    : QRect(0, static_cast<int>(top), image.width(),
-                                            static_cast<int>(bottom - top + 1))
-                                          .intersected(image);
-    if (band.isEmpty()) {
-        canvas.fillRect(image);
-    } else {
-        canvas.fillRect(QRect(0, 0, image.width(), band.top()));
-        canvas.fillRect(
-            QRect(0, band.bottom() + 1, image.width(), image.height() - band.bottom() - 1));
-        canvas.fillRect(band);
-    }
+    canvas.fillRect(QRect(0, 0, canvas.width(), canvas.height()));
     canvas.setFont(QStringLiteral("Arial"), 8, 0, s.BackTextColour, 900);
     const int h = canvas.textExtent(CreditLine()).height();
     canvas.textOut(canvas.width() - h - 2, canvas.height() - 4, CreditLine());
@@ -314,7 +295,7 @@ void RepaintCalendar(const CalendarDesign& s, const HighlightList& highlights, R
     NextDay(r.PaintEnd);
 
     if (s.RepaintAll)
-        ClearToBackground(s, r.CentreY, canvas);
+        ClearToBackground(s, canvas);
 
     canvas.setPen(s.ThickColour, s.ThickWidth);
     canvas.setFont(s.Font.name, s.Font.size, s.Font.style, s.Font.colour, 0);

@@ -403,3 +403,43 @@ TEST(ImageCanvas, ThinLinesMatchTheTwoTestWalkInEveryDirection) {
         }
     }
 }
+
+// The clearing of a repaint writes only what was drawn since the last clearing in the same
+// colour. A canvas painted over and over (new radius, ring height, centre, pens and colours,
+// sometimes a rectangle in another colour or a repaint without clearing) holds after every
+// step what a canvas given the same picture and writing the whole background would hold.
+TEST(ImageCanvas, ClearingWritesWhatTheWholeBackgroundWouldAfterEveryChange) {
+    std::uint32_t seed = 4242;
+    const auto next = [&](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    CalendarState s;
+    s.setDefaultPeriod(kToday);
+    HighlightList none;
+    ImageCanvas reused(QSize(320, 240));
+    for (int step = 0; step < 300; ++step) {
+        ImageCanvas whole(reused.image().copy()); // knows nothing of its background
+        const int what = next(10);
+        if (what == 0) {
+            const QRect r(next(400) - 40, next(300) - 30, next(200), next(200));
+            const Colour colour = next(2) == 0 ? s.BackColour : 0x00123456;
+            for (ImageCanvas* c : {&reused, &whole}) {
+                c->setBrush(colour);
+                c->fillRect(r);
+            }
+        } else {
+            s.Radius = 20 + next(300);
+            s.DayHeight = 1 + next(40);
+            s.CentreOffsetX = next(400) - 200;
+            s.CentreOffsetY = next(300) - 150;
+            s.ThinWidth = 1 + next(7);
+            s.ThickWidth = 1 + next(7);
+            s.BackColour = next(4) == 0 ? 0x00C0FFC0 : 0x00FFFFFF;
+            s.RepaintAll = next(8) != 0;
+            RepaintCalendar(s, none, reused, kToday);
+            RepaintCalendar(s, none, whole, kToday);
+        }
+        ASSERT_EQ(reused.image(), whole.image()) << "step " << step << ", kind " << what;
+    }
+}
