@@ -35,11 +35,15 @@ int DigitValue(QChar c) {
     return c >= u'0' && c <= u'9' ? c.unicode() - u'0' : -1;
 }
 
+// Entries per day of the period up to which the table reads the whole list.
+constexpr long long kWholeListReadPerDay = 16;
+
 // The highlight entries of each day of a period. An entry belongs to a day when it starts with
 // the day's date text; the list is kept in order, so the entries of a day come in list order.
 // Only the days of the period are kept: an entry outside it colours nothing and stops nothing.
-// The table is worked out for each repaint. Single cells painted later look in the list itself,
-// which a tool may have changed since.
+// The table is worked out for each repaint, unless the list is far longer than the period; then,
+// as for a period that is not a real date range, each day searches the list. Single cells
+// painted later look in the list itself, which a tool may have changed since.
 class PeriodHighlights {
 public:
     PeriodHighlights(const HighlightList& list, const DayDate& start, const DayDate& end)
@@ -85,6 +89,13 @@ PeriodHighlights::Table::Table(const HighlightList& list, const DayDate& start, 
         return;
     first = DayNumber(start);
     const std::int32_t last = DayNumber(end);
+    // A list far longer than the period is searched day by day instead: reading all of it at
+    // every repaint would cost more than a search per day.
+    const long long days = std::max(static_cast<long long>(last) - first + 1, 1LL);
+    if (list.size() > kWholeListReadPerDay * days) {
+        usable = false;
+        return;
+    }
     const auto keep = [&](qsizetype entry, int month, int day, int year) {
         const DayDate d =
             MakeDayDate(static_cast<std::uint16_t>(day), static_cast<std::uint16_t>(month),
