@@ -9,10 +9,6 @@
 #include <cstring>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace gyrodex {
 
 QColor ToQColor(Colour c) {
@@ -63,21 +59,40 @@ inline long long Ceil(double v) {
     return i + (static_cast<double>(i) < v ? 1 : 0);
 }
 
-// Writes n pixels of one colour from p on, four at a time where the processor can; the last
-// four may overlap the ones before them, which is cheaper than a pixel at a time.
+// Eight pixels as one value, stored as a 32-byte word where the processor has them and as two
+// 16-byte words where it has not.
+using EightPixels = QRgb __attribute__((vector_size(32)));
+using FourPixels = QRgb __attribute__((vector_size(16)));
+
+// Writes n pixels of one colour from p on, eight at a time; the last eight may overlap the ones
+// before them, which is cheaper than a pixel at a time. Spans of four to seven are two
+// overlapping words of four.
 inline void FillPixels(QRgb* p, long long n, QRgb colour) {
-#if defined(__SSE2__)
-    if (n >= 4) {
-        const __m128i four = _mm_set1_epi32(static_cast<int>(colour));
-        QRgb* const last = p + n - 4;
-        for (; p < last; p += 4)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), four);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(last), four);
-        return;
+    if (n >= 8) {
+        const EightPixels eight = EightPixels{} + colour;
+        QRgb* const last = p + n - 8;
+        for (; p < last; p += 8)
+            std::memcpy(p, &eight, sizeof eight);
+        std::memcpy(last, &eight, sizeof eight);
+    } else if (n >= 4) {
+        const FourPixels four = FourPixels{} + colour;
+        std::memcpy(p, &four, sizeof four);
+        std::memcpy(p + n - 4, &four, sizeof four);
+    } else {
+        for (; n > 0; --n)
+            *p++ = colour;
     }
-#endif
-    for (; n > 0; --n)
-        *p++ = colour;
+}
+
+// Writes a run of rows, `stride` pixels apart: in row i the pixels first[i] to last[i], none
+// when last[i] < first[i]. Built twice, for processors with 32-byte stores and for the rest.
+__attribute__((target_clones("avx2", "default"))) void FillRows(QRgb* row, qsizetype stride,
+                                                                const long long* first,
+                                                                const long long* last,
+                                                                long long rows, QRgb colour) {
+    for (long long i = 0; i < rows; ++i, row += stride)
+        if (first[i] <= last[i])
+            FillPixels(row + first[i], last[i] - first[i] + 1, colour);
 }
 
 } // namespace
@@ -96,6 +111,8 @@ void ImageCanvas::setImage(QImage image) {
     image_ = PrepareImage(std::move(image));
     forgetGeometry();
     drawn_.clear();
+    background_.reset();
+    changed_.clear();
     filled_ = image_.rect();
 }
 
@@ -109,6 +126,8 @@ void ImageCanvas::resize(QSize size, Colour background) {
     image_ = PrepareImage(std::move(resized));
     forgetGeometry();
     drawn_.clear();
+    background_.reset();
+    changed_.clear();
     filled_ = image_.rect();
 }
 
@@ -121,30 +140,50 @@ void ImageCanvas::markDrawn(long long left, long long top, long long right, long
         return;
     const QRect r(QPoint(static_cast<int>(left), static_cast<int>(top)),
                   QPoint(static_cast<int>(right), static_cast<int>(bottom)));
-    // Shapes drawn one after another touch each other: they grow one rectangle. Something far
-    // away starts another; past a few, everything goes into the first.
+    addToBands(drawn_, r);
+    if (background_)
+        addToBands(changed_, r);
+}
+
+void ImageCanvas::addToBands(Bands& bands, const QRect& r) const {
+    const auto count = static_cast<std::size_t>((image_.height() + kDrawnRows - 1LL) / kDrawnRows);
+    if (bands.size() != count)
+        bands.assign(count, DrawnBand{});
+    // Within a band, shapes drawn one after another touch each other: they grow one rectangle.
+    // Something far away across starts another; past a few, everything goes into the first.
     constexpr int kNear = 32;
-    constexpr std::size_t kMaxRects = 4;
-    // Plain comparisons: every rectangle here is valid, and this runs for every shape drawn.
-    for (QRect& d : drawn_) {
-        if (d.left() <= r.right() + kNear && r.left() - kNear <= d.right() &&
-            d.top() <= r.bottom() + kNear && r.top() - kNear <= d.bottom()) {
-            d.setCoords(std::min(d.left(), r.left()), std::min(d.top(), r.top()),
-                        std::max(d.right(), r.right()), std::max(d.bottom(), r.bottom()));
-            return;
+    for (int band = r.top() / kDrawnRows; band <= r.bottom() / kDrawnRows; ++band) {
+        const QRect piece(
+            QPoint(r.left(), std::max(r.top(), band * kDrawnRows)),
+            QPoint(r.right(), std::min(r.bottom(), band * kDrawnRows + kDrawnRows - 1)));
+        DrawnBand& b = bands[static_cast<std::size_t>(band)];
+        bool merged = false;
+        // Plain comparisons: every rectangle here is valid, and this runs for every shape drawn.
+        for (std::size_t i = 0; i < b.count && !merged; ++i) {
+            QRect& d = b.rects[i];
+            if (d.left() <= piece.right() + kNear && piece.left() - kNear <= d.right()) {
+                d.setCoords(std::min(d.left(), piece.left()), std::min(d.top(), piece.top()),
+                            std::max(d.right(), piece.right()),
+                            std::max(d.bottom(), piece.bottom()));
+                merged = true;
+            }
         }
+        if (merged)
+            continue;
+        if (b.count < b.rects.size())
+            b.rects[b.count++] = piece;
+        else
+            b.rects[0] |= piece;
     }
-    if (drawn_.size() < kMaxRects)
-        drawn_.push_back(r);
-    else
-        drawn_.front() |= r;
 }
 
 QRegion ImageCanvas::takeDrawn() {
     QRegion region;
-    for (const QRect& r : drawn_)
-        region += r;
-    drawn_.clear();
+    for (DrawnBand& b : drawn_) {
+        for (std::size_t i = 0; i < b.count; ++i)
+            region += b.rects[i];
+        b.count = 0;
+    }
     return region;
 }
 
@@ -195,8 +234,6 @@ void ImageCanvas::span(long long y, long long x0, long long x1, QRgb colour) {
         return;
     const long long offset = y * stride_ + x0;
     FillPixels(bits_ + offset, x1 - x0 + 1, colour);
-    if (recording_)
-        shapes_.addRun(offset, x1 - x0 + 1);
 }
 
 void ImageCanvas::forgetGeometry() {
@@ -215,18 +252,47 @@ void ImageCanvas::beginDraw() {
     stride_ = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     width_ = image_.width();
     height_ = image_.height();
-    shapes_.use(width_, height_, stride_);
 }
+
+namespace {
+
+// Fills a rectangle inside the image; a QImage over its memory lets the platform's vectorised
+// fill do the work.
+void FillBlock(QImage& image, const QRect& r, QRgb colour) {
+    QImage block(image.scanLine(r.top()) + static_cast<qsizetype>(r.left()) * sizeof(QRgb),
+                 r.width(), r.height(), image.bytesPerLine(), image.format());
+    block.fill(colour);
+}
+
+} // namespace
 
 void ImageCanvas::fillRect(const QRect& rect) {
     const QRect r = rect.intersected(image_.rect());
     if (r.isEmpty())
         return;
     filled_ |= r;
-    // A QImage over the rectangle's memory lets the platform's vectorised fill do the work.
-    QImage block(image_.scanLine(r.top()) + static_cast<qsizetype>(r.left()) * sizeof(QRgb),
-                 r.width(), r.height(), image_.bytesPerLine(), image_.format());
-    block.fill(brush_);
+    if (r == image_.rect()) {
+        fillImage();
+        return;
+    }
+    FillBlock(image_, r, brush_);
+    if (background_ && *background_ != brush_)
+        addToBands(changed_, r);
+}
+
+void ImageCanvas::fillImage() {
+    if (background_ == brush_) {
+        for (DrawnBand& b : changed_) {
+            for (std::size_t i = 0; i < b.count; ++i)
+                FillBlock(image_, b.rects[i], brush_);
+            b.count = 0;
+        }
+        return;
+    }
+    image_.fill(brush_);
+    background_ = brush_;
+    for (DrawnBand& b : changed_)
+        b.count = 0;
 }
 
 namespace {
@@ -314,18 +380,17 @@ bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
     }
     std::sort(cuts, cuts + cutCount);
 
+    // First the span of every row, then the stores: the rows' arithmetic does not wait on
+    // memory, and each row is written once with wide stores.
     const double right = static_cast<double>(width_) + 1;
     const long long lastColumn = width_ - 1LL;
-    const bool recording = recording_;
-    const auto fillRow = [&](long long y, double lo, double hi) {
-        const long long x0 = std::max(Ceil(std::clamp(lo, -1.0, right)), 0LL);
-        const long long x1 = std::min(Ceil(std::clamp(hi, -1.0, right)) - 1, lastColumn);
-        if (x0 <= x1) {
-            const long long offset = y * stride_ + x0;
-            FillPixels(bits_ + offset, x1 - x0 + 1, colour);
-            if (recording)
-                shapes_.addRun(offset, x1 - x0 + 1);
-        }
+    const long long rows = y1 - y0 + 1;
+    long long first[kMaxRows];
+    long long last[kMaxRows];
+    const auto setRow = [&](long long y, double lo, double hi) {
+        const auto i = static_cast<std::size_t>(y - y0);
+        first[i] = std::max(Ceil(std::clamp(lo, -1.0, right)), 0LL);
+        last[i] = std::min(Ceil(std::clamp(hi, -1.0, right)) - 1, lastColumn);
     };
     for (std::size_t c = 0; c + 1 < cutCount; ++c) {
         const long long from = cuts[c], to = cuts[c + 1] - 1;
@@ -335,8 +400,14 @@ bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
         for (std::size_t i = 0; i < n; ++i)
             if (edges[i].from <= from && edges[i].to >= to)
                 band[k++] = &edges[i];
-        if (k < 2)
-            continue; // one crossing or none: no pixel between them
+        if (k < 2) {
+            // One crossing or none: no pixel between them.
+            for (long long y = from; y <= to; ++y) {
+                first[y - y0] = 0;
+                last[y - y0] = -1;
+            }
+            continue;
+        }
         if (k == 2) {
             const Edge& e = *band[0];
             const Edge& f = *band[1];
@@ -344,7 +415,7 @@ bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
                 const auto yd = static_cast<double>(y);
                 const double x = e.ax + (yd - e.ay) * e.slope;
                 const double z = f.ax + (yd - f.ay) * f.slope;
-                fillRow(y, std::min(x, z), std::max(x, z));
+                setRow(y, std::min(x, z), std::max(x, z));
             }
             continue;
         }
@@ -356,9 +427,10 @@ bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
                 lo = std::min(lo, x);
                 hi = std::max(hi, x);
             }
-            fillRow(y, lo, hi);
+            setRow(y, lo, hi);
         }
     }
+    FillRows(bits_ + y0 * stride_, stride_, first, last, rows, colour);
     return true;
 }
 
@@ -425,19 +497,15 @@ void ImageCanvas::fillPolygon(std::span<const QPointF> pts, QRgb colour) {
 
 namespace {
 
-// The pixels of a one-pixel line from p on, and with Keep their offsets from `bits` into kept.
-// The walk steps across when 2*err >= ady and down when 2*err <= adx. For a line at least as
-// wide as it is tall err never falls below ady/2, so it steps across at every pixel; for a
-// taller one err never rises above adx/2, so it steps down at every pixel. Each case keeps just
-// the test that can fail.
-template <bool Keep>
-void WalkLine(QRgb* p, const QRgb* bits, long long count, long long err, long long adx,
-              long long ady, long long sx, long long stepY, QRgb colour, std::int32_t* kept) {
+// The pixels of a one-pixel line from p on. The walk steps across when 2*err >= ady and down
+// when 2*err <= adx. For a line at least as wide as it is tall err never falls below ady/2, so it
+// steps across at every pixel; for a taller one err never rises above adx/2, so it steps down at
+// every pixel. Each case keeps just the test that can fail.
+void WalkLine(QRgb* p, long long count, long long err, long long adx, long long ady, long long sx,
+              long long stepY, QRgb colour) {
     if (adx >= -ady) {
-        while (count-- > 0) {
+        for (; count > 0; --count) {
             *p = colour;
-            if constexpr (Keep)
-                *kept++ = static_cast<std::int32_t>(p - bits);
             const long long e2 = 2 * err;
             err += ady;
             p += sx;
@@ -447,10 +515,8 @@ void WalkLine(QRgb* p, const QRgb* bits, long long count, long long err, long lo
             }
         }
     } else {
-        while (count-- > 0) {
+        for (; count > 0; --count) {
             *p = colour;
-            if constexpr (Keep)
-                *kept++ = static_cast<std::int32_t>(p - bits);
             const long long e2 = 2 * err;
             err += adx;
             p += stepY;
@@ -512,13 +578,7 @@ void ImageCanvas::thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel) {
     QRgb* const p = bits_ + y0 * stride_ + x0;
     const long long stepY = sy * stride_;
     const long long count = std::max(adx, -ady) + (lastPixel ? 1 : 0);
-    // The pixels' offsets, when the line is being kept.
-    std::int32_t* const kept =
-        recording_ ? shapes_.reserve(static_cast<std::size_t>(std::max(count, 0LL))) : nullptr;
-    if (kept)
-        WalkLine<true>(p, bits_, count, err, adx, ady, sx, stepY, colour, kept);
-    else
-        WalkLine<false>(p, bits_, count, err, adx, ady, sx, stepY, colour, nullptr);
+    WalkLine(p, count, err, adx, ady, sx, stepY, colour);
 }
 
 // A line of the given width with round ends: every pixel whose sample point lies within half
@@ -589,50 +649,6 @@ void ImageCanvas::strokeLine(QPoint a, QPoint b) {
         thickLine(a, b, penWidth_, pen_);
 }
 
-void ImageCanvas::cachedLine(QPoint a, QPoint b) {
-    const bool thin = penWidth_ <= 1;
-    const QPoint ends[2] = {a, b};
-    ShapeCache::Key key;
-    if (reuseShapes_ && shapes_.enabled() &&
-        ShapeCache::MakeKey(thin ? ShapeCache::Kind::ThinLine : ShapeCache::Kind::ThickLine,
-                            penWidth_, ends, key)) {
-        if (const auto stored = shapes_.find(key)) {
-            if (thin)
-                writePixels(*stored, pen_);
-            else
-                writeRuns(*stored, pen_);
-            return;
-        }
-        if (shapes_.seenBefore()) {
-            shapes_.begin();
-            recording_ = true;
-            strokeLine(a, b);
-            recording_ = false;
-            shapes_.finish(key);
-            return;
-        }
-    }
-    strokeLine(a, b);
-}
-
-void ImageCanvas::writeRuns(std::span<const std::int32_t> runs, QRgb colour) {
-    for (std::size_t i = 0; i + 1 < runs.size(); i += 2)
-        FillPixels(bits_ + runs[i], runs[i + 1], colour);
-}
-
-void ImageCanvas::writePixels(std::span<const std::int32_t> offsets, QRgb colour) {
-    const std::int32_t* o = offsets.data();
-    const std::int32_t* const end = o + offsets.size();
-    for (; end - o >= 4; o += 4) {
-        bits_[o[0]] = colour;
-        bits_[o[1]] = colour;
-        bits_[o[2]] = colour;
-        bits_[o[3]] = colour;
-    }
-    for (; o < end; ++o)
-        bits_[*o] = colour;
-}
-
 void ImageCanvas::polygon(std::span<const QPoint> points) {
     if (points.empty())
         return;
@@ -646,38 +662,7 @@ void ImageCanvas::polygon(std::span<const QPoint> points) {
     }
     const long long reach = penWidth_ / 2 + 1;
     markDrawn(left - reach, top - reach, right + reach, bottom + reach);
-    // A cell is kept as blocks of a word count and its words: the fill's runs, then each
-    // edge's pixels (one-pixel pens) or runs (wider pens).
-    const bool thin = penWidth_ <= 1;
-    ShapeCache::Key key;
-    if (reuseShapes_ && shapes_.enabled() &&
-        ShapeCache::MakeKey(ShapeCache::Kind::Cell, penWidth_, points, key)) {
-        if (const auto stored = shapes_.find(key)) {
-            const std::int32_t* w = stored->data();
-            const std::int32_t* const end = w + stored->size();
-            auto n = static_cast<std::size_t>(*w++);
-            writeRuns({w, n}, brush_);
-            for (w += n; w < end; w += n) {
-                n = static_cast<std::size_t>(*w++);
-                if (thin)
-                    writePixels({w, n}, pen_);
-                else
-                    writeRuns({w, n}, pen_);
-            }
-            return;
-        }
-        if (shapes_.seenBefore()) {
-            shapes_.begin();
-            recording_ = true;
-        }
-    }
-    const auto block = [this](auto draw) {
-        std::int32_t* count = recording_ ? shapes_.reserve(1) : nullptr;
-        draw();
-        if (count)
-            *count = static_cast<std::int32_t>(shapes_.position() - count - 1);
-    };
-    // The fill works in real coordinates; a kept cell above never needs them.
+    // The fill works in real coordinates.
     QPointF few[8];
     std::vector<QPointF> many;
     std::span<QPointF> f(few, points.size() <= 8 ? points.size() : 0);
@@ -686,13 +671,9 @@ void ImageCanvas::polygon(std::span<const QPoint> points) {
         f = many;
     }
     std::copy(points.begin(), points.end(), f.begin());
-    block([&] { fillPolygon(f, brush_); });
+    fillPolygon(f, brush_);
     for (std::size_t i = 0; i < points.size(); ++i)
-        block([&] { strokeLine(points[i], points[(i + 1) % points.size()]); });
-    if (recording_) {
-        recording_ = false;
-        shapes_.finish(key);
-    }
+        strokeLine(points[i], points[i + 1 < points.size() ? i + 1 : 0]);
 }
 
 void ImageCanvas::moveTo(QPoint p) {
@@ -706,7 +687,7 @@ void ImageCanvas::lineTo(QPoint p) {
               std::min<long long>(penPos_.y(), p.y()) - reach,
               std::max<long long>(penPos_.x(), p.x()) + reach,
               std::max<long long>(penPos_.y(), p.y()) + reach);
-    cachedLine(penPos_, p);
+    strokeLine(penPos_, p);
     penPos_ = p;
 }
 

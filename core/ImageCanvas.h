@@ -1,7 +1,6 @@
 #pragma once
 
 #include "RasterCanvas.h"
-#include "ShapeCache.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -10,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -50,7 +50,6 @@ public:
     void lineTo(QPoint p) override;
     void textOut(int x, int y, const QString& text) override;
     QSize textExtent(const QString& text) override;
-    void reuseShapes(bool reuse) override { reuseShapes_ = reuse; }
     Colour pixel(int x, int y) const override;
 
     const QImage& image() const { return image_; }
@@ -92,11 +91,6 @@ private:
     void thickLine(QPoint a, QPoint b, int width, QRgb colour);
     // A line of the pen, without its last pixel when one pixel wide.
     void strokeLine(QPoint a, QPoint b);
-    // A line of the pen, kept in shapes_ once it was drawn twice.
-    void cachedLine(QPoint a, QPoint b);
-    // Writes a stored shape: runs of (offset, length), or single offsets.
-    void writeRuns(std::span<const std::int32_t> runs, QRgb colour);
-    void writePixels(std::span<const std::int32_t> offsets, QRgb colour);
     // Records that pixels inside the box (inclusive corners) may have changed.
     void markDrawn(long long left, long long top, long long right, long long bottom);
 
@@ -136,12 +130,25 @@ private:
     qsizetype stride_ = 0;
     int width_ = 0;
     int height_ = 0;
-    // Shapes drawn into an image of this size before; recording_ is set while one is drawn
-    // and its pixels are kept.
-    ShapeCache shapes_;
-    bool reuseShapes_ = true;
-    bool recording_ = false;
-    std::vector<QRect> drawn_;
+    // Rectangles of the image by bands of kDrawnRows rows, a few in each band: the hole inside
+    // a wheel's rings and the space beside it stay outside them.
+    static constexpr int kDrawnRows = 64;
+    struct DrawnBand {
+        std::size_t count = 0;
+        std::array<QRect, 4> rects;
+    };
+    using Bands = std::vector<DrawnBand>;
+    // Adds a rectangle inside the image to the bands.
+    void addToBands(Bands& bands, const QRect& r) const;
+    // Writes the brush over the image, or only over what `changed_` holds when the rest is
+    // already the brush's colour.
+    void fillImage();
+    // What was written since takeDrawn.
+    Bands drawn_;
+    // When set, every pixel of the image outside `changed_` has this colour: a whole-image fill
+    // in the same colour (the repaint's clearing) then writes only what was drawn since.
+    std::optional<QRgb> background_;
+    Bands changed_;
     QRect filled_;
 };
 

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -37,27 +36,30 @@ int DigitValue(QChar c) {
     return c >= u'0' && c <= u'9' ? c.unicode() - u'0' : -1;
 }
 
+// Entries per day of the period up to which the table reads the whole list.
+constexpr long long kWholeListReadPerDay = 16;
+
 // The highlight entries of each day of a period. An entry belongs to a day when it starts with
 // the day's date text; the list is kept in order, so the entries of a day come in list order.
 // Only the days of the period are kept: an entry outside it colours nothing and stops nothing.
-// The table is worked out again only when the list or the period changed since the last
-// repaint on this thread. Single cells painted later look in the list itself, which a tool may
-// have changed since.
+// The table is worked out for each repaint, unless the list is far longer than the period; then,
+// as for a period that is not a real date range, each day searches the list. Single cells
+// painted later look in the list itself, which a tool may have changed since.
 class PeriodHighlights {
 public:
     PeriodHighlights(const HighlightList& list, const DayDate& start, const DayDate& end)
-        : list_(list), table_(Table::Of(list, start, end)) {}
+        : list_(list), table_(list, start, end) {}
 
     // Calls f with every entry of day d and its colour, in list order.
     template <typename F> void forEach(const DayDate& d, F&& f) const {
-        if (!table_->usable) {
+        if (!table_.usable) {
             const auto [from, to] = list_.matching(DateText(d));
             for (qsizetype i = from; i < to; ++i)
                 f(list_.at(i), EntryColour(list_.at(i)));
             return;
         }
-        const std::int32_t day = DayNumber(d) - table_->first;
-        const auto& matches = table_->matches;
+        const std::int32_t day = DayNumber(d) - table_.first;
+        const auto& matches = table_.matches;
         auto it = std::lower_bound(matches.begin(), matches.end(), day,
                                    [](const Match& m, std::int32_t v) { return m.day < v; });
         for (; it != matches.end() && it->day == day; ++it) {
@@ -74,30 +76,27 @@ private:
     };
     struct Table {
         Table(const HighlightList& list, const DayDate& start, const DayDate& end);
-        static std::shared_ptr<const Table> Of(const HighlightList& list, const DayDate& start,
-                                               const DayDate& end) {
-            thread_local std::shared_ptr<const Table> last;
-            if (!last || last->revision != list.revision() || !(last->start == start) ||
-                !(last->end == end))
-                last = std::make_shared<const Table>(list, start, end);
-            return last;
-        }
-        std::uint64_t revision;
-        DayDate start, end;
         bool usable;
         std::int32_t first = 0;
         std::vector<Match> matches;
     };
     const HighlightList& list_;
-    std::shared_ptr<const Table> table_;
+    Table table_;
 };
 
-PeriodHighlights::Table::Table(const HighlightList& list, const DayDate& from, const DayDate& to)
-    : revision(list.revision()), start(from), end(to), usable(IsRealDate(from) && IsRealDate(to)) {
+PeriodHighlights::Table::Table(const HighlightList& list, const DayDate& start, const DayDate& end)
+    : usable(IsRealDate(start) && IsRealDate(end)) {
     if (!usable)
         return;
     first = DayNumber(start);
     const std::int32_t last = DayNumber(end);
+    // A list far longer than the period is searched day by day instead: reading all of it at
+    // every repaint would cost more than a search per day.
+    const long long days = std::max(static_cast<long long>(last) - first + 1, 1LL);
+    if (list.size() > kWholeListReadPerDay * days) {
+        usable = false;
+        return;
+    }
     const auto keep = [&](qsizetype entry, int month, int day, int year) {
         const DayDate d =
             MakeDayDate(static_cast<std::uint16_t>(day), static_cast<std::uint16_t>(month),
@@ -139,27 +138,7 @@ PeriodHighlights::Table::Table(const HighlightList& list, const DayDate& from, c
 // SpokePoint give. They depend on the radius, the ring height and the centre only.
 class WheelPoints {
 public:
-    // The points for this state's geometry, and whether it is one of the last few painted on
-    // this thread. A wheel painted again in a geometry it had just before (a new colour, or an
-    // arrow step back) draws the same shapes, which the canvas can then keep; while the radius
-    // is dragged every geometry is new, and keeping its shapes would only cost time.
-    static std::shared_ptr<const WheelPoints> Of(const WheelGeometry& s, bool& known) {
-        thread_local std::array<std::shared_ptr<const WheelPoints>, 4> recent; // newest first
-        for (auto it = recent.begin(); it != recent.end(); ++it) {
-            if (*it && (*it)->sameGeometry(s)) {
-                std::rotate(recent.begin(), it, it + 1);
-                known = true;
-                return recent.front();
-            }
-        }
-        std::rotate(recent.begin(), recent.end() - 1, recent.end());
-        recent.front() = std::make_shared<const WheelPoints>(s);
-        known = false;
-        return recent.front();
-    }
-
-    explicit WheelPoints(const WheelGeometry& s)
-        : radius_(s.Radius), dayHeight_(s.DayHeight), centreX_(s.CentreX), centreY_(s.CentreY) {
+    explicit WheelPoints(const WheelGeometry& s) {
         for (int ring = 1; ring <= kRings; ++ring) {
             const long double inner = RingInnerRadius(s, ring);
             const long double outer = inner + s.DayHeight;
@@ -188,15 +167,10 @@ public:
     }
 
 private:
-    bool sameGeometry(const WheelGeometry& s) const {
-        return s.Radius == radius_ && s.DayHeight == dayHeight_ && s.CentreX == centreX_ &&
-               s.CentreY == centreY_;
-    }
     struct Ring {
         std::array<QPoint, kSpokes + 1> inner, outer;
         std::array<QPoint, kSpokes> anchor;
     };
-    std::int32_t radius_, dayHeight_, centreX_, centreY_;
     std::array<Ring, kRings> rings_;
 };
 
@@ -311,29 +285,10 @@ void PaintCellAt(const CalendarDesign& s, RepaintResult& result, const DayDate d
 }
 
 // "Repaint All": the background over the whole image and the credit line up its right edge.
-void ClearToBackground(const CalendarDesign& s, std::int32_t centreY, RasterCanvas& canvas) {
+void ClearToBackground(const CalendarDesign& s, RasterCanvas& canvas) {
     canvas.setBrush(s.BackColour);
     canvas.setPen(s.BackColour, 1);
-    // The background goes above and below the wheel's rows first and into them last, so the
-    // rows the cells are drawn into next are still in the cache: same picture, faster repaint.
-    const QRect image(0, 0, canvas.width(), canvas.height());
-    // The wheel's rows, in 64 bits: the centre may lie anywhere a 32-bit offset puts it.
-    const long long reach = static_cast<long long>(s.Radius) + s.ThickWidth;
-    const long long top = std::max(static_cast<long long>(centreY) - reach, -1LL);
-    const long long bottom =
-        std::min(static_cast<long long>(centreY) + reach, 1LL + image.height());
-    const QRect band = top > bottom ? QRect()
-                                    : QRect(0, static_cast<int>(top), image.width(),
-                                            static_cast<int>(bottom - top + 1))
-                                          .intersected(image);
-    if (band.isEmpty()) {
-        canvas.fillRect(image);
-    } else {
-        canvas.fillRect(QRect(0, 0, image.width(), band.top()));
-        canvas.fillRect(
-            QRect(0, band.bottom() + 1, image.width(), image.height() - band.bottom() - 1));
-        canvas.fillRect(band);
-    }
+    canvas.fillRect(QRect(0, 0, canvas.width(), canvas.height()));
     canvas.setFont(QStringLiteral("Arial"), 8, 0, s.BackTextColour, 900);
     const int h = canvas.textExtent(CreditLine()).height();
     canvas.textOut(canvas.width() - h - 2, canvas.height() - 4, CreditLine());
@@ -352,7 +307,7 @@ void RepaintCalendar(const CalendarDesign& s, const HighlightList& highlights, R
     NextDay(r.PaintEnd);
 
     if (s.RepaintAll)
-        ClearToBackground(s, r.CentreY, canvas);
+        ClearToBackground(s, canvas);
 
     canvas.setPen(s.ThickColour, s.ThickWidth);
     canvas.setFont(s.Font.name, s.Font.size, s.Font.style, s.Font.colour, 0);
@@ -361,10 +316,7 @@ void RepaintCalendar(const CalendarDesign& s, const HighlightList& highlights, R
     // A period that ends before it starts (possible from a hand-edited file) paints no day.
     // StopDay follows the walk, so a paint stopped by an error names the day it stopped on.
     const PeriodHighlights periodHighlights(highlights, s.StartDate, s.EndDate);
-    bool knownGeometry = false;
-    const auto wheelPoints = WheelPoints::Of(GeometryOf(s, r), knownGeometry);
-    const WheelPoints& points = *wheelPoints;
-    canvas.reuseShapes(knownGeometry);
+    const WheelPoints points(GeometryOf(s, r));
     r.StopDay = WalkPeriod(s.StartDate, s.EndDate, LayoutOf(s), [&](const WalkDay& day) {
         r.StopDay = day.date;
         const auto colours = [&] {

@@ -41,10 +41,6 @@ public:
     // Width and height of the text in the current font, unrotated.
     virtual QSize textExtent(const QString& text) = 0;
 
-    // A hint until the next call: whether the shapes drawn from now on are likely to be drawn
-    // again in the same places (the wheel keeps its geometry), so that keeping them pays.
-    virtual void reuseShapes(bool) {}
-
     // The pixel as 0x00BBGGRR.
     virtual Colour pixel(int x, int y) const = 0;
 };

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace gyrodex {
@@ -66,18 +67,25 @@ void ImageView::regionChanged(const QRegion& region) {
 }
 
 void ImageView::paintEvent(QPaintEvent* event) {
+    // A copy of more than about a hundred rows is split by Qt into blocks of 64 rows, each
+    // handed to a pooled thread; waking them costs more than the copy they share out, so the
+    // rectangles go in bands of 64 device rows, which the painting thread copies itself.
+    constexpr int kBand = 64;
+    const int band = std::max(1, static_cast<int>(kBand / ratio_)); // in logical rows
     QPainter painter(this);
-    if (ratio_ == 1.0) {
-        for (const QRect& r : event->region())
-            painter.drawImage(r.topLeft(), image_, r);
-        return;
-    }
-    // Each logical rectangle takes the image's device pixels under it, which the backing
-    // store (of the same ratio) receives one to one.
     for (const QRect& r : event->region())
-        painter.drawImage(
-            QRectF(r), image_,
-            QRectF(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_));
+        for (int top = r.top(); top <= r.bottom(); top += band) {
+            const QRect part(r.left(), top, r.width(), std::min(band, r.bottom() - top + 1));
+            if (ratio_ == 1.0) {
+                painter.drawImage(part.topLeft(), image_, part);
+            } else {
+                // The image's device pixels under the logical rectangle, which the backing
+                // store (of the same ratio) receives one to one.
+                painter.drawImage(QRectF(part), image_,
+                                  QRectF(part.x() * ratio_, part.y() * ratio_,
+                                         part.width() * ratio_, part.height() * ratio_));
+            }
+        }
 }
 
 void ImageView::mousePressEvent(QMouseEvent* event) {

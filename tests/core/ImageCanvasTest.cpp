@@ -10,6 +10,7 @@
 #include <limits>
 #include <numbers>
 #include <set>
+#include <span>
 
 using namespace gyrodex;
 
@@ -240,35 +241,60 @@ TEST(ImageCanvas, CentresAtTheLimitsOfTheOffsetFieldsPaintAndHitWithoutOverflow)
 // give) fill each row from the smallest to the largest crossing of the edges that cross it.
 // The canvas finds those edges a band of rows at a time; this compares it with a plain
 // row-by-row search over every edge, outline included, on random small shapes.
-TEST(ImageCanvas, ConvexFillMatchesARowByRowSearchOfItsEdges) {
+namespace {
+
+// A polygon as the canvas should draw it, worked out row by row: every row's span between the
+// smallest and the largest crossing of the edges that cross it (in white), then the outline
+// drawn over it in the given pen.
+QImage ReferencePolygon(std::span<const QPoint> pts, QSize size, int pen) {
     const auto ceilTo = [](double v) { return static_cast<long long>(std::ceil(v)); };
-    const auto reference = [&](std::span<const QPoint> pts, QSize size) {
-        QImage img(size, QImage::Format_RGB32);
-        img.fill(0xFFFFFFFFu);
-        for (int y = 0; y < size.height(); ++y) {
-            double lo = HUGE_VAL, hi = -HUGE_VAL;
-            for (std::size_t i = 0; i < pts.size(); ++i) {
-                const QPointF a = pts[i], b = pts[(i + 1) % pts.size()];
-                if (a.y() == b.y() || y < ceilTo(std::min(a.y(), b.y())) ||
-                    y > ceilTo(std::max(a.y(), b.y())) - 1)
-                    continue;
-                const double slope = (b.x() - a.x()) / (b.y() - a.y());
-                const double x = a.x() + (static_cast<double>(y) - a.y()) * slope;
-                lo = std::min(lo, x);
-                hi = std::max(hi, x);
-            }
-            if (lo > hi)
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(0xFFFFFFFFu);
+    for (int y = 0; y < size.height(); ++y) {
+        double lo = HUGE_VAL, hi = -HUGE_VAL;
+        for (std::size_t i = 0; i < pts.size(); ++i) {
+            const QPointF a = pts[i], b = pts[(i + 1) % pts.size()];
+            if (a.y() == b.y() || y < ceilTo(std::min(a.y(), b.y())) ||
+                y > ceilTo(std::max(a.y(), b.y())) - 1)
                 continue;
-            for (long long x = std::max(ceilTo(lo), 0LL);
-                 x <= std::min(ceilTo(hi) - 1, size.width() - 1LL); ++x)
-                img.setPixel(static_cast<int>(x), y, 0xFF0000FFu);
+            const double slope = (b.x() - a.x()) / (b.y() - a.y());
+            const double x = a.x() + (static_cast<double>(y) - a.y()) * slope;
+            lo = std::min(lo, x);
+            hi = std::max(hi, x);
         }
-        ImageCanvas outline(img);
-        outline.setPen(0x00FF00, 1);
-        outline.moveTo(pts.back());
-        for (const QPoint& p : pts)
-            outline.lineTo(p);
-        return outline.image();
+        if (lo > hi)
+            continue;
+        for (long long x = std::max(ceilTo(lo), 0LL);
+             x <= std::min(ceilTo(hi) - 1, size.width() - 1LL); ++x)
+            img.setPixel(static_cast<int>(x), y, 0xFF0000FFu);
+    }
+    ImageCanvas outline(img);
+    outline.setPen(0x00FF00, pen);
+    outline.moveTo(pts.back());
+    for (const QPoint& p : pts)
+        outline.lineTo(p);
+    return outline.image();
+}
+
+bool IsConvex(std::span<const QPoint> pts) {
+    int sign = 0;
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        const QPointF a = pts[i], b = pts[(i + 1) % pts.size()], d = pts[(i + 2) % pts.size()];
+        const double cross = (b.x() - a.x()) * (d.y() - b.y()) - (b.y() - a.y()) * (d.x() - b.x());
+        const int s = cross > 0 ? 1 : (cross < 0 ? -1 : 0);
+        if (s != 0 && sign != 0 && s != sign)
+            return false;
+        if (s != 0)
+            sign = s;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(ImageCanvas, ConvexFillMatchesARowByRowSearchOfItsEdges) {
+    const auto reference = [](std::span<const QPoint> pts, QSize size) {
+        return ReferencePolygon(pts, size, 1);
     };
     const QSize size(48, 40);
     std::uint32_t seed = 12345;
@@ -296,25 +322,52 @@ TEST(ImageCanvas, ConvexFillMatchesARowByRowSearchOfItsEdges) {
         c.setPen(0x00FF00, 1);
         c.polygon(pts);
         // Shapes the canvas fills even-odd (none of these should be) fall outside the check.
-        std::vector<QPointF> f(pts.begin(), pts.end());
-        bool isConvex = true;
-        int sign = 0;
-        for (std::size_t i = 0; i < f.size(); ++i) {
-            const QPointF a = f[i], b = f[(i + 1) % f.size()], d = f[(i + 2) % f.size()];
-            const double cross =
-                (b.x() - a.x()) * (d.y() - b.y()) - (b.y() - a.y()) * (d.x() - b.x());
-            const int s = cross > 0 ? 1 : (cross < 0 ? -1 : 0);
-            if (s != 0 && sign != 0 && s != sign)
-                isConvex = false;
-            if (s != 0)
-                sign = s;
-        }
-        if (!isConvex)
+        if (!IsConvex(pts))
             continue;
         ++convex;
         ASSERT_EQ(c.image(), reference(pts, size)) << "round " << round;
     }
     EXPECT_GT(convex, 2500);
+}
+
+// Cell-like shapes (four corners, some three) of every size up to the image and beyond, in pens
+// of 1 to 7 pixels, many of them partly or wholly outside the image: the spans written for the
+// fill, short and long, clipped or not, cover exactly the reference's pixels, and the outline
+// goes over them as it would over the reference.
+TEST(ImageCanvas, SpanFillMatchesTheRowByRowReferenceInEveryPenAndAtTheEdges) {
+    std::uint32_t seed = 2718;
+    const auto next = [&](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    int checked = 0;
+    for (int round = 0; round < 4000; ++round) {
+        const QSize size(1 + next(70), 1 + next(50));
+        // A quadrilateral between two radii and two angles, as a wheel's cell, or a triangle.
+        const double cx = next(size.width() + 60) - 30, cy = next(size.height() + 60) - 30;
+        const double inner = next(40), outer = inner + 1 + next(40);
+        const double a0 = next(360) * std::numbers::pi / 180;
+        const double a1 = a0 + (1 + next(60)) * std::numbers::pi / 180;
+        const auto at = [&](double rho, double a) {
+            return QPoint(static_cast<int>(std::lround(cx + rho * std::cos(a))),
+                          static_cast<int>(std::lround(cy + rho * std::sin(a))));
+        };
+        std::vector<QPoint> pts = {at(inner, a0), at(outer, a0), at(outer, a1), at(inner, a1)};
+        if (next(4) == 0)
+            pts.pop_back();
+        if (!IsConvex(pts))
+            continue;
+        const int pen = 1 + next(7);
+        ImageCanvas c(size);
+        c.setBrush(0xFF0000);
+        c.setPen(0x00FF00, pen);
+        c.polygon(pts);
+        ASSERT_EQ(c.image(), ReferencePolygon(pts, size, pen))
+            << "round " << round << ", pen " << pen << ", size " << size.width() << "x"
+            << size.height();
+        ++checked;
+    }
+    EXPECT_GT(checked, 3500);
 }
 
 // One-pixel lines in every direction and length up to 40 pixels, against the plain walk that
@@ -348,5 +401,45 @@ TEST(ImageCanvas, ThinLinesMatchTheTwoTestWalkInEveryDirection) {
             c.lineTo(to);
             ASSERT_EQ(c.image(), expected) << dx << "," << dy;
         }
+    }
+}
+
+// The clearing of a repaint writes only what was drawn since the last clearing in the same
+// colour. A canvas painted over and over (new radius, ring height, centre, pens and colours,
+// sometimes a rectangle in another colour or a repaint without clearing) holds after every
+// step what a canvas given the same picture and writing the whole background would hold.
+TEST(ImageCanvas, ClearingWritesWhatTheWholeBackgroundWouldAfterEveryChange) {
+    std::uint32_t seed = 4242;
+    const auto next = [&](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    CalendarState s;
+    s.setDefaultPeriod(kToday);
+    HighlightList none;
+    ImageCanvas reused(QSize(320, 240));
+    for (int step = 0; step < 300; ++step) {
+        ImageCanvas whole(reused.image().copy()); // knows nothing of its background
+        const int what = next(10);
+        if (what == 0) {
+            const QRect r(next(400) - 40, next(300) - 30, next(200), next(200));
+            const Colour colour = next(2) == 0 ? s.BackColour : 0x00123456;
+            for (ImageCanvas* c : {&reused, &whole}) {
+                c->setBrush(colour);
+                c->fillRect(r);
+            }
+        } else {
+            s.Radius = 20 + next(300);
+            s.DayHeight = 1 + next(40);
+            s.CentreOffsetX = next(400) - 200;
+            s.CentreOffsetY = next(300) - 150;
+            s.ThinWidth = 1 + next(7);
+            s.ThickWidth = 1 + next(7);
+            s.BackColour = next(4) == 0 ? 0x00C0FFC0 : 0x00FFFFFF;
+            s.RepaintAll = next(8) != 0;
+            RepaintCalendar(s, none, reused, kToday);
+            RepaintCalendar(s, none, whole, kToday);
+        }
+        ASSERT_EQ(reused.image(), whole.image()) << "step " << step << ", kind " << what;
     }
 }

@@ -10,6 +10,7 @@
 #include "SpinField.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
@@ -485,6 +486,29 @@ TEST_F(Panels, TheScreenShowsOnlyWhatARepaintChanged) {
     EXPECT_EQ(shown().boundingRect(), image);
     EXPECT_EQ(g->mainWindow->imageView->grab().toImage().convertToFormat(QImage::Format_RGB32),
               g->canvas.image());
+}
+
+// Forty steps up of the radius, each a new geometry: after every step the window's backing store
+// shows, over the image view, the canvas's image (every step reached the screen, and nothing of
+// an older wheel was left behind).
+TEST_F(Panels, EveryRadiusStepReachesTheScreenAndLeavesNothingBehind) {
+    QCoreApplication::processEvents();
+    ImageView* view = g->mainWindow->imageView;
+    QBackingStore* store = view->window()->backingStore();
+    ASSERT_TRUE(store);
+    for (int i = 0; i < 40; ++i) {
+        props().radiusField->stepBy(1);
+        QCoreApplication::processEvents();
+        QPaintDevice* device = store->paintDevice();
+        ASSERT_EQ(device->devType(), QInternal::Image);
+        const QRect visible = view->visibleRegion().boundingRect();
+        ASSERT_FALSE(visible.isEmpty());
+        const QPoint at = view->mapTo(view->window(), visible.topLeft());
+        const QImage shown = static_cast<QImage*>(device)
+                                 ->copy(QRect(at, visible.size()))
+                                 .convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown, g->canvas.image().copy(visible)) << "step " << i;
+    }
 }
 
 // Every number the fields take paints the whole period, records every cell and stays within a
