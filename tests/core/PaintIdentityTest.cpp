@@ -86,9 +86,9 @@ void AddState(QCryptographicHash& hash, const CalendarState& s) {
     AddValue(hash, s.CentreY);
 }
 
-// How many times Digest paints the design on one canvas before digesting it. Once a geometry
-// was painted before, the canvas notes the shapes drawn, keeps them when drawn again and writes
-// them from then on, so a design painted four times must come out as it does painted once.
+// How many times Digest paints the design on one canvas before digesting it. Clearing a canvas
+// to the colour it was last cleared to rewrites only what was drawn since, so a design painted
+// four times must come out as it does painted once.
 int paintsPerDigest = 1;
 // The last image Digest painted, written out when its digest is not the recorded one.
 QImage lastImage;
