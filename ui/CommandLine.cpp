@@ -82,9 +82,8 @@ DesktopCommandLine ParseDesktopCommandLine(const QStringList& arguments) {
     // lose the bytes of a name that is not UTF-8.
     if (!files.isEmpty() && !files[0].isEmpty()) {
         const QString& name = files[0];
-        result.file = QDir::cleanPath(QDir::isAbsolutePath(name)
-                                          ? name
-                                          : QDir::currentPath() + QLatin1Char('/') + name);
+        result.file = QDir::cleanPath(
+            QDir::isAbsolutePath(name) ? name : QDir::currentPath() + QLatin1Char('/') + name);
     }
     return result;
 }
