@@ -3,7 +3,6 @@
 #include "Error.h"
 
 #include <algorithm>
-#include <atomic>
 
 namespace gyrodex {
 
@@ -79,7 +78,6 @@ qsizetype HighlightList::add(const QString& entry) {
     const auto it = std::upper_bound(entries_.begin(), entries_.end(), entry, LessNoCase);
     const qsizetype index = it - entries_.begin();
     entries_.insert(index, entry);
-    changed();
     return index;
 }
 
@@ -92,12 +90,6 @@ void HighlightList::addAll(QStringList entries) {
     const qsizetype old = entries_.size();
     entries_.append(std::move(entries));
     std::inplace_merge(entries_.begin(), entries_.begin() + old, entries_.end(), LessNoCase);
-    changed();
-}
-
-void HighlightList::changed() {
-    static std::atomic<std::uint64_t> last{0};
-    revision_ = ++last;
 }
 
 std::pair<qsizetype, qsizetype> HighlightList::matching(const QString& key) const {

@@ -44,28 +44,15 @@ public:
     void addAll(QStringList entries);
     // Whether `more` entries can still be added.
     bool hasRoomFor(qsizetype more) const { return more <= kMaxHighlights - entries_.size(); }
-    void removeAt(qsizetype i) {
-        entries_.removeAt(i);
-        changed();
-    }
-    void clear() {
-        entries_.clear();
-        changed();
-    }
-
-    // Changes with every change of the list, to a value no other list had: two lists with the
-    // same revision hold the same entries (one is a copy of the other, or both are empty and
-    // unchanged). What is worked out from a list can be kept until its revision moves on.
-    std::uint64_t revision() const { return revision_; }
+    void removeAt(qsizetype i) { entries_.removeAt(i); }
+    void clear() { entries_.clear(); }
 
     // The entries whose first ten characters equal `key` exactly, as [first, last) indexes;
     // they stand next to each other because the list is sorted.
     std::pair<qsizetype, qsizetype> matching(const QString& key) const;
 
 private:
-    void changed();
     QStringList entries_;
-    std::uint64_t revision_ = 0;
 };
 
 } // namespace gyrodex
