@@ -1,17 +1,14 @@
 #include "DayDate.h"
 
 #include "../QtPrinters.h"
+#include "../TestDates.h"
 
 #include <gtest/gtest.h>
 
 using namespace gyrodex;
+using gyrodex::test::D;
 
 namespace {
-
-DayDate D(int m, int d, int y) {
-    return MakeDayDate(static_cast<std::uint16_t>(d), static_cast<std::uint16_t>(m),
-                       static_cast<std::uint16_t>(y));
-}
 
 DayDate Next(DayDate d) {
     NextDay(d);

@@ -1,5 +1,6 @@
 #include "Labels.h"
 
+#include "../TestDates.h"
 #include "Geometry.h"
 #include "Painter.h"
 #include "RecordingCanvas.h"
@@ -8,14 +9,10 @@
 #include <gtest/gtest.h>
 
 using namespace gyrodex;
+using gyrodex::test::D;
 using gyrodex::test::RecordingCanvas;
 
 namespace {
-
-DayDate D(int m, int d, int y) {
-    return MakeDayDate(static_cast<std::uint16_t>(d), static_cast<std::uint16_t>(m),
-                       static_cast<std::uint16_t>(y));
-}
 
 QString Entry(const DayDate& d, Colour colour, const QString& description) {
     return MakeEntry(DateText(d), colour, description);

@@ -1,4 +1,5 @@
 #include "../QtPrinters.h"
+#include "../TestDates.h"
 #include "Error.h"
 #include "ImageCanvas.h"
 #include "Painter.h"
@@ -14,13 +15,9 @@
 // install (DejaVu Sans for the day numbers, Liberation Sans for the credit line).
 
 using namespace gyrodex;
+using gyrodex::test::D;
 
 namespace {
-
-DayDate D(int m, int d, int y) {
-    return MakeDayDate(static_cast<std::uint16_t>(d), static_cast<std::uint16_t>(m),
-                       static_cast<std::uint16_t>(y));
-}
 
 const DayDate kToday = D(10, 19, 1998);
 

@@ -2,6 +2,7 @@
 
 #include "../QtPrinters.h"
 #include "../RecordingHost.h"
+#include "../TestDates.h"
 #include "Error.h"
 #include "Geometry.h"
 #include "PeriodWalk.h"
@@ -11,14 +12,10 @@
 #include <gtest/gtest.h>
 
 using namespace gyrodex;
+using gyrodex::test::D;
 using gyrodex::test::RecordingCanvas;
 
 namespace {
-
-DayDate D(int m, int d, int y) {
-    return MakeDayDate(static_cast<std::uint16_t>(d), static_cast<std::uint16_t>(m),
-                       static_cast<std::uint16_t>(y));
-}
 
 const DayDate kToday = D(10, 19, 1998);
 

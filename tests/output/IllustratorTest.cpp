@@ -1,6 +1,7 @@
 #include "Illustrator.h"
 
 #include "../QtPrinters.h"
+#include "../TestDates.h"
 #include "Error.h"
 
 #include <QFile>
@@ -9,13 +10,9 @@
 #include <gtest/gtest.h>
 
 using namespace gyrodex;
+using gyrodex::test::D;
 
 namespace {
-
-DayDate D(int m, int d, int y) {
-    return MakeDayDate(static_cast<std::uint16_t>(d), static_cast<std::uint16_t>(m),
-                       static_cast<std::uint16_t>(y));
-}
 
 QSize Measure7x13(const QString&) {
     return {7, 13};
