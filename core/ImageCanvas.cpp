@@ -53,10 +53,15 @@ QRgb ToRgb(Colour c) {
                 static_cast<int>((rgb >> 16) & 0xFF));
 }
 
-// ceil for values already clamped to the image's range; avoids a library call per row.
+// ceil and floor for values already clamped to the image's range, or within the reach of a
+// point held near it; avoids a library call per row.
 inline long long Ceil(double v) {
     const auto i = static_cast<long long>(v);
     return i + (static_cast<double>(i) < v ? 1 : 0);
+}
+inline long long Floor(double v) {
+    const auto i = static_cast<long long>(v);
+    return i - (v < static_cast<double>(i) ? 1 : 0);
 }
 
 // Eight pixels as one value, stored as a 32-byte word where the processor has them and as two
@@ -84,13 +89,58 @@ inline void FillPixels(QRgb* p, long long n, QRgb colour) {
     }
 }
 
+// Rows a convex shape may span to be filled by its fast path; taller ones take the general fill.
+constexpr int kMaxSpanRows = 512;
+
+// An edge of a convex shape that is not level, as the rows y0 + from to y0 + to see it.
+struct SpanEdge {
+    double ax, ay, slope;
+    int from, to;
+};
+
+// ceil of a value held within the image's columns and rows.
+inline int CeilInt(double v) {
+    const int i = static_cast<int>(v);
+    return i + (static_cast<double>(i) < v ? 1 : 0);
+}
+
+// The columns of each row of a convex shape, rows y0 to y0 + rows - 1: in row i, first[i] to
+// last[i], none when last[i] < first[i]. A row's span runs between the smallest and largest
+// crossing of the edges that cross it, held to the image's columns; each edge folds its
+// crossings into the rows' bounds in a loop of its own, which the compiler vectorises. Built
+// twice, for processors with 32-byte registers and for the rest.
+__attribute__((target_clones("avx2", "default"))) void ConvexSpans(std::span<const SpanEdge> edges,
+                                                                   int y0, int rows, double right,
+                                                                   int lastColumn, int* first,
+                                                                   int* last) {
+    double lo[kMaxSpanRows];
+    double hi[kMaxSpanRows];
+    for (int i = 0; i < rows; ++i) {
+        lo[i] = HUGE_VAL;
+        hi[i] = -HUGE_VAL;
+    }
+    for (const SpanEdge& e : edges) {
+        const int base = y0 + e.from;
+        const int count = e.to - e.from + 1;
+        double* const l = lo + e.from;
+        double* const h = hi + e.from;
+        for (int i = 0; i < count; ++i) {
+            const double x = e.ax + (static_cast<double>(base + i) - e.ay) * e.slope;
+            l[i] = std::min(l[i], x);
+            h[i] = std::max(h[i], x);
+        }
+    }
+    for (int i = 0; i < rows; ++i) {
+        first[i] = std::max(CeilInt(std::clamp(lo[i], -1.0, right)), 0);
+        last[i] = std::min(CeilInt(std::clamp(hi[i], -1.0, right)) - 1, lastColumn);
+    }
+}
+
 // Writes a run of rows, `stride` pixels apart: in row i the pixels first[i] to last[i], none
 // when last[i] < first[i]. Built twice, for processors with 32-byte stores and for the rest.
-__attribute__((target_clones("avx2", "default"))) void FillRows(QRgb* row, qsizetype stride,
-                                                                const long long* first,
-                                                                const long long* last,
-                                                                long long rows, QRgb colour) {
-    for (long long i = 0; i < rows; ++i, row += stride)
+__attribute__((target_clones("avx2", "default"))) void
+FillRows(QRgb* row, qsizetype stride, const int* first, const int* last, int rows, QRgb colour) {
+    for (int i = 0; i < rows; ++i, row += stride)
         if (first[i] <= last[i])
             FillPixels(row + first[i], last[i] - first[i] + 1, colour);
 }
@@ -113,6 +163,7 @@ void ImageCanvas::setImage(QImage image) {
     drawn_.clear();
     background_.reset();
     changed_.clear();
+    marked_ = QRect();
     filled_ = image_.rect();
 }
 
@@ -128,6 +179,7 @@ void ImageCanvas::resize(QSize size, Colour background) {
     drawn_.clear();
     background_.reset();
     changed_.clear();
+    marked_ = QRect();
     filled_ = image_.rect();
 }
 
@@ -140,9 +192,13 @@ void ImageCanvas::markDrawn(long long left, long long top, long long right, long
         return;
     const QRect r(QPoint(static_cast<int>(left), static_cast<int>(top)),
                   QPoint(static_cast<int>(right), static_cast<int>(bottom)));
+    // A cell's day number and month lines lie within the box of its shape, marked just before.
+    if (marked_.contains(r))
+        return;
     addToBands(drawn_, r);
     if (background_)
         addToBands(changed_, r);
+    marked_ = r;
 }
 
 void ImageCanvas::addToBands(Bands& bands, const QRect& r) const {
@@ -179,6 +235,7 @@ void ImageCanvas::addToBands(Bands& bands, const QRect& r) const {
 
 QRegion ImageCanvas::takeDrawn() {
     QRegion region;
+    marked_ = QRect();
     for (DrawnBand& b : drawn_) {
         for (std::size_t i = 0; i < b.count; ++i)
             region += b.rects[i];
@@ -225,7 +282,7 @@ void ImageCanvas::setFontColour(Colour colour) {
     text_ = ToRgb(colour);
 }
 
-void ImageCanvas::span(long long y, long long x0, long long x1, QRgb colour) {
+inline void ImageCanvas::span(long long y, long long x0, long long x1, QRgb colour) {
     if (y < 0 || y >= height_)
         return;
     x0 = std::max(x0, 0LL);
@@ -281,6 +338,7 @@ void ImageCanvas::fillRect(const QRect& rect) {
 }
 
 void ImageCanvas::fillImage() {
+    marked_ = QRect();
     if (background_ == brush_) {
         for (DrawnBand& b : changed_) {
             for (std::size_t i = 0; i < b.count; ++i)
@@ -301,8 +359,11 @@ bool IsConvex(std::span<const QPointF> pts) {
     int sign = 0;
     for (std::size_t i = 0; i < pts.size(); ++i) {
         const QPointF& a = pts[i];
-        const QPointF& b = pts[(i + 1) % pts.size()];
-        const QPointF& c = pts[(i + 2) % pts.size()];
+        // Neighbours by wrapping, not by remainder: this runs for every cell.
+        const std::size_t j = i + 1 < pts.size() ? i + 1 : i + 1 - pts.size();
+        const std::size_t k = j + 1 < pts.size() ? j + 1 : j + 1 - pts.size();
+        const QPointF& b = pts[j];
+        const QPointF& c = pts[k];
         const double cross = (b.x() - a.x()) * (c.y() - b.y()) - (b.y() - a.y()) * (c.x() - b.x());
         const int s = cross > 0 ? 1 : (cross < 0 ? -1 : 0);
         if (s != 0) {
@@ -317,9 +378,8 @@ bool IsConvex(std::span<const QPointF> pts) {
 } // namespace
 
 // The fast path for convex polygons (every cell of the wheel but mirrored inner rings). A row's
-// span runs between the smallest and the largest crossing of the edges that cross it; the
-// rows split into bands between the edges' first and last rows, and within a band the same
-// edges cross every row, so each row computes just those crossings and fills its span at once.
+// span runs between the smallest and the largest crossing of the edges that cross it: each edge
+// folds its crossings into the rows' bounds, and the bounds become columns for the rows' stores.
 bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
     double top = pts[0].y(), bottom = pts[0].y();
     for (const QPointF& p : pts) {
@@ -329,44 +389,25 @@ bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
     const long long y0 = std::max<long long>(Ceil(std::max(top, -1.0)), 0);
     const long long y1 = std::min<long long>(
         Ceil(std::min(bottom, static_cast<double>(height_) + 1)) - 1, height_ - 1LL);
-    constexpr long long kMaxRows = 512;
-    if (y1 - y0 + 1 > kMaxRows || !IsConvex(pts))
+    if (y1 - y0 + 1 > kMaxSpanRows || !IsConvex(pts))
         return false;
     if (y1 < y0)
         return true;
 
     // Each edge that is not level, with the rows it crosses: from the row at or below its top
     // end to the row above its bottom end.
-    struct Edge {
-        double ax, ay, slope;
-        long long from, to;
-    };
-    // Cells have four corners: the work arrays stay on the stack for small polygons.
     constexpr std::size_t kFew = 8;
-    Edge fewEdges[kFew];
-    long long fewCuts[2 * kFew + 2];
-    const Edge* fewBand[kFew];
-    std::vector<Edge> manyEdges;
-    std::vector<long long> manyCuts;
-    std::vector<const Edge*> manyBand;
-    Edge* edges = fewEdges;
-    long long* cuts = fewCuts;
-    const Edge** band = fewBand;
+    SpanEdge fewEdges[kFew];
+    std::vector<SpanEdge> manyEdges;
+    SpanEdge* edges = fewEdges;
     if (pts.size() > kFew) {
         manyEdges.resize(pts.size());
-        manyCuts.resize(2 * pts.size() + 2);
-        manyBand.resize(pts.size());
         edges = manyEdges.data();
-        cuts = manyCuts.data();
-        band = manyBand.data();
     }
     std::size_t n = 0;
-    std::size_t cutCount = 0;
-    cuts[cutCount++] = y0;
-    cuts[cutCount++] = y1 + 1;
     for (std::size_t i = 0; i < pts.size(); ++i) {
         const QPointF& a = pts[i];
-        const QPointF& b = pts[(i + 1) % pts.size()];
+        const QPointF& b = pts[i + 1 < pts.size() ? i + 1 : 0];
         if (a.y() == b.y())
             continue;
         const double slope = (b.x() - a.x()) / (b.y() - a.y());
@@ -374,62 +415,13 @@ bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
         const long long to = std::min(Ceil(std::max(a.y(), b.y())) - 1, y1);
         if (from > to)
             continue;
-        edges[n++] = {a.x(), a.y(), slope, from, to};
-        cuts[cutCount++] = from;
-        cuts[cutCount++] = to + 1;
+        edges[n++] = {a.x(), a.y(), slope, static_cast<int>(from - y0), static_cast<int>(to - y0)};
     }
-    std::sort(cuts, cuts + cutCount);
-
-    // First the span of every row, then the stores: the rows' arithmetic does not wait on
-    // memory, and each row is written once with wide stores.
-    const double right = static_cast<double>(width_) + 1;
-    const long long lastColumn = width_ - 1LL;
-    const long long rows = y1 - y0 + 1;
-    long long first[kMaxRows];
-    long long last[kMaxRows];
-    const auto setRow = [&](long long y, double lo, double hi) {
-        const auto i = static_cast<std::size_t>(y - y0);
-        first[i] = std::max(Ceil(std::clamp(lo, -1.0, right)), 0LL);
-        last[i] = std::min(Ceil(std::clamp(hi, -1.0, right)) - 1, lastColumn);
-    };
-    for (std::size_t c = 0; c + 1 < cutCount; ++c) {
-        const long long from = cuts[c], to = cuts[c + 1] - 1;
-        if (from > to)
-            continue;
-        std::size_t k = 0;
-        for (std::size_t i = 0; i < n; ++i)
-            if (edges[i].from <= from && edges[i].to >= to)
-                band[k++] = &edges[i];
-        if (k < 2) {
-            // One crossing or none: no pixel between them.
-            for (long long y = from; y <= to; ++y) {
-                first[y - y0] = 0;
-                last[y - y0] = -1;
-            }
-            continue;
-        }
-        if (k == 2) {
-            const Edge& e = *band[0];
-            const Edge& f = *band[1];
-            for (long long y = from; y <= to; ++y) {
-                const auto yd = static_cast<double>(y);
-                const double x = e.ax + (yd - e.ay) * e.slope;
-                const double z = f.ax + (yd - f.ay) * f.slope;
-                setRow(y, std::min(x, z), std::max(x, z));
-            }
-            continue;
-        }
-        for (long long y = from; y <= to; ++y) {
-            const auto yd = static_cast<double>(y);
-            double lo = HUGE_VAL, hi = -HUGE_VAL;
-            for (std::size_t i = 0; i < k; ++i) {
-                const double x = band[i]->ax + (yd - band[i]->ay) * band[i]->slope;
-                lo = std::min(lo, x);
-                hi = std::max(hi, x);
-            }
-            setRow(y, lo, hi);
-        }
-    }
+    const int rows = static_cast<int>(y1 - y0 + 1);
+    int first[kMaxSpanRows];
+    int last[kMaxSpanRows];
+    ConvexSpans(std::span<const SpanEdge>(edges, n), static_cast<int>(y0), rows,
+                static_cast<double>(width_) + 1, width_ - 1, first, last);
     FillRows(bits_ + y0 * stride_, stride_, first, last, rows, colour);
     return true;
 }
@@ -590,11 +582,12 @@ void ImageCanvas::thickLine(QPoint a, QPoint b, int width, QRgb colour) {
     const double ax = a.x(), ay = a.y(), bx = b.x(), by = b.y();
     const double dx = bx - ax, dy = by - ay;
     const double len2 = dx * dx + dy * dy;
-    const long long yTop =
-        std::max<long long>(static_cast<long long>(std::floor(std::min(ay, by) - r - off)), 0);
-    const long long yBottom = std::min<long long>(
-        static_cast<long long>(std::ceil(std::max(ay, by) + r - off)), image_.height() - 1LL);
+    const long long yTop = std::max<long long>(Floor(std::min(ay, by) - r - off), 0);
+    const long long yBottom = std::min<long long>(Ceil(std::max(ay, by) + r - off), height_ - 1LL);
     const double r2 = r * r + 1e-9;
+    // The band's half width times the length, the same for every row.
+    const double rl = len2 > 0 ? r * std::sqrt(len2) + 1e-9 : 0;
+    const double right = static_cast<double>(width_);
     for (long long y = yTop; y <= yBottom; ++y) {
         const double py = static_cast<double>(y) + off;
         double lo = HUGE_VAL, hi = -HUGE_VAL;
@@ -622,7 +615,6 @@ void ImageCanvas::thickLine(QPoint a, QPoint b, int width, QRgb colour) {
                     xl = std::max(xl, (limit - rest) / coef);
                 }
             };
-            const double rl = r * std::sqrt(len2) + 1e-9;
             // cross = dx*(py-ay) - dy*(x-ax); dot = dx*(x-ax) + dy*(py-ay)
             bound(-dy, dx * (py - ay) + dy * ax, rl);
             bound(dy, -(dx * (py - ay) + dy * ax), rl);
@@ -635,9 +627,9 @@ void ImageCanvas::thickLine(QPoint a, QPoint b, int width, QRgb colour) {
         }
         if (lo <= hi) {
             lo = std::max(lo - off, -1.0);
-            hi = std::min(hi - off, static_cast<double>(image_.width()));
-            span(y, static_cast<long long>(std::ceil(lo)), static_cast<long long>(std::floor(hi)),
-                 colour);
+            hi = std::min(hi - off, right);
+            // Both within the reach of a held point: the plain roundings are exact.
+            span(y, Ceil(lo), Floor(hi), colour);
         }
     }
 }

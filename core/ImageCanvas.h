@@ -149,6 +149,9 @@ private:
     // in the same colour (the repaint's clearing) then writes only what was drawn since.
     std::optional<QRgb> background_;
     Bands changed_;
+    // The box last added to `drawn_` (and to `changed_` when `background_` is set); a box
+    // inside it is in both already. Emptied whenever either is emptied.
+    QRect marked_;
     QRect filled_;
 };
 

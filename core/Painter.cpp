@@ -139,14 +139,20 @@ PeriodHighlights::Table::Table(const HighlightList& list, const DayDate& start, 
 class WheelPoints {
 public:
     explicit WheelPoints(const WheelGeometry& s) {
+        long double innerBefore = 0;
         for (int ring = 1; ring <= kRings; ++ring) {
             const long double inner = RingInnerRadius(s, ring);
             const long double outer = inner + s.DayHeight;
             auto& r = rings_[static_cast<std::size_t>(ring - 1)];
-            for (int j = 0; j <= kSpokes; ++j) {
+            // A ring's outer edge is the inner edge of the ring outside it.
+            if (ring > 1 && outer == innerBefore)
+                r.outer = rings_[static_cast<std::size_t>(ring - 2)].inner;
+            else
+                for (int j = 0; j <= kSpokes; ++j)
+                    r.outer[static_cast<std::size_t>(j)] = SpokePoint(s, outer, j);
+            for (int j = 0; j <= kSpokes; ++j)
                 r.inner[static_cast<std::size_t>(j)] = SpokePoint(s, inner, j);
-                r.outer[static_cast<std::size_t>(j)] = SpokePoint(s, outer, j);
-            }
+            innerBefore = inner;
             for (int k = 0; k < kSpokes; ++k)
                 r.anchor[static_cast<std::size_t>(k)] = TextAnchor(s, k, ring);
         }
