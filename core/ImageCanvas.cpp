@@ -104,45 +104,85 @@ inline int CeilInt(double v) {
     return i + (static_cast<double>(i) < v ? 1 : 0);
 }
 
+// Four rows' values: the bounds of four rows are worked out at once.
+using FourDoubles = double __attribute__((vector_size(32)));
+using FourLongs = long long __attribute__((vector_size(32)));
+using FourInts = int __attribute__((vector_size(16)));
+
 // The columns of each row of a convex shape, rows y0 to y0 + rows - 1: in row i, first[i] to
-// last[i], none when last[i] < first[i]. A row's span runs between the smallest and largest
-// crossing of the edges that cross it, held to the image's columns; each edge folds its
-// crossings into the rows' bounds in a loop of its own, which the compiler vectorises. Built
-// twice, for processors with 32-byte registers and for the rest.
+// last[i], none when last[i] < first[i]; both arrays have room for whole groups of four rows. A
+// row's span runs between the smallest and largest crossing of the edges that cross it, held to
+// the image's columns. Each edge folds its crossings into the bounds of the groups of four rows
+// it meets, leaving the rows outside it as they are: no row needs a step of its own. Built twice,
+// for processors with 32-byte registers and for the rest.
 __attribute__((target_clones("avx2", "default"))) void ConvexSpans(std::span<const SpanEdge> edges,
                                                                    int y0, int rows, double right,
                                                                    int lastColumn, int* first,
                                                                    int* last) {
-    double lo[kMaxSpanRows];
-    double hi[kMaxSpanRows];
-    for (int i = 0; i < rows; ++i) {
-        lo[i] = HUGE_VAL;
-        hi[i] = -HUGE_VAL;
+    const int groups = (rows + 3) / 4;
+    FourDoubles lo[kMaxSpanRows / 4];
+    FourDoubles hi[kMaxSpanRows / 4];
+    for (int g = 0; g < groups; ++g) {
+        lo[g] = FourDoubles{} + HUGE_VAL;
+        hi[g] = FourDoubles{} - HUGE_VAL;
     }
+    const FourDoubles lane = {0, 1, 2, 3};
     for (const SpanEdge& e : edges) {
-        const int base = y0 + e.from;
-        const int count = e.to - e.from + 1;
-        double* const l = lo + e.from;
-        double* const h = hi + e.from;
-        for (int i = 0; i < count; ++i) {
-            const double x = e.ax + (static_cast<double>(base + i) - e.ay) * e.slope;
-            l[i] = std::min(l[i], x);
-            h[i] = std::max(h[i], x);
+        const auto from = static_cast<double>(e.from), to = static_cast<double>(e.to);
+        for (int g = e.from / 4; g <= e.to / 4; ++g) {
+            const FourDoubles row = static_cast<double>(4 * g) + lane;
+            const FourDoubles x = e.ax + (row + static_cast<double>(y0) - e.ay) * e.slope;
+            const FourLongs inside = row >= from && row <= to;
+            lo[g] = (inside && x < lo[g]) ? x : lo[g];
+            hi[g] = (inside && hi[g] < x) ? x : hi[g];
         }
     }
-    for (int i = 0; i < rows; ++i) {
-        first[i] = std::max(CeilInt(std::clamp(lo[i], -1.0, right)), 0);
-        last[i] = std::min(CeilInt(std::clamp(hi[i], -1.0, right)) - 1, lastColumn);
+    const FourDoubles low = FourDoubles{} - 1.0, high = FourDoubles{} + right;
+    for (int g = 0; g < groups; ++g) {
+        FourDoubles l = lo[g] < low ? low : lo[g];
+        l = high < l ? high : l;
+        FourDoubles h = hi[g] < low ? low : hi[g];
+        h = high < h ? high : h;
+        // ceil, as the integer part plus one where that is below the value.
+        FourInts fl = __builtin_convertvector(l, FourInts);
+        fl -= __builtin_convertvector(__builtin_convertvector(fl, FourDoubles) < l, FourInts);
+        FourInts fh = __builtin_convertvector(h, FourInts);
+        fh -= __builtin_convertvector(__builtin_convertvector(fh, FourDoubles) < h, FourInts);
+        fl = fl < 0 ? FourInts{} : fl;
+        fh -= 1;
+        fh = fh > lastColumn ? FourInts{} + lastColumn : fh;
+        std::memcpy(first + 4 * g, &fl, sizeof fl);
+        std::memcpy(last + 4 * g, &fh, sizeof fh);
     }
 }
 
+// Sixteen pixels as one value: one 64-byte store where the processor has them, else two or four.
+using SixteenPixels = QRgb __attribute__((vector_size(64)));
+
 // Writes a run of rows, `stride` pixels apart: in row i the pixels first[i] to last[i], none
-// when last[i] < first[i]. Built twice, for processors with 32-byte stores and for the rest.
-__attribute__((target_clones("avx2", "default"))) void
+// when last[i] < first[i]. A row is written sixteen pixels at a time, the last sixteen
+// overlapping the ones before; rows of eight to fifteen as two overlapping words of eight, the
+// rest as FillPixels writes them. Built for processors with 64-byte and 32-byte stores and for
+// the rest.
+__attribute__((target_clones("avx512f", "avx2", "default"))) void
 FillRows(QRgb* row, qsizetype stride, const int* first, const int* last, int rows, QRgb colour) {
-    for (int i = 0; i < rows; ++i, row += stride)
-        if (first[i] <= last[i])
-            FillPixels(row + first[i], last[i] - first[i] + 1, colour);
+    const SixteenPixels sixteen = SixteenPixels{} + colour;
+    const EightPixels eight = EightPixels{} + colour;
+    for (int i = 0; i < rows; ++i, row += stride) {
+        const int n = last[i] - first[i] + 1;
+        QRgb* p = row + first[i];
+        if (n >= 16) {
+            QRgb* const end = p + n - 16;
+            for (; p < end; p += 16)
+                std::memcpy(p, &sixteen, sizeof sixteen);
+            std::memcpy(end, &sixteen, sizeof sixteen);
+        } else if (n >= 8) {
+            std::memcpy(p, &eight, sizeof eight);
+            std::memcpy(p + n - 8, &eight, sizeof eight);
+        } else if (n > 0) {
+            FillPixels(p, n, colour);
+        }
+    }
 }
 
 } // namespace
@@ -155,15 +195,21 @@ ImageCanvas::ImageCanvas(QSize size)
 
 ImageCanvas::ImageCanvas(QImage image) : image_(PrepareImage(std::move(image))) {
     font_ = &fontEntry(DayFont::defaultName(), DayFont::kDefaultSize, 0);
+    emptyBands();
+}
+
+void ImageCanvas::emptyBands() {
+    const auto count = static_cast<std::size_t>((image_.height() + kDrawnRows - 1LL) / kDrawnRows);
+    drawn_.assign(count, DrawnBand{});
+    changed_.assign(count, DrawnBand{});
+    marked_ = QRect();
 }
 
 void ImageCanvas::setImage(QImage image) {
     image_ = PrepareImage(std::move(image));
     forgetGeometry();
-    drawn_.clear();
     background_.reset();
-    changed_.clear();
-    marked_ = QRect();
+    emptyBands();
     filled_ = image_.rect();
 }
 
@@ -176,35 +222,31 @@ void ImageCanvas::resize(QSize size, Colour background) {
                     static_cast<std::size_t>(rowBytes));
     image_ = PrepareImage(std::move(resized));
     forgetGeometry();
-    drawn_.clear();
     background_.reset();
-    changed_.clear();
-    marked_ = QRect();
+    emptyBands();
     filled_ = image_.rect();
 }
 
 void ImageCanvas::markDrawn(long long left, long long top, long long right, long long bottom) {
     left = std::max(left, 0LL);
     top = std::max(top, 0LL);
-    right = std::min(right, image_.width() - 1LL);
-    bottom = std::min(bottom, image_.height() - 1LL);
+    right = std::min(right, width_ - 1LL);
+    bottom = std::min(bottom, height_ - 1LL);
     if (left > right || top > bottom)
+        return;
+    // A cell's day number and month lines lie within the box of its shape, marked just before.
+    if (left >= marked_.left() && top >= marked_.top() && right <= marked_.right() &&
+        bottom <= marked_.bottom())
         return;
     const QRect r(QPoint(static_cast<int>(left), static_cast<int>(top)),
                   QPoint(static_cast<int>(right), static_cast<int>(bottom)));
-    // A cell's day number and month lines lie within the box of its shape, marked just before.
-    if (marked_.contains(r))
-        return;
     addToBands(drawn_, r);
     if (background_)
         addToBands(changed_, r);
     marked_ = r;
 }
 
-void ImageCanvas::addToBands(Bands& bands, const QRect& r) const {
-    const auto count = static_cast<std::size_t>((image_.height() + kDrawnRows - 1LL) / kDrawnRows);
-    if (bands.size() != count)
-        bands.assign(count, DrawnBand{});
+void ImageCanvas::addToBands(Bands& bands, const QRect& r) {
     // Within a band, shapes drawn one after another touch each other: they grow one rectangle.
     // Something far away across starts another; past a few, everything goes into the first.
     constexpr int kNear = 32;
@@ -420,6 +462,7 @@ bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
     const int rows = static_cast<int>(y1 - y0 + 1);
     int first[kMaxSpanRows];
     int last[kMaxSpanRows];
+    static_assert(kMaxSpanRows % 4 == 0, "spans are worked out four rows at a time");
     ConvexSpans(std::span<const SpanEdge>(edges, n), static_cast<int>(y0), rows,
                 static_cast<double>(width_) + 1, width_ - 1, first, last);
     FillRows(bits_ + y0 * stride_, stride_, first, last, rows, colour);
@@ -784,10 +827,10 @@ void ImageCanvas::textOut(int x, int y, const QString& text) {
     // Drawn once into a mask and kept as runs: the same pixels, since the turned text is
     // rasterised without smoothing and the two places differ by whole pixels.
     const FontEntry::Turned& t = turnedGlyphs(text);
+    beginDraw();
     markDrawn(static_cast<long long>(x) + t.box.left(), static_cast<long long>(y) + t.box.top(),
               static_cast<long long>(x) + t.box.right(),
               static_cast<long long>(y) + t.box.bottom());
-    beginDraw();
     const long long left = static_cast<long long>(x) + t.box.left();
     const long long top = static_cast<long long>(y) + t.box.top();
     for (const Glyphs::Run& r : t.glyphs.runs)

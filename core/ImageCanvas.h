@@ -91,7 +91,7 @@ private:
     void thickLine(QPoint a, QPoint b, int width, QRgb colour);
     // A line of the pen, without its last pixel when one pixel wide.
     void strokeLine(QPoint a, QPoint b);
-    // Records that pixels inside the box (inclusive corners) may have changed.
+    // Records that pixels inside the box (inclusive corners) may have changed; after beginDraw.
     void markDrawn(long long left, long long top, long long right, long long bottom);
 
     QImage image_;
@@ -139,7 +139,9 @@ private:
     };
     using Bands = std::vector<DrawnBand>;
     // Adds a rectangle inside the image to the bands.
-    void addToBands(Bands& bands, const QRect& r) const;
+    static void addToBands(Bands& bands, const QRect& r);
+    // Bands for the image's rows, all empty.
+    void emptyBands();
     // Writes the brush over the image, or only over what `changed_` holds when the rest is
     // already the brush's colour.
     void fillImage();

@@ -20,15 +20,19 @@ namespace {
 
 constexpr int kDescriptionLength = 40;
 
-// The day number as text; the texts of 0 to 31 are made once and shared.
-QString DayText(int day) {
+// The day number as text; the texts of 0 to 31 are made once and shared, without a copy a
+// cell. Another number is written into `other`.
+const QString& DayText(int day, QString& other) {
     static const QStringList texts = [] {
         QStringList list;
         for (int i = 0; i <= 31; ++i)
             list << QString::number(i);
         return list;
     }();
-    return day >= 0 && day <= 31 ? texts.at(day) : QString::number(day);
+    if (day >= 0 && day <= 31)
+        return texts.at(day);
+    other = QString::number(day);
+    return other;
 }
 
 // Whether c is an ASCII digit, and its value.
@@ -50,15 +54,15 @@ public:
     PeriodHighlights(const HighlightList& list, const DayDate& start, const DayDate& end)
         : list_(list), table_(list, start, end) {}
 
-    // Calls f with every entry of day d and its colour, in list order.
-    template <typename F> void forEach(const DayDate& d, F&& f) const {
+    // Calls f with every entry of day d and its colour, in list order; `number` is DayNumber(d).
+    template <typename F> void forEach(const DayDate& d, std::int32_t number, F&& f) const {
         if (!table_.usable) {
             const auto [from, to] = list_.matching(DateText(d));
             for (qsizetype i = from; i < to; ++i)
                 f(list_.at(i), EntryColour(list_.at(i)));
             return;
         }
-        const std::int32_t day = DayNumber(d) - table_.first;
+        const std::int32_t day = number - table_.first;
         const auto& matches = table_.matches;
         auto it = std::lower_bound(matches.begin(), matches.end(), day,
                                    [](const Match& m, std::int32_t v) { return m.day < v; });
@@ -223,17 +227,18 @@ private:
     std::array<bool, kSpokes * kRings> reached_{};
 };
 
-// The colours of a cell: week day, weekend, past, then every matching highlight in list
-// order (each converted, so a bad colour among them stops the paint; the last one wins).
-template <typename ForEachEntry>
-CellColours ColoursOf(const CalendarDesign& s, const DayDate& d, const DayDate& today,
-                      bool weekendRing, ForEachEntry&& forEachEntry) {
+// The colours of a cell: week day, weekend, past (asked of `isPast` only when the past is
+// painted), then every matching highlight in list order (each converted, so a bad colour among
+// them stops the paint; the last one wins).
+template <typename IsPast, typename ForEachEntry>
+CellColours ColoursOf(const CalendarDesign& s, bool weekendRing, IsPast&& isPast,
+                      ForEachEntry&& forEachEntry) {
     CellColours c{s.DayColour, s.DayTextColour, nullptr};
     if (s.PaintWeekends && weekendRing) {
         c.fill = s.WeekendColour;
         c.text = s.WeekendTextColour;
     }
-    if (s.PaintPast && (CompareDays(d, today) < 0 || (SameDay(d, today) && s.TodayAsPast))) {
+    if (s.PaintPast && isPast()) {
         c.fill = s.PastColour;
         c.text = s.PastTextColour;
     }
@@ -267,7 +272,8 @@ void PaintCellAt(const CalendarDesign& s, RepaintResult& result, const DayDate d
     const auto corners = points.corners(spoke, ring);
     canvas.polygon(corners);
 
-    const QString number = DayText(d.Day);
+    QString other;
+    const QString& number = DayText(d.Day, other);
     const QSize extent = canvas.textExtent(number);
     const QPoint anchor = points.anchor(spoke, ring);
     canvas.textOut(anchor.x() - extent.width() / 2, anchor.y() - extent.height() / 2, number);
@@ -323,11 +329,21 @@ void RepaintCalendar(const CalendarDesign& s, const HighlightList& highlights, R
     // StopDay follows the walk, so a paint stopped by an error names the day it stopped on.
     const PeriodHighlights periodHighlights(highlights, s.StartDate, s.EndDate);
     const WheelPoints points(GeometryOf(s, r));
+    // The walk's days follow one another from the start date, so between real dates their day
+    // numbers count up from the start's; other dates are numbered one by one.
+    const bool counted = IsRealDate(s.StartDate) && IsRealDate(s.EndDate);
+    std::int32_t next = counted ? DayNumber(s.StartDate) : 0;
+    const std::int32_t todayNumber = DayNumber(r.Today);
     r.StopDay = WalkPeriod(s.StartDate, s.EndDate, LayoutOf(s), [&](const WalkDay& day) {
         r.StopDay = day.date;
+        const std::int32_t number = counted ? next++ : DayNumber(day.date);
         const auto colours = [&] {
-            return ColoursOf(s, day.date, r.Today, day.weekendRing,
-                             [&](auto&& f) { periodHighlights.forEach(day.date, f); });
+            return ColoursOf(
+                s, day.weekendRing,
+                [&] {
+                    return number < todayNumber || (SameDay(day.date, r.Today) && s.TodayAsPast);
+                },
+                [&](auto&& f) { periodHighlights.forEach(day.date, number, f); });
         };
         PaintCellAt(s, r, day.date, colours, points, canvas, day.spoke, day.ring);
         grid.reach(day.spoke, day.ring);
@@ -351,7 +367,10 @@ void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCa
 
 CellColours ChooseCellColours(const CalendarDesign& s, const HighlightList& highlights,
                               const DayDate& d, const DayDate& today, bool weekendRing) {
-    return ColoursOf(s, d, today, weekendRing, [&](auto&& f) {
+    const auto isPast = [&] {
+        return CompareDays(d, today) < 0 || (SameDay(d, today) && s.TodayAsPast);
+    };
+    return ColoursOf(s, weekendRing, isPast, [&](auto&& f) {
         const auto [first, last] = highlights.matching(DateText(d));
         for (qsizetype i = first; i < last; ++i)
             f(highlights.at(i), EntryColour(highlights.at(i)));
