@@ -62,6 +62,29 @@ void RepaintRadiusDrag(benchmark::State& st) {
 }
 BENCHMARK(RepaintRadiusDrag)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
 
+// The repaints of KeystrokeToFrame without the window: the radius climbs one step of the radius
+// field (10) at a time from 100 to 1000 and back down, in an image of the benchmark's size with
+// the wheel at its centre, so that the window's share of a keystroke is the difference.
+void RepaintRadiusSweep(benchmark::State& st) {
+    Design design;
+    ImageCanvas canvas(QSize(static_cast<int>(st.range(0)), static_cast<int>(st.range(1))));
+    design.state.Radius = 100;
+    int step = 10;
+    for (auto _ : st) {
+        if (design.state.Radius >= 1000)
+            step = -10;
+        else if (design.state.Radius <= 100)
+            step = 10;
+        design.state.Radius += step;
+        RepaintCalendar(design.state, design.highlights, canvas, kToday);
+        benchmark::DoNotOptimize(canvas.pixel(0, 0));
+    }
+}
+BENCHMARK(RepaintRadiusSweep)
+    ->Args({1920, 1080})
+    ->Args({3840, 2160})
+    ->Unit(benchmark::kMicrosecond);
+
 // The same wheel with a long highlight list: N entries for consecutive days ending with the
 // period, so that 365 of them match a painted day and the rest lie in earlier years.
 void RepaintWithHighlights(benchmark::State& st) {
