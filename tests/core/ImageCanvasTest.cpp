@@ -3,6 +3,7 @@
 #include "../QtPrinters.h"
 #include "Geometry.h"
 #include "Painter.h"
+#include "TestRandom.h"
 
 #include <QElapsedTimer>
 #include <cmath>
@@ -297,11 +298,7 @@ TEST(ImageCanvas, ConvexFillMatchesARowByRowSearchOfItsEdges) {
         return ReferencePolygon(pts, size, 1);
     };
     const QSize size(48, 40);
-    std::uint32_t seed = 12345;
-    const auto next = [&](int n) {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
-    };
+    test::TestRandom next(12345);
     int convex = 0;
     for (int round = 0; round < 3000; ++round) {
         // Points on a circle in angle order make convex shapes; repeats and ties make slivers.
@@ -335,11 +332,7 @@ TEST(ImageCanvas, ConvexFillMatchesARowByRowSearchOfItsEdges) {
 // fill, short and long, clipped or not, cover exactly the reference's pixels, and the outline
 // goes over them as it would over the reference.
 TEST(ImageCanvas, SpanFillMatchesTheRowByRowReferenceInEveryPenAndAtTheEdges) {
-    std::uint32_t seed = 2718;
-    const auto next = [&](int n) {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
-    };
+    test::TestRandom next(2718);
     int checked = 0;
     for (int round = 0; round < 4000; ++round) {
         const QSize size(1 + next(70), 1 + next(50));
@@ -405,21 +398,20 @@ TEST(ImageCanvas, ThinLinesMatchTheTwoTestWalkInEveryDirection) {
 }
 
 // The clearing of a repaint writes only what was drawn since the last clearing in the same
-// colour. A canvas painted over and over (new radius, ring height, centre, pens and colours,
-// sometimes a rectangle in another colour or a repaint without clearing) holds after every
-// step what a canvas given the same picture and writing the whole background would hold.
+// colour. A canvas painted over and over (new radius, ring height, centre, pens, day font and
+// colours, sometimes a rectangle in another colour or a repaint without clearing) holds after
+// every step what a canvas given the same picture and writing the whole background would hold,
+// and reports every pixel the step changed as drawn or filled, also where a day number or a
+// month line inside its cell is not marked again.
 TEST(ImageCanvas, ClearingWritesWhatTheWholeBackgroundWouldAfterEveryChange) {
-    std::uint32_t seed = 4242;
-    const auto next = [&](int n) {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
-    };
+    test::TestRandom next(4242);
     CalendarState s;
     s.setDefaultPeriod(kToday);
     HighlightList none;
     ImageCanvas reused(QSize(320, 240));
     for (int step = 0; step < 300; ++step) {
         ImageCanvas whole(reused.image().copy()); // knows nothing of its background
+        const QImage before = whole.image();
         const int what = next(10);
         if (what == 0) {
             const QRect r(next(400) - 40, next(300) - 30, next(200), next(200));
@@ -437,9 +429,21 @@ TEST(ImageCanvas, ClearingWritesWhatTheWholeBackgroundWouldAfterEveryChange) {
             s.ThickWidth = 1 + next(7);
             s.BackColour = next(4) == 0 ? 0x00C0FFC0 : 0x00FFFFFF;
             s.RepaintAll = next(8) != 0;
+            s.Font.size = next(4) == 0 ? 30 + next(40) : 4 + next(10);
             RepaintCalendar(s, none, reused, kToday);
             RepaintCalendar(s, none, whole, kToday);
         }
         ASSERT_EQ(reused.image(), whole.image()) << "step " << step << ", kind " << what;
+        const QRegion changed = reused.takeDrawn() + reused.takeFilled();
+        for (int y = 0; y < before.height(); ++y) {
+            const auto* was = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+            const auto* is = reinterpret_cast<const QRgb*>(reused.image().constScanLine(y));
+            for (int x = 0; x < before.width(); ++x) {
+                if (was[x] != is[x]) {
+                    ASSERT_TRUE(changed.contains(QPoint(x, y)))
+                        << "step " << step << ", kind " << what << " at " << x << "," << y;
+                }
+            }
+        }
     }
 }
