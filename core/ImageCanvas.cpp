@@ -98,12 +98,6 @@ struct SpanEdge {
     int from, to;
 };
 
-// ceil of a value held within the image's columns and rows.
-inline int CeilInt(double v) {
-    const int i = static_cast<int>(v);
-    return i + (static_cast<double>(i) < v ? 1 : 0);
-}
-
 // Four rows' values: the bounds of four rows are worked out at once.
 using FourDoubles = double __attribute__((vector_size(32)));
 using FourLongs = long long __attribute__((vector_size(32)));
