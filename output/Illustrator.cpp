@@ -108,9 +108,13 @@ void Line(QByteArray& out, const char* text) {
     out += "\r\n";
 }
 
-void Line(QByteArray& out, const QString& text) {
-    out += text.toLatin1();
+void Line(QByteArray& out, const QByteArray& text) {
+    out += text;
     out += "\r\n";
+}
+
+void Line(QByteArray& out, const QString& text) {
+    Line(out, text.toLatin1());
 }
 
 QString Fixed(double v, int width = 0) {
@@ -118,6 +122,32 @@ QString Fixed(double v, int width = 0) {
 }
 
 } // namespace
+
+QByteArray IllustratorCmyk(const Cmyk& c) {
+    return (Fixed(c.cyan) + u' ' + Fixed(c.magenta) + u' ' + Fixed(c.yellow) + u' ' +
+            Fixed(c.black))
+        .toLatin1();
+}
+
+void WriteIllustratorText(QByteArray& out, const std::array<double, 6>& transform, double size,
+                          const QByteArray& text) {
+    Line(out, "0 To");
+    QByteArray matrix;
+    for (const double v : transform)
+        matrix += Fixed(v).toLatin1() + ' ';
+    Line(out, matrix + "0 Tp");
+    Line(out, "TP");
+    Line(out, "0 Tr");
+    Line(out, "/_Arial " + Fixed(size).toLatin1() + " Tf");
+    Line(out, "0 Ta");
+    Line(out, "0 0 0 TC");
+    Line(out, "100 100 100 TW");
+    Line(out, "0.0000 Tc");
+    Line(out, "0.0000 Tw");
+    Line(out, '(' + text + ") Tx");
+    Line(out, "(\\r) TX");
+    Line(out, "TO");
+}
 
 void WriteIllustratorCell(QByteArray& out, const CalendarState& s, int spoke, int ring,
                           const DayDate& date, Colour fill, const TextMeasurer& measure) {
@@ -134,8 +164,7 @@ void WriteIllustratorCell(QByteArray& out, const CalendarState& s, int spoke, in
     };
 
     Line(out, "0 O");
-    Line(out, Fixed(c.cyan) + u' ' + Fixed(c.magenta) + u' ' + Fixed(c.yellow) + u' ' +
-                  Fixed(c.black) + QLatin1String(" k"));
+    Line(out, IllustratorCmyk(c) + " k");
     Line(out, "0 R");
     Line(out, "0.0000 0.0000 0.0000 1.0000 K");
     Line(out, "0 J");
@@ -149,7 +178,6 @@ void WriteIllustratorCell(QByteArray& out, const CalendarState& s, int spoke, in
     Line(out, "b");
     Line(out, "0 O");
     Line(out, "0.0000 0.0000 0.0000 1.0000 k");
-    Line(out, "0 To");
 
     const QString number = QString::number(date.Day);
     const QSize extent = measure(number);
@@ -157,19 +185,7 @@ void WriteIllustratorCell(QByteArray& out, const CalendarState& s, int spoke, in
     const Trig m = MiddleTrig(spoke);
     const auto tx = static_cast<double>(s.CentreX + middle * m.cos - extent.width() / 2);
     const auto ty = static_cast<double>(s.CentreY - middle * m.sin - extent.height() / 2);
-    Line(out, QLatin1String("1.0000 0.0000 0.0000 1.0000 ") + Fixed(tx) + u' ' + Fixed(ty) +
-                  QLatin1String(" 0 Tp"));
-    Line(out, "TP");
-    Line(out, "0 Tr");
-    Line(out, "/_Arial 12.0000 Tf");
-    Line(out, "0 Ta");
-    Line(out, "0 0 0 TC");
-    Line(out, "100 100 100 TW");
-    Line(out, "0.0000 Tc");
-    Line(out, "0.0000 Tw");
-    Line(out, QLatin1Char('(') + number + QLatin1String(") Tx"));
-    Line(out, "(\\r) TX");
-    Line(out, "TO");
+    WriteIllustratorText(out, {1, 0, 0, 1, tx, ty}, 12, number.toLatin1());
 }
 
 QByteArray IllustratorDrawing(const CalendarState& s, const HighlightList& highlights,

@@ -21,6 +21,12 @@ struct Cmyk {
 };
 // Process colours of a 0x00BBGGRR colour, without black generation.
 Cmyk RgbToCmyk(Colour colour);
+// The four process colours as the drawing writes them before its "k" and "K" operators.
+QByteArray IllustratorCmyk(const Cmyk& c);
+// Appends a point text object, from "0 To" to "TO": `transform` is its matrix and origin
+// (a b c d x y) in page points, `size` the Arial size, `text` already in the drawing's encoding.
+void WriteIllustratorText(QByteArray& out, const std::array<double, 6>& transform, double size,
+                          const QByteArray& text);
 
 extern const std::array<const char*, 65> IllustratorHeader;
 extern const std::array<const char*, 4> IllustratorTrailer;

@@ -70,11 +70,9 @@ void WriteIllustratorLabels(QByteArray& out, const CalendarState& state,
         if (label.kind == PlacedLabel::Kind::Swatch) {
             const Cmyk c = RgbToCmyk(label.colour);
             Line(out, "0 O");
-            Line(out, Fixed(c.cyan) + ' ' + Fixed(c.magenta) + ' ' + Fixed(c.yellow) + ' ' +
-                          Fixed(c.black) + " k");
+            Line(out, IllustratorCmyk(c) + " k");
             Line(out, "0 R");
-            Line(out, Fixed(text.cyan) + ' ' + Fixed(text.magenta) + ' ' + Fixed(text.yellow) +
-                          ' ' + Fixed(text.black) + " K");
+            Line(out, IllustratorCmyk(text) + " K");
             Line(out, "0 J");
             Line(out, "0 j");
             Line(out, "0.2160 w");
@@ -90,23 +88,10 @@ void WriteIllustratorLabels(QByteArray& out, const CalendarState& state,
         const QPointF at = label.box[3];
         const double size = std::lround(label.points * 96.0 / 72.0);
         Line(out, "0 O");
-        Line(out, Fixed(text.cyan) + ' ' + Fixed(text.magenta) + ' ' + Fixed(text.yellow) + ' ' +
-                      Fixed(text.black) + " k");
-        Line(out, "0 To");
-        Line(out, Fixed(std::cos(a)) + ' ' + Fixed(std::sin(a)) + ' ' + Fixed(-std::sin(a)) + ' ' +
-                      Fixed(std::cos(a)) + ' ' + Fixed(at.x()) + ' ' + Fixed(pageY(at.y())) +
-                      " 0 Tp");
-        Line(out, "TP");
-        Line(out, "0 Tr");
-        Line(out, "/_Arial " + Fixed(size) + " Tf");
-        Line(out, "0 Ta");
-        Line(out, "0 0 0 TC");
-        Line(out, "100 100 100 TW");
-        Line(out, "0.0000 Tc");
-        Line(out, "0.0000 Tw");
-        Line(out, '(' + IllustratorText(label.text) + ") Tx");
-        Line(out, "(\\r) TX");
-        Line(out, "TO");
+        Line(out, IllustratorCmyk(text) + " k");
+        WriteIllustratorText(
+            out, {std::cos(a), std::sin(a), -std::sin(a), std::cos(a), at.x(), pageY(at.y())}, size,
+            IllustratorText(label.text));
     }
 }
 
