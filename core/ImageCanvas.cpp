@@ -5,8 +5,12 @@
 #include <QPainter>
 #include <QTransform>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <exception>
+#include <thread>
 #include <utility>
 
 namespace gyrodex {
@@ -192,6 +196,232 @@ ImageCanvas::ImageCanvas(QImage image) : image_(PrepareImage(std::move(image))) 
     emptyBands();
 }
 
+ImageCanvas::ImageCanvas(BandTag, const ImageCanvas& whole) : band_(true) {
+    font_ = &fontEntry(whole.font_->name, whole.font_->points, whole.font_->style);
+    emptyBands();
+}
+
+namespace {
+
+// A short wait while looking at a flag another thread sets, easy on the core that shares it.
+inline void Pause() {
+#if defined(__x86_64__) || defined(__i386__)
+    for (int i = 0; i < 16; ++i)
+        __builtin_ia32_pause();
+#else
+    std::this_thread::yield();
+#endif
+}
+
+} // namespace
+
+// The second painting thread of paintInBands. It waits for a job, runs it and says it is done,
+// through one flag: set by the painting thread for a job, cleared by the worker when it ends.
+class ImageCanvas::Worker {
+public:
+    Worker() : thread_([this] { loop(); }) {}
+    ~Worker() {
+        stop_ = true;
+        busy_.store(true, std::memory_order_release);
+        busy_.notify_one();
+        thread_.join();
+    }
+    Worker(const Worker&) = delete;
+    Worker& operator=(const Worker&) = delete;
+
+    void start(const std::function<void()>& job) {
+        job_ = &job;
+        error_ = nullptr;
+        busy_.store(true, std::memory_order_release);
+        busy_.notify_one();
+    }
+
+    // Waits for the job to end; what it threw, if anything.
+    std::exception_ptr wait() {
+        // The two halves of a painting take about as long, so the wait is short: look for the
+        // end for a while before sleeping, since waking takes longer than most waits.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
+        while (busy_.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < until)
+            Pause();
+        while (busy_.load(std::memory_order_acquire))
+            busy_.wait(true, std::memory_order_acquire);
+        return error_;
+    }
+
+private:
+    void loop() {
+        for (;;) {
+            // Repaints come one after another while a spin field is held or dragged: look for
+            // the next one for a while before sleeping, since waking a sleeping thread costs
+            // about as much as a quarter of a repaint.
+            const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(500);
+            while (!busy_.load(std::memory_order_acquire) &&
+                   std::chrono::steady_clock::now() < until)
+                Pause();
+            busy_.wait(false, std::memory_order_acquire);
+            if (stop_)
+                return;
+            try {
+                (*job_)();
+            } catch (...) {
+                error_ = std::current_exception();
+            }
+            busy_.store(false, std::memory_order_release);
+            busy_.notify_one();
+        }
+    }
+
+    std::atomic<bool> busy_{false};
+    std::atomic<bool> stop_{false};
+    const std::function<void()>* job_ = nullptr;
+    std::exception_ptr error_;
+    std::thread thread_;
+};
+
+ImageCanvas::~ImageCanvas() = default;
+
+QRect ImageCanvas::rowsRect() const {
+    if (!band_)
+        return image_.rect();
+    return QRect(0, static_cast<int>(rowTop_), image_.width(), static_cast<int>(rowEnd_ - rowTop_));
+}
+
+void ImageCanvas::lendBand(ImageCanvas& band, int top, int end) const {
+    if (band.image_.constBits() != image_.constBits() || band.image_.size() != image_.size() ||
+        band.image_.bytesPerLine() != image_.bytesPerLine()) {
+        // A QImage over this image's memory, which it does not own or copy: writing through it
+        // writes this image.
+        band.image_ = QImage(reinterpret_cast<uchar*>(bits_), width_, height_,
+                             image_.bytesPerLine(), QImage::Format_RGB32);
+        band.forgetGeometry();
+    }
+    band.rowTop_ = top;
+    band.rowEnd_ = end;
+    band.drawn_.resize(drawn_.size());
+    band.changed_.resize(changed_.size());
+    for (std::size_t i = static_cast<std::size_t>(top / kDrawnRows);
+         i < drawn_.size() && static_cast<long long>(i) * kDrawnRows < end; ++i) {
+        band.drawn_[i] = drawn_[i];
+        band.changed_[i] = changed_[i];
+    }
+    band.background_ = background_;
+    band.marked_ = QRect();
+    band.filled_ = QRect();
+    band.pen_ = pen_;
+    band.penWidth_ = penWidth_;
+    band.brush_ = brush_;
+    band.text_ = text_;
+    band.penPos_ = penPos_;
+    band.font_ = &band.fontEntry(font_->name, font_->points, font_->style);
+    band.escapement_ = escapement_;
+}
+
+void ImageCanvas::takeBand(const ImageCanvas& band) {
+    for (std::size_t i = static_cast<std::size_t>(band.rowTop_ / kDrawnRows);
+         i < drawn_.size() && static_cast<long long>(i) * kDrawnRows < band.rowEnd_; ++i) {
+        drawn_[i] = band.drawn_[i];
+        changed_[i] = band.changed_[i];
+    }
+    filled_ |= band.filled_;
+}
+
+void ImageCanvas::runTwo(const std::function<void()>& here, const std::function<void()>& beside) {
+    if (std::thread::hardware_concurrency() < 2) {
+        here();
+        beside();
+        return;
+    }
+    if (!worker_)
+        worker_ = std::make_unique<Worker>();
+    worker_->start(beside);
+    std::exception_ptr first;
+    try {
+        here();
+    } catch (...) {
+        first = std::current_exception();
+    }
+    const std::exception_ptr other = worker_->wait();
+    if (first)
+        std::rethrow_exception(first);
+    if (other)
+        std::rethrow_exception(other);
+}
+
+void ImageCanvas::paintInBands(int split, const std::function<void(RasterCanvas&, bool)>& paint) {
+    beginDraw();
+    // Bands of the change record stay whole, so that each canvas keeps to its own entries.
+    const int last = (height_ - 1) / kDrawnRows * kDrawnRows;
+    if (height_ < 2 * kDrawnRows || std::thread::hardware_concurrency() < 2) {
+        bandSplit_ = 0;
+        paint(*this, true);
+        return;
+    }
+    split =
+        std::clamp((split + shift_ + kDrawnRows / 2) / kDrawnRows * kDrawnRows, kDrawnRows, last);
+    bandSplit_ = split;
+    for (auto& band : bands_)
+        if (!band)
+            band.reset(new ImageCanvas(BandTag{}, *this));
+    lendBand(*bands_[0], 0, split);
+    lendBand(*bands_[1], split, height_);
+    // What the bands wrote is taken back however the painting ended.
+    struct TakeBack {
+        ImageCanvas& whole;
+        ~TakeBack() { whole.takeBands(); }
+    } takeBack{*this};
+    using Clock = std::chrono::steady_clock;
+    Clock::duration here{}, beside{};
+    runTwo(
+        [&] {
+            const auto start = Clock::now();
+            paint(*bands_[0], true);
+            here = Clock::now() - start;
+        },
+        [&] {
+            const auto start = Clock::now();
+            paint(*bands_[1], false);
+            beside = Clock::now() - start;
+        });
+    balance(here, beside, last);
+}
+
+void ImageCanvas::balance(std::chrono::steady_clock::duration here,
+                          std::chrono::steady_clock::duration beside, int last) {
+    // The bands rarely cost the same: the wheel's centre is not on a band's edge, this thread
+    // also keeps the grid of cells, and the second thread's cache may hold other rows. After a
+    // few paintings the band that took longer gives a band of rows to the other.
+    constexpr int kSamples = 8;
+    hereTime_ += here;
+    besideTime_ += beside;
+    if (++samples_ < kSamples)
+        return;
+    // A difference of less than a tenth is left alone, so that the split does not swing.
+    if (besideTime_ * 10 > hereTime_ * 11 && bandSplit_ + kDrawnRows <= last)
+        shift_ += kDrawnRows;
+    else if (hereTime_ * 10 > besideTime_ * 11 && bandSplit_ - kDrawnRows >= kDrawnRows)
+        shift_ -= kDrawnRows;
+    shift_ = std::clamp(shift_, -height_, height_);
+    hereTime_ = besideTime_ = {};
+    samples_ = 0;
+}
+
+void ImageCanvas::takeBands() {
+    takeBand(*bands_[0]);
+    takeBand(*bands_[1]);
+    // The image is the background outside what changed only where both bands say so.
+    background_ =
+        bands_[0]->background_ == bands_[1]->background_ ? bands_[0]->background_ : std::nullopt;
+    marked_ = QRect();
+    const ImageCanvas& mine = *bands_[0];
+    pen_ = mine.pen_;
+    penWidth_ = mine.penWidth_;
+    brush_ = mine.brush_;
+    text_ = mine.text_;
+    penPos_ = mine.penPos_;
+    font_ = &fontEntry(mine.font_->name, mine.font_->points, mine.font_->style);
+    escapement_ = mine.escapement_;
+}
+
 void ImageCanvas::emptyBands() {
     const auto count = static_cast<std::size_t>((image_.height() + kDrawnRows - 1LL) / kDrawnRows);
     drawn_.assign(count, DrawnBand{});
@@ -223,9 +453,9 @@ void ImageCanvas::resize(QSize size, Colour background) {
 
 void ImageCanvas::markDrawn(long long left, long long top, long long right, long long bottom) {
     left = std::max(left, 0LL);
-    top = std::max(top, 0LL);
+    top = std::max(top, rowTop_);
     right = std::min(right, width_ - 1LL);
-    bottom = std::min(bottom, height_ - 1LL);
+    bottom = std::min(bottom, rowEnd_ - 1);
     if (left > right || top > bottom)
         return;
     // A cell's day number and month lines lie within the box of its shape, marked just before.
@@ -319,7 +549,7 @@ void ImageCanvas::setFontColour(Colour colour) {
 }
 
 inline void ImageCanvas::span(long long y, long long x0, long long x1, QRgb colour) {
-    if (y < 0 || y >= height_)
+    if (y < rowTop_ || y >= rowEnd_)
         return;
     x0 = std::max(x0, 0LL);
     x1 = std::min(x1, width_ - 1LL);
@@ -333,6 +563,8 @@ void ImageCanvas::forgetGeometry() {
     bits_ = nullptr;
     stride_ = 0;
     width_ = height_ = 0;
+    if (!band_)
+        rowTop_ = rowEnd_ = 0;
 }
 
 void ImageCanvas::beginDraw() {
@@ -345,6 +577,10 @@ void ImageCanvas::beginDraw() {
     stride_ = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     width_ = image_.width();
     height_ = image_.height();
+    if (!band_) {
+        rowTop_ = 0;
+        rowEnd_ = height_;
+    }
 }
 
 namespace {
@@ -360,11 +596,13 @@ void FillBlock(QImage& image, const QRect& r, QRgb colour) {
 } // namespace
 
 void ImageCanvas::fillRect(const QRect& rect) {
-    const QRect r = rect.intersected(image_.rect());
+    beginDraw();
+    const QRect rows = rowsRect();
+    const QRect r = rect.intersected(rows);
     if (r.isEmpty())
         return;
     filled_ |= r;
-    if (r == image_.rect()) {
+    if (r == rows) {
         fillImage();
         return;
     }
@@ -375,18 +613,24 @@ void ImageCanvas::fillRect(const QRect& rect) {
 
 void ImageCanvas::fillImage() {
     marked_ = QRect();
+    // The entries of the change record for this canvas's rows.
+    const auto from = changed_.begin() + rowTop_ / kDrawnRows;
+    const auto to = changed_.begin() + (rowEnd_ + kDrawnRows - 1) / kDrawnRows;
     if (background_ == brush_) {
-        for (DrawnBand& b : changed_) {
-            for (std::size_t i = 0; i < b.count; ++i)
-                FillBlock(image_, b.rects[i], brush_);
-            b.count = 0;
+        for (auto b = from; b != to; ++b) {
+            for (std::size_t i = 0; i < b->count; ++i)
+                FillBlock(image_, b->rects[i], brush_);
+            b->count = 0;
         }
         return;
     }
-    image_.fill(brush_);
+    if (band_)
+        FillBlock(image_, rowsRect(), brush_);
+    else
+        image_.fill(brush_);
     background_ = brush_;
-    for (DrawnBand& b : changed_)
-        b.count = 0;
+    for (auto b = from; b != to; ++b)
+        b->count = 0;
 }
 
 namespace {
@@ -422,11 +666,15 @@ bool ImageCanvas::fillConvex(std::span<const QPointF> pts, QRgb colour) {
         top = std::min(top, p.y());
         bottom = std::max(bottom, p.y());
     }
-    const long long y0 = std::max<long long>(Ceil(std::max(top, -1.0)), 0);
-    const long long y1 = std::min<long long>(
-        Ceil(std::min(bottom, static_cast<double>(height_) + 1)) - 1, height_ - 1LL);
+    long long y0 = std::max<long long>(Ceil(std::max(top, -1.0)), 0);
+    long long y1 = std::min<long long>(Ceil(std::min(bottom, static_cast<double>(height_) + 1)) - 1,
+                                       height_ - 1LL);
     if (y1 - y0 + 1 > kMaxSpanRows || !IsConvex(pts))
         return false;
+    // The rows this canvas writes, decided after the choice of fill so that a band of the
+    // image fills a shape as the whole image would.
+    y0 = std::max(y0, rowTop_);
+    y1 = std::min(y1, rowEnd_ - 1);
     if (y1 < y0)
         return true;
 
@@ -499,10 +747,10 @@ void ImageCanvas::fillPolygon(std::span<const QPointF> pts, QRgb colour) {
         const double slope = (b.x() - a.x()) / (b.y() - a.y());
         edges[n++] = {std::min(a.y(), b.y()), std::max(a.y(), b.y()), a.x() - a.y() * slope, slope};
     }
-    const long long y0 = std::max<long long>(static_cast<long long>(std::ceil(top)), 0);
+    const long long y0 = std::max<long long>(static_cast<long long>(std::ceil(top)), rowTop_);
     const long long y1 =
-        std::min<long long>(static_cast<long long>(std::ceil(bottom)) - 1, image_.height() - 1LL);
-    const double right = static_cast<double>(image_.width()) + 1;
+        std::min<long long>(static_cast<long long>(std::ceil(bottom)) - 1, rowEnd_ - 1);
+    const double right = static_cast<double>(width_) + 1;
     for (long long y = y0; y <= y1; ++y) {
         const auto yd = static_cast<double>(y);
         std::size_t count = 0;
@@ -557,6 +805,24 @@ void WalkLine(QRgb* p, long long count, long long err, long long adx, long long 
     }
 }
 
+// WalkLine writing only the pixels from `from` up to `to` (rows of the image).
+void WalkLineWithin(QRgb* p, long long count, long long err, long long adx, long long ady,
+                    long long sx, long long stepY, QRgb colour, const QRgb* from, const QRgb* to) {
+    for (; count > 0; --count) {
+        if (p >= from && p < to)
+            *p = colour;
+        const long long e2 = 2 * err;
+        if (e2 >= ady) {
+            err += ady;
+            p += sx;
+        }
+        if (e2 <= adx) {
+            err += adx;
+            p += stepY;
+        }
+    }
+}
+
 } // namespace
 
 // A one-pixel line (Bresenham). A line that leaves the image is clipped to it first, so a
@@ -607,7 +873,16 @@ void ImageCanvas::thinLine(QPoint a, QPoint b, QRgb colour, bool lastPixel) {
     QRgb* const p = bits_ + y0 * stride_ + x0;
     const long long stepY = sy * stride_;
     const long long count = std::max(adx, -ady) + (lastPixel ? 1 : 0);
-    WalkLine(p, count, err, adx, ady, sx, stepY, colour);
+    const long long top = std::min(y0, y1), bottom = std::max(y0, y1);
+    if (top >= rowTop_ && bottom < rowEnd_) {
+        WalkLine(p, count, err, adx, ady, sx, stepY, colour);
+        return;
+    }
+    // Across the edge of this canvas's rows: the same walk, writing only the pixels in them.
+    if (bottom < rowTop_ || top >= rowEnd_)
+        return;
+    WalkLineWithin(p, count, err, adx, ady, sx, stepY, colour, bits_ + rowTop_ * stride_,
+                   bits_ + rowEnd_ * stride_);
 }
 
 // A line of the given width with round ends: every pixel whose sample point lies within half
@@ -619,8 +894,8 @@ void ImageCanvas::thickLine(QPoint a, QPoint b, int width, QRgb colour) {
     const double ax = a.x(), ay = a.y(), bx = b.x(), by = b.y();
     const double dx = bx - ax, dy = by - ay;
     const double len2 = dx * dx + dy * dy;
-    const long long yTop = std::max<long long>(Floor(std::min(ay, by) - r - off), 0);
-    const long long yBottom = std::min<long long>(Ceil(std::max(ay, by) + r - off), height_ - 1LL);
+    const long long yTop = std::max<long long>(Floor(std::min(ay, by) - r - off), rowTop_);
+    const long long yBottom = std::min<long long>(Ceil(std::max(ay, by) + r - off), rowEnd_ - 1);
     const double r2 = r * r + 1e-9;
     // The band's half width times the length, the same for every row.
     const double rl = len2 > 0 ? r * std::sqrt(len2) + 1e-9 : 0;
@@ -690,6 +965,8 @@ void ImageCanvas::polygon(std::span<const QPoint> points) {
         bottom = std::max<long long>(bottom, p.y());
     }
     const long long reach = penWidth_ / 2 + 1;
+    if (bottom + reach < rowTop_ || top - reach >= rowEnd_)
+        return; // wholly in rows this canvas does not write
     markDrawn(left - reach, top - reach, right + reach, bottom + reach);
     // The fill works in real coordinates.
     QPointF few[8];
@@ -712,6 +989,11 @@ void ImageCanvas::moveTo(QPoint p) {
 void ImageCanvas::lineTo(QPoint p) {
     beginDraw();
     const long long reach = penWidth_ / 2 + 1;
+    if (std::max<long long>(penPos_.y(), p.y()) + reach < rowTop_ ||
+        std::min<long long>(penPos_.y(), p.y()) - reach >= rowEnd_) {
+        penPos_ = p; // wholly in rows this canvas does not write
+        return;
+    }
     markDrawn(std::min<long long>(penPos_.x(), p.x()) - reach,
               std::min<long long>(penPos_.y(), p.y()) - reach,
               std::max<long long>(penPos_.x(), p.x()) + reach,
@@ -799,7 +1081,9 @@ void ImageCanvas::textOut(int x, int y, const QString& text) {
         const long long right = static_cast<long long>(x) + g.bounds.right();
         const long long bottom = static_cast<long long>(y) + g.bounds.bottom();
         markDrawn(left, top, right, bottom);
-        if (left >= 0 && top >= 0 && right < width_ && bottom < height_) {
+        if (bottom < rowTop_ || top >= rowEnd_)
+            return;
+        if (left >= 0 && top >= rowTop_ && right < width_ && bottom < rowEnd_) {
             // Wholly inside the image: one store a pixel, no clipping.
             if (g.offsetsStride != stride_) {
                 g.offsets.clear();

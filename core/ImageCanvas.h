@@ -8,6 +8,8 @@
 #include <QRegion>
 #include <QString>
 #include <array>
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -35,6 +37,9 @@ class ImageCanvas final : public RasterCanvas {
 public:
     explicit ImageCanvas(QSize size = {});
     explicit ImageCanvas(QImage image);
+    ~ImageCanvas() override;
+    ImageCanvas(const ImageCanvas&) = delete;
+    ImageCanvas& operator=(const ImageCanvas&) = delete;
 
     int width() const override { return image_.width(); }
     int height() const override { return image_.height(); }
@@ -65,7 +70,34 @@ public:
     QRegion takeDrawn();
     QRect takeFilled();
 
+    // Runs `paint` twice at once, on this thread and on a second one, each time with a canvas
+    // that writes only the image's rows above or from `split` (rounded to a band of the change
+    // record); `primary` is set for the one on this thread. Both must make the same drawing
+    // calls, so that the image ends as one painting would leave it. The canvases start with
+    // this one's pen, brush and font, and what they wrote is recorded here. An exception from
+    // either is thrown here once both have ended. A small image, or a machine with one core,
+    // is painted once, here.
+    void paintInBands(int split, const std::function<void(RasterCanvas&, bool primary)>& paint);
+    // The first row of the second band of the last painting in bands; 0 when it was painted
+    // whole.
+    int bandSplit() const { return bandSplit_; }
+    // Runs `here` on this thread and `beside` on the second band's thread at once, and returns
+    // when both have ended, throwing what either threw. A job that reads or writes the second
+    // band's rows is best run beside: the lines are still in that thread's cache. With one
+    // core both run here.
+    void runTwo(const std::function<void()>& here, const std::function<void()>& beside);
+
 private:
+    class Worker;
+    struct BandTag {};
+    // A canvas over `whole`'s memory that writes only rows top to end - 1.
+    ImageCanvas(BandTag, const ImageCanvas& whole);
+    // Readies band `i` to paint rows top to end - 1 from this canvas's state.
+    void lendBand(ImageCanvas& band, int top, int end) const;
+    // Takes back what a band wrote and its state.
+    void takeBand(const ImageCanvas& band);
+    // Takes back both bands, and the pen, brush and font of the first.
+    void takeBands();
     // A text's pixels as horizontal runs relative to its top-left corner.
     struct Glyphs {
         struct Run {
@@ -130,6 +162,13 @@ private:
     qsizetype stride_ = 0;
     int width_ = 0;
     int height_ = 0;
+    // The rows this canvas writes, rowTop_ to rowEnd_ - 1: the whole image, or one band of it
+    // while it is painted in bands.
+    bool band_ = false;
+    long long rowTop_ = 0;
+    long long rowEnd_ = 0;
+    // The rows this canvas may write as a rectangle.
+    QRect rowsRect() const;
     // Rectangles of the image by bands of kDrawnRows rows, a few in each band: the hole inside
     // a wheel's rings and the space beside it stay outside them.
     static constexpr int kDrawnRows = 64;
@@ -155,6 +194,17 @@ private:
     // inside it is in both already. Emptied whenever either is emptied.
     QRect marked_;
     QRect filled_;
+    // The two band canvases and the thread of the second, made at the first painting in bands.
+    std::array<std::unique_ptr<ImageCanvas>, 2> bands_;
+    std::unique_ptr<Worker> worker_;
+    int bandSplit_ = 0;
+    // Rows added to the split asked for, to even out the bands' times; the times of the last
+    // paintings in bands.
+    int shift_ = 0;
+    std::chrono::steady_clock::duration hereTime_{}, besideTime_{};
+    int samples_ = 0;
+    void balance(std::chrono::steady_clock::duration here,
+                 std::chrono::steady_clock::duration beside, int last);
 };
 
 // The colour to draw with for a stored colour (system colours resolved).

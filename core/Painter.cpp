@@ -250,22 +250,23 @@ CellColours ColoursOf(const CalendarDesign& s, bool weekendRing, IsPast&& isPast
 }
 
 // Paints the cell of day `d` with the colours `chooseColours` gives at the points `points`
-// gives, and records its fill and description in the grid of `result`. The record describes the
-// day painted last: a cell reached again (a 53rd week paints over the first week's cells) takes
-// the later day's description, or none when that day has no highlight.
+// gives, and records its fill and description in the grid of `result` when `record` is set. The
+// record describes the day painted last: a cell reached again (a 53rd week paints over the first
+// week's cells) takes the later day's description, or none when that day has no highlight.
 template <typename ChooseColours, typename Points>
 void PaintCellAt(const CalendarDesign& s, RepaintResult& result, const DayDate d,
                  ChooseColours&& chooseColours, const Points& points, RasterCanvas& canvas,
-                 int spoke, int ring) {
-    DayCell& cell = result.Cells.at(((spoke % kSpokes) + kSpokes) % kSpokes, ring);
-
+                 int spoke, int ring, bool record = true) {
     canvas.setPen(s.ThinColour, s.ThinWidth);
     const CellColours colours = chooseColours();
-    if (colours.entry)
-        SetDescription(cell.description, *colours.entry);
-    else
-        cell.description.clear();
-    cell.fill = colours.fill;
+    if (record) {
+        DayCell& cell = result.Cells.at(((spoke % kSpokes) + kSpokes) % kSpokes, ring);
+        if (colours.entry)
+            SetDescription(cell.description, *colours.entry);
+        else
+            cell.description.clear();
+        cell.fill = colours.fill;
+    }
     canvas.setBrush(colours.fill);
     canvas.setFontColour(colours.text);
 
@@ -306,10 +307,11 @@ void ClearToBackground(const CalendarDesign& s, RasterCanvas& canvas) {
     canvas.textOut(canvas.width() - h - 2, canvas.height() - 4, CreditLine());
 }
 
-} // namespace
-
-void RepaintCalendar(const CalendarDesign& s, const HighlightList& highlights, RasterCanvas& canvas,
-                     const DayDate& today, RepaintResult& r, Host* host, const LabelTexts& words) {
+// The wheel painted into `canvas`; the grid of cells in `r` is rebuilt only when `recordCells`
+// is set (a band painted beside another needs just the pixels).
+void PaintWheel(const CalendarDesign& s, const HighlightList& highlights, RasterCanvas& canvas,
+                const DayDate& today, RepaintResult& r, Host* host, const LabelTexts& words,
+                bool recordCells) {
     const BusyGuard busy(host);
 
     r.updateCentre(s, canvas.width(), canvas.height());
@@ -324,7 +326,9 @@ void RepaintCalendar(const CalendarDesign& s, const HighlightList& highlights, R
     canvas.setPen(s.ThickColour, s.ThickWidth);
     canvas.setFont(s.Font.name, s.Font.size, s.Font.style, s.Font.colour, 0);
 
-    GridRebuild grid(r.Cells);
+    std::optional<GridRebuild> grid;
+    if (recordCells)
+        grid.emplace(r.Cells);
     // A period that ends before it starts (possible from a hand-edited file) paints no day.
     // StopDay follows the walk, so a paint stopped by an error names the day it stopped on.
     const PeriodHighlights periodHighlights(highlights, s.StartDate, s.EndDate);
@@ -345,11 +349,20 @@ void RepaintCalendar(const CalendarDesign& s, const HighlightList& highlights, R
                 },
                 [&](auto&& f) { periodHighlights.forEach(day.date, number, f); });
         };
-        PaintCellAt(s, r, day.date, colours, points, canvas, day.spoke, day.ring);
-        grid.reach(day.spoke, day.ring);
-        r.Cells.at(day.spoke, day.ring).date = day.date;
+        PaintCellAt(s, r, day.date, colours, points, canvas, day.spoke, day.ring, recordCells);
+        if (recordCells) {
+            grid->reach(day.spoke, day.ring);
+            r.Cells.at(day.spoke, day.ring).date = day.date;
+        }
     });
     PaintLabels(s, highlights, r, words, canvas);
+}
+
+} // namespace
+
+void RepaintCalendar(const CalendarDesign& s, const HighlightList& highlights, RasterCanvas& canvas,
+                     const DayDate& today, RepaintResult& r, Host* host, const LabelTexts& words) {
+    PaintWheel(s, highlights, canvas, today, r, host, words, true);
 }
 
 void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCanvas& canvas,
@@ -363,6 +376,26 @@ void RepaintCalendar(CalendarState& s, const HighlightList& highlights, RasterCa
     } stop{s};
     RepaintCalendar(static_cast<const CalendarDesign&>(s), highlights, canvas, today,
                     static_cast<RepaintResult&>(s), host, s.LabelWords);
+}
+
+void RepaintCalendar(CalendarState& s, const HighlightList& highlights, ImageCanvas& canvas,
+                     const DayDate& today, Host* host) {
+    if (s.RepaintSuspended)
+        return;
+    RepaintResult centre;
+    centre.updateCentre(s, canvas.width(), canvas.height());
+    // The second band reads the design, which the first leaves alone, and its own copy of the
+    // label words (their date format may hold a locale); it keeps no grid of cells.
+    const LabelTexts words = s.LabelWords;
+    canvas.paintInBands(centre.CentreY, [&](RasterCanvas& band, bool primary) {
+        if (primary) {
+            RepaintCalendar(s, highlights, band, today, host);
+            return;
+        }
+        RepaintResult unused;
+        PaintWheel(static_cast<const CalendarDesign&>(s), highlights, band, today, unused, nullptr,
+                   words, false);
+    });
 }
 
 CellColours ChooseCellColours(const CalendarDesign& s, const HighlightList& highlights,

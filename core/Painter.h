@@ -3,6 +3,7 @@
 #include "CalendarState.h"
 #include "HighlightList.h"
 #include "Host.h"
+#include "ImageCanvas.h"
 #include "LabelSettings.h"
 #include "RasterCanvas.h"
 
@@ -23,6 +24,11 @@ void RepaintCalendar(const CalendarDesign& design, const HighlightList& highligh
 // The same for a program's state, with its label words: nothing while RepaintSuspended is set;
 // afterwards, however the paint ended, CurrentDate is the day the walk stopped on.
 void RepaintCalendar(CalendarState& state, const HighlightList& highlights, RasterCanvas& canvas,
+                     const DayDate& today, Host* host = nullptr);
+
+// The same into an image, painted in two bands of rows at once, split at the wheel's centre:
+// the same picture, in about half the time on a machine with two cores.
+void RepaintCalendar(CalendarState& state, const HighlightList& highlights, ImageCanvas& canvas,
                      const DayDate& today, Host* host = nullptr);
 
 // The colours of the cell of day d: week day, weekend (when the ring is a weekend ring), past,

@@ -1,16 +1,21 @@
 #include "ImageView.h"
 
+#include "ImageCanvas.h"
+
 #include <QImage>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace gyrodex {
 
-ImageView::ImageView(const QImage& image, qreal pixelRatio, QWidget* parent)
-    : QWidget(parent), image_(image), ratio_(pixelRatio > 0 ? pixelRatio : 1.0) {
+ImageView::ImageView(ImageCanvas& canvas, qreal pixelRatio, QWidget* parent)
+    : QWidget(parent), canvas_(canvas), image_(canvas.image()),
+      ratio_(pixelRatio > 0 ? pixelRatio : 1.0) {
     setObjectName(QStringLiteral("Img"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleName(QStringLiteral("Calendar"));
@@ -73,6 +78,8 @@ void ImageView::paintEvent(QPaintEvent* event) {
     constexpr int kBand = 64;
     const int band = std::max(1, static_cast<int>(kBand / ratio_)); // in logical rows
     QPainter painter(this);
+    if (copyDirectly(painter, event->region()))
+        return;
     for (const QRect& r : event->region())
         for (int top = r.top(); top <= r.bottom(); top += band) {
             const QRect part(r.left(), top, r.width(), std::min(band, r.bottom() - top + 1));
@@ -86,6 +93,60 @@ void ImageView::paintEvent(QPaintEvent* event) {
                                          part.width() * ratio_, part.height() * ratio_));
             }
         }
+}
+
+bool ImageView::copyDirectly(QPainter& painter, const QRegion& region) {
+    if (ratio_ != 1.0)
+        return false;
+    QPaintEngine* const engine = painter.paintEngine();
+    QPaintDevice* const device = engine ? engine->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
+        return false;
+    auto& target = *static_cast<QImage*>(device);
+    // Opaque 32-bit pixels are the same bytes in these formats.
+    const QImage::Format format = target.format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    // Written through bits(), which would copy an image shared with another.
+    if (target.devicePixelRatio() != 1.0 || image_.format() != QImage::Format_RGB32 ||
+        !target.isDetached())
+        return false;
+    const QTransform t = painter.deviceTransform();
+    if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) ||
+        t.dy() != std::floor(t.dy()))
+        return false;
+    const QPoint offset(static_cast<int>(t.dx()), static_cast<int>(t.dy()));
+    // What the painter may write: the region on the device, within the clip Qt set for this
+    // paint and within both images.
+    QRegion onDevice = region.translated(offset) & target.rect() & image_.rect().translated(offset);
+    if (const QRegion clip = engine->systemClip(); !clip.isEmpty())
+        onDevice &= clip;
+    if (painter.hasClipping())
+        onDevice &= painter.clipRegion().translated(offset);
+
+    uchar* const to = target.bits();
+    const qsizetype toStride = target.bytesPerLine();
+    const uchar* const from = image_.constBits();
+    const qsizetype fromStride = image_.bytesPerLine();
+    const int split = canvas_.bandSplit();
+    // Copies the part of the region in image rows top to end - 1.
+    const auto copy = [&](int top, int end) {
+        for (const QRect& d : onDevice) {
+            const int left = d.left() - offset.x();
+            const auto bytes = static_cast<std::size_t>(d.width()) * sizeof(QRgb);
+            for (int y = std::max(d.top() - offset.y(), top);
+                 y <= std::min(d.bottom() - offset.y(), end - 1); ++y)
+                std::memcpy(to + (y + offset.y()) * toStride +
+                                static_cast<qsizetype>(left + offset.x()) * 4,
+                            from + y * fromStride + static_cast<qsizetype>(left) * 4, bytes);
+        }
+    };
+    if (split > 0)
+        canvas_.runTwo([&] { copy(0, split); }, [&] { copy(split, image_.height()); });
+    else
+        copy(0, image_.height());
+    return true;
 }
 
 void ImageView::mousePressEvent(QMouseEvent* event) {

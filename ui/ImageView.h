@@ -3,8 +3,11 @@
 #include <QWidget>
 
 class QImage;
+class QPainter;
 
 namespace gyrodex {
+
+class ImageCanvas;
 
 // Shows the calendar image from its top-left corner, one image pixel to one device pixel of
 // the screen (on a scaled desktop the view's logical size is the image's divided by the
@@ -15,7 +18,7 @@ class ImageView : public QWidget {
 
 public:
     // `pixelRatio`: device pixels per logical pixel of the screen the view is shown on.
-    ImageView(const QImage& image, qreal pixelRatio, QWidget* parent);
+    ImageView(ImageCanvas& canvas, qreal pixelRatio, QWidget* parent);
 
     // Image pixels and the view's logical pixels.
     QPoint toImage(QPointF logical) const;
@@ -42,6 +45,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // Copies the region into the window's backing store without a painter, the second band's
+    // rows on the thread that painted them; false when the painter does not paint into a
+    // 32-bit image at one pixel to one, and the region is left to drawImage.
+    bool copyDirectly(QPainter& painter, const QRegion& region);
+
+    ImageCanvas& canvas_;
     const QImage& image_;
     qreal ratio_;
 };

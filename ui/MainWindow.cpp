@@ -63,7 +63,7 @@ MainWindow::MainWindow(MainWindowParts parts)
 
     dayDialog = new DayDialog(p_.services, p_.dialogs, this);
     imageSizeDialog = new ImageSizeDialog(this);
-    imageView = new ImageView(p_.canvas.image(), p_.env.pixelRatio, this);
+    imageView = new ImageView(p_.canvas, p_.env.pixelRatio, this);
     imageView->move(0, 0);
     createToolParts();
 }
