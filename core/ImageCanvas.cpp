@@ -325,8 +325,15 @@ void ImageCanvas::takeBand(const ImageCanvas& band) {
     filled_ |= band.filled_;
 }
 
+bool ImageCanvas::twoCores() {
+    // Asked once: the library reads the count from a system file at every call.
+    if (!twoCores_)
+        twoCores_ = std::thread::hardware_concurrency() >= 2;
+    return *twoCores_;
+}
+
 void ImageCanvas::runTwo(const std::function<void()>& here, const std::function<void()>& beside) {
-    if (std::thread::hardware_concurrency() < 2) {
+    if (!twoCores()) {
         here();
         beside();
         return;
@@ -351,7 +358,7 @@ void ImageCanvas::paintInBands(int split, const std::function<void(RasterCanvas&
     beginDraw();
     // Bands of the change record stay whole, so that each canvas keeps to its own entries.
     const int last = (height_ - 1) / kDrawnRows * kDrawnRows;
-    if (height_ < 2 * kDrawnRows || std::thread::hardware_concurrency() < 2) {
+    if (height_ < 2 * kDrawnRows || !twoCores()) {
         bandSplit_ = 0;
         paint(*this, true);
         return;

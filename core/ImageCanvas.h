@@ -198,6 +198,9 @@ private:
     std::array<std::unique_ptr<ImageCanvas>, 2> bands_;
     std::unique_ptr<Worker> worker_;
     int bandSplit_ = 0;
+    // Whether the machine has a second core for the bands, once asked.
+    std::optional<bool> twoCores_;
+    bool twoCores();
     // Rows added to the split asked for, to even out the bands' times; the times of the last
     // paintings in bands.
     int shift_ = 0;
