@@ -240,7 +240,7 @@ public:
     std::exception_ptr wait() {
         // The two halves of a painting take about as long, so the wait is short: look for the
         // end for a while before sleeping, since waking takes longer than most waits.
-        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
         while (busy_.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < until)
             Pause();
         while (busy_.load(std::memory_order_acquire))
@@ -363,8 +363,11 @@ void ImageCanvas::paintInBands(int split, const std::function<void(RasterCanvas&
         paint(*this, true);
         return;
     }
-    split =
-        std::clamp((split + shift_ + kDrawnRows / 2) / kDrawnRows * kDrawnRows, kDrawnRows, last);
+    // In 64 bits: a wheel's centre may lie anywhere in the 32-bit range.
+    const long long wanted =
+        std::clamp(static_cast<long long>(split) + shift_, 0LL, static_cast<long long>(height_));
+    split = std::clamp(static_cast<int>((wanted + kDrawnRows / 2) / kDrawnRows * kDrawnRows),
+                       kDrawnRows, last);
     bandSplit_ = split;
     for (auto& band : bands_)
         if (!band)
