@@ -1,6 +1,8 @@
 #include "HighlightList.h"
 
+#include "DayDate.h"
 #include "Error.h"
+#include "Integer.h"
 
 #include <algorithm>
 
@@ -27,6 +29,36 @@ bool LessNoCase(const QString& a, const QString& b) {
             return fa < fb;
     }
     return a.size() < b.size();
+}
+
+// Calls f with each day an entry's text starts with: "mm/dd/yyyy" names a day, and an eleventh
+// digit making a year from 10000 to 65535 names that day too.
+template <typename F> void DaysOf(const QString& e, F&& f) {
+    if (e.size() < 10 || e[2] != u'/' || e[5] != u'/')
+        return;
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9' ? c.unicode() - u'0' : -1; };
+    int digits[11];
+    for (const int k : {0, 1, 3, 4, 6, 7, 8, 9})
+        if ((digits[k] = digit(e[k])) < 0)
+            return;
+    const int month = digits[0] * 10 + digits[1];
+    const int day = digits[3] * 10 + digits[4];
+    const int year = ((digits[6] * 10 + digits[7]) * 10 + digits[8]) * 10 + digits[9];
+    const auto keep = [&](int y) {
+        const DayDate d =
+            MakeDayDate(static_cast<std::uint16_t>(day), static_cast<std::uint16_t>(month),
+                        static_cast<std::uint16_t>(y));
+        if (IsRealDate(d))
+            f(DayNumber(d));
+    };
+    keep(year);
+    if (e.size() > 10 && (digits[10] = digit(e[10])) >= 0 && year * 10 + digits[10] > 9999 &&
+        year * 10 + digits[10] <= 65535)
+        keep(year * 10 + digits[10]);
+}
+
+bool ByDayThenEntry(const HighlightList::DayEntry& a, const HighlightList::DayEntry& b) {
+    return a.day != b.day ? a.day < b.day : a.entry < b.entry;
 }
 
 } // namespace
@@ -78,7 +110,24 @@ qsizetype HighlightList::add(const QString& entry) {
     const auto it = std::upper_bound(entries_.begin(), entries_.end(), entry, LessNoCase);
     const qsizetype index = it - entries_.begin();
     entries_.insert(index, entry);
+    // The entries after it move up one; its days go in among them.
+    for (DayEntry& d : byDay_)
+        if (d.entry >= index)
+            ++d.entry;
+    const std::optional<std::int32_t> colour = ParseDecimal(EntryColourField(entry));
+    DaysOf(entry, [&](std::int32_t day) {
+        const DayEntry added{day, index, colour};
+        byDay_.insert(std::lower_bound(byDay_.begin(), byDay_.end(), added, ByDayThenEntry), added);
+    });
     return index;
+}
+
+void HighlightList::removeAt(qsizetype i) {
+    entries_.removeAt(i);
+    std::erase_if(byDay_, [i](const DayEntry& d) { return d.entry == i; });
+    for (DayEntry& d : byDay_)
+        if (d.entry > i)
+            --d.entry;
 }
 
 void HighlightList::addAll(QStringList entries) {
@@ -90,6 +139,19 @@ void HighlightList::addAll(QStringList entries) {
     const qsizetype old = entries_.size();
     entries_.append(std::move(entries));
     std::inplace_merge(entries_.begin(), entries_.begin() + old, entries_.end(), LessNoCase);
+    byDay_.clear();
+    for (qsizetype i = 0; i < entries_.size(); ++i) {
+        const QString& e = entries_.at(i);
+        bool read = false;
+        std::optional<std::int32_t> colour;
+        DaysOf(e, [&](std::int32_t day) {
+            if (!read)
+                colour = ParseDecimal(EntryColourField(e));
+            read = true;
+            byDay_.push_back({day, i, colour});
+        });
+    }
+    std::sort(byDay_.begin(), byDay_.end(), ByDayThenEntry);
 }
 
 std::pair<qsizetype, qsizetype> HighlightList::matching(const QString& key) const {

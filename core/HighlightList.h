@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace gyrodex {
 
@@ -44,15 +46,31 @@ public:
     void addAll(QStringList entries);
     // Whether `more` entries can still be added.
     bool hasRoomFor(qsizetype more) const { return more <= kMaxHighlights - entries_.size(); }
-    void removeAt(qsizetype i) { entries_.removeAt(i); }
-    void clear() { entries_.clear(); }
+    void removeAt(qsizetype i);
+    void clear() {
+        entries_.clear();
+        byDay_.clear();
+    }
 
     // The entries whose first ten characters equal `key` exactly, as [first, last) indexes;
     // they stand next to each other because the list is sorted.
     std::pair<qsizetype, qsizetype> matching(const QString& key) const;
 
+    // An entry that starts with the text of a real day ("mm/dd/yyyy"; one with a five-digit
+    // year also names the day of its first four digits), by that day's DayNumber, with its
+    // colour read once (none when it is not a number).
+    struct DayEntry {
+        std::int32_t day;
+        qsizetype entry;
+        std::optional<std::int32_t> colour;
+    };
+    // Every such entry in order of day, then of index in the list: a repaint finds a day's
+    // entries here without reading their texts. Kept with every change of the list.
+    const std::vector<DayEntry>& byDay() const { return byDay_; }
+
 private:
     QStringList entries_;
+    std::vector<DayEntry> byDay_;
 };
 
 } // namespace gyrodex

@@ -35,108 +35,50 @@ const QString& DayText(int day, QString& other) {
     return other;
 }
 
-// Whether c is an ASCII digit, and its value.
-int DigitValue(QChar c) {
-    return c >= u'0' && c <= u'9' ? c.unicode() - u'0' : -1;
-}
-
-// Entries per day of the period up to which the table reads the whole list.
-constexpr long long kWholeListReadPerDay = 16;
-
 // The highlight entries of each day of a period. An entry belongs to a day when it starts with
 // the day's date text; the list is kept in order, so the entries of a day come in list order.
-// Only the days of the period are kept: an entry outside it colours nothing and stops nothing.
-// The table is worked out for each repaint, unless the list is far longer than the period; then,
-// as for a period that is not a real date range, each day searches the list. Single cells
-// painted later look in the list itself, which a tool may have changed since.
+// Between real dates they are found in the list's index by day; otherwise each day searches
+// the list. Single cells painted later look in the list itself, which a tool may have changed
+// since.
 class PeriodHighlights {
 public:
     PeriodHighlights(const HighlightList& list, const DayDate& start, const DayDate& end)
-        : list_(list), table_(list, start, end) {}
+        : list_(list), indexed_(IsRealDate(start) && IsRealDate(end)) {
+        if (!indexed_)
+            return;
+        // Only the days of the period: an entry outside it colours nothing and stops nothing.
+        const auto& all = list.byDay();
+        const auto byDay = [](const HighlightList::DayEntry& e, std::int32_t v) {
+            return e.day < v;
+        };
+        from_ = std::lower_bound(all.begin(), all.end(), DayNumber(start), byDay);
+        to_ = std::lower_bound(from_, all.end(), DayNumber(end) + 1, byDay);
+    }
 
     // Calls f with every entry of day d and its colour, in list order; `number` is DayNumber(d).
     template <typename F> void forEach(const DayDate& d, std::int32_t number, F&& f) const {
-        if (!table_.usable) {
-            const auto [from, to] = list_.matching(DateText(d));
-            for (qsizetype i = from; i < to; ++i)
+        if (!indexed_) {
+            const auto [first, last] = list_.matching(DateText(d));
+            for (qsizetype i = first; i < last; ++i)
                 f(list_.at(i), EntryColour(list_.at(i)));
             return;
         }
-        const std::int32_t day = number - table_.first;
-        const auto& matches = table_.matches;
-        auto it = std::lower_bound(matches.begin(), matches.end(), day,
-                                   [](const Match& m, std::int32_t v) { return m.day < v; });
-        for (; it != matches.end() && it->day == day; ++it) {
+        auto it = std::lower_bound(
+            from_, to_, number,
+            [](const HighlightList::DayEntry& e, std::int32_t v) { return e.day < v; });
+        for (; it != to_ && it->day == number; ++it) {
             const QString& entry = list_.at(it->entry);
+            // A bad colour is read again here, which raises the error at its cell.
             f(entry, it->colour ? static_cast<Colour>(*it->colour) : EntryColour(entry));
         }
     }
 
 private:
-    struct Match {
-        std::int32_t day; // days after the period's first
-        qsizetype entry;
-        std::optional<std::int32_t> colour; // none when the entry's colour is bad
-    };
-    struct Table {
-        Table(const HighlightList& list, const DayDate& start, const DayDate& end);
-        bool usable;
-        std::int32_t first = 0;
-        std::vector<Match> matches;
-    };
+    using Iterator = std::vector<HighlightList::DayEntry>::const_iterator;
     const HighlightList& list_;
-    Table table_;
+    bool indexed_;
+    Iterator from_{}, to_{};
 };
-
-PeriodHighlights::Table::Table(const HighlightList& list, const DayDate& start, const DayDate& end)
-    : usable(IsRealDate(start) && IsRealDate(end)) {
-    if (!usable)
-        return;
-    first = DayNumber(start);
-    const std::int32_t last = DayNumber(end);
-    // A list far longer than the period is searched day by day instead: reading all of it at
-    // every repaint would cost more than a search per day.
-    const long long days = std::max(static_cast<long long>(last) - first + 1, 1LL);
-    if (list.size() > kWholeListReadPerDay * days) {
-        usable = false;
-        return;
-    }
-    const auto keep = [&](qsizetype entry, int month, int day, int year) {
-        const DayDate d =
-            MakeDayDate(static_cast<std::uint16_t>(day), static_cast<std::uint16_t>(month),
-                        static_cast<std::uint16_t>(year));
-        if (!IsRealDate(d))
-            return;
-        const std::int32_t n = DayNumber(d);
-        if (n >= first && n <= last) {
-            // The colour is read once here; a bad one is read again at its cell, which raises
-            // the error there.
-            matches.push_back({n - first, entry, ParseDecimal(EntryColourField(list.at(entry)))});
-        }
-    };
-    for (qsizetype i = 0; i < list.size(); ++i) {
-        // Date texts are "mm/dd/yyyy", with years past 9999 in five digits: an entry may start
-        // with the text of a day in both forms.
-        const QString& e = list.at(i);
-        if (e.size() < 10 || e[2] != u'/' || e[5] != u'/')
-            continue;
-        int digits[11];
-        bool ok = true;
-        for (const int k : {0, 1, 3, 4, 6, 7, 8, 9})
-            ok = ok && (digits[k] = DigitValue(e[k])) >= 0;
-        if (!ok)
-            continue;
-        const int month = digits[0] * 10 + digits[1];
-        const int day = digits[3] * 10 + digits[4];
-        const int year = ((digits[6] * 10 + digits[7]) * 10 + digits[8]) * 10 + digits[9];
-        keep(i, month, day, year);
-        if (e.size() > 10 && (digits[10] = DigitValue(e[10])) >= 0 &&
-            year * 10 + digits[10] > 9999 && year * 10 + digits[10] <= 65535)
-            keep(i, month, day, year * 10 + digits[10]);
-    }
-    std::stable_sort(matches.begin(), matches.end(),
-                     [](const Match& a, const Match& b) { return a.day < b.day; });
-}
 
 // The points of every cell of spokes 0..51: the same values CellPolygon, TextAnchor and
 // SpokePoint give. They depend on the radius, the ring height and the centre only.

@@ -1,7 +1,9 @@
 #include "HighlightList.h"
 
 #include "../QtPrinters.h"
+#include "DayDate.h"
 #include "Error.h"
+#include "TestRandom.h"
 
 #include <gtest/gtest.h>
 
@@ -112,4 +114,82 @@ TEST(HighlightList, CutsKeepWholeCharacters) {
     EXPECT_TRUE(LeftWhole(u"abc", -1).isEmpty());
     EXPECT_EQ(EntryDescription("d$1#" + QString(39, u'x') + tree, 40), QString(39, u'x'));
     EXPECT_EQ(EntryDescription("d$1#" + QString(38, u'x') + tree, 40), QString(38, u'x') + tree);
+}
+
+namespace {
+
+bool SameIndex(const HighlightList& a, const HighlightList& b) {
+    const auto& x = a.byDay();
+    const auto& y = b.byDay();
+    if (x.size() != y.size())
+        return false;
+    for (std::size_t i = 0; i < x.size(); ++i)
+        if (x[i].day != y[i].day || x[i].entry != y[i].entry || x[i].colour != y[i].colour)
+            return false;
+    return true;
+}
+
+} // namespace
+
+// The index by day names the days an entry's text starts with, as the repaint matches them.
+TEST(HighlightList, TheIndexByDayNamesEachEntrysDays) {
+    HighlightList list;
+    list.add(QStringLiteral("10/21/1998$255#a"));
+    list.add(QStringLiteral("10/21/19981$x#five digits, bad colour"));
+    list.add(QStringLiteral("1/5/1998$1#not padded"));
+    list.add(QStringLiteral("02/30/1998$1#no such day"));
+    list.add(QStringLiteral("10/2a/1998$1#not a date"));
+    const std::int32_t day = DayNumber(MakeDayDate(21, 10, 1998));
+    const std::int32_t far = DayNumber(MakeDayDate(21, 10, 19981));
+    const auto& index = list.byDay();
+    ASSERT_EQ(index.size(), 3u);
+    // Ordered by day, then by place in the list; a bad colour is kept as none.
+    EXPECT_EQ(index[0].day, day);
+    EXPECT_EQ(list.at(index[0].entry), QStringLiteral("10/21/1998$255#a"));
+    EXPECT_EQ(index[0].colour, std::optional<std::int32_t>(255));
+    EXPECT_EQ(index[1].day, day);
+    EXPECT_EQ(list.at(index[1].entry), QStringLiteral("10/21/19981$x#five digits, bad colour"));
+    EXPECT_FALSE(index[1].colour);
+    EXPECT_EQ(index[2].day, far);
+    EXPECT_EQ(index[2].entry, index[1].entry);
+}
+
+// However the list changed, one entry at a time or many, its index is the one a list built in
+// one go from the same entries has.
+TEST(HighlightList, TheIndexByDayFollowsEveryChange) {
+    gyrodex::test::TestRandom random(42);
+    HighlightList list;
+    const auto entry = [&] {
+        const QString date = QStringLiteral("%1/%2/%3")
+                                 .arg(1 + random(12), 2, 10, QLatin1Char('0'))
+                                 .arg(1 + random(31), 2, 10, QLatin1Char('0'))
+                                 .arg(1995 + random(5));
+        return date + (random(9) == 0 ? QStringLiteral("7") : QString()) + QStringLiteral("$") +
+               (random(7) == 0 ? QStringLiteral("x") : QString::number(random(1000))) +
+               QStringLiteral("#d");
+    };
+    for (int step = 0; step < 400; ++step) {
+        const int what = random(20);
+        if (what < 12) {
+            list.add(entry());
+        } else if (what < 17 && !list.isEmpty()) {
+            list.removeAt(random(static_cast<int>(list.size())));
+        } else if (what < 19) {
+            QStringList more;
+            for (int i = random(20); i > 0; --i)
+                more.append(entry());
+            list.addAll(more);
+        } else if (random(4) == 0) {
+            list.clear();
+        }
+        HighlightList fresh;
+        fresh.addAll(list.entries());
+        ASSERT_EQ(fresh.entries(), list.entries()) << step;
+        ASSERT_TRUE(SameIndex(list, fresh)) << step;
+        // An entry's days are the days whose text starts it.
+        for (const auto& d : list.byDay())
+            ASSERT_TRUE(list.at(d.entry).startsWith(DateText(
+                AddDays(MakeDayDate(1, 1, 1995), d.day - DayNumber(MakeDayDate(1, 1, 1995))))))
+                << step;
+    }
 }
