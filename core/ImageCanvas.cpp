@@ -333,13 +333,20 @@ bool ImageCanvas::twoCores() {
 }
 
 void ImageCanvas::runTwo(const std::function<void()>& here, const std::function<void()>& beside) {
-    if (!twoCores()) {
+    // Called again from inside a job (an event loop run while painting), the worker is taken:
+    // the two run here, one after the other.
+    if (!twoCores() || running_) {
         here();
         beside();
         return;
     }
     if (!worker_)
         worker_ = std::make_unique<Worker>();
+    running_ = true;
+    struct Done {
+        bool& running;
+        ~Done() { running = false; }
+    } done{running_};
     worker_->start(beside);
     std::exception_ptr first;
     try {
@@ -358,7 +365,7 @@ void ImageCanvas::paintInBands(int split, const std::function<void(RasterCanvas&
     beginDraw();
     // Bands of the change record stay whole, so that each canvas keeps to its own entries.
     const int last = (height_ - 1) / kDrawnRows * kDrawnRows;
-    if (height_ < 2 * kDrawnRows || !twoCores()) {
+    if (height_ < 2 * kDrawnRows || !twoCores() || running_) {
         bandSplit_ = 0;
         paint(*this, true);
         return;

@@ -201,6 +201,8 @@ private:
     // Whether the machine has a second core for the bands, once asked.
     std::optional<bool> twoCores_;
     bool twoCores();
+    // Set while runTwo runs.
+    bool running_ = false;
     // Rows added to the split asked for, to even out the bands' times; the times of the last
     // paintings in bands.
     int shift_ = 0;

@@ -166,4 +166,10 @@ TEST(BandedPaint, RunTwoRunsBothJobsAndRethrowsAfterBoth) {
     // The worker is still there for the next pair.
     canvas.runTwo([&] { here = 7; }, [&] { beside = 8; });
     EXPECT_EQ(here + beside, 15);
+    // Called from inside either job, the inner pair runs on the calling thread.
+    int inner = 0;
+    canvas.runTwo([&] { canvas.runTwo([&] { inner += 1; }, [&] { inner += 2; }); },
+                  [&] { canvas.runTwo([&] { beside = 9; }, [&] { beside += 1; }); });
+    EXPECT_EQ(inner, 3);
+    EXPECT_EQ(beside, 10);
 }
