@@ -197,7 +197,7 @@ ImageCanvas::ImageCanvas(QImage image) : image_(PrepareImage(std::move(image))) 
 }
 
 ImageCanvas::ImageCanvas(BandTag, const ImageCanvas& whole) : band_(true) {
-    font_ = &fontEntry(whole.font_->name, whole.font_->points, whole.font_->style);
+    takeToolsOf(whole);
     emptyBands();
 }
 
@@ -238,27 +238,28 @@ public:
 
     // Waits for the job to end; what it threw, if anything.
     std::exception_ptr wait() {
-        // The two halves of a painting take about as long, so the wait is short: look for the
-        // end for a while before sleeping, since waking takes longer than most waits.
-        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
-        while (busy_.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < until)
-            Pause();
-        while (busy_.load(std::memory_order_acquire))
-            busy_.wait(true, std::memory_order_acquire);
+        // The two halves of a painting take about as long, so the wait is short.
+        await(false, std::chrono::microseconds(200));
         return error_;
     }
 
 private:
+    // Returns once the flag is `value`: looks at it for up to `spin` first, then sleeps, since
+    // waking a sleeping thread takes longer than most waits here.
+    void await(bool value, std::chrono::microseconds spin) {
+        const auto until = std::chrono::steady_clock::now() + spin;
+        while (busy_.load(std::memory_order_acquire) != value &&
+               std::chrono::steady_clock::now() < until)
+            Pause();
+        while (busy_.load(std::memory_order_acquire) != value)
+            busy_.wait(!value, std::memory_order_acquire);
+    }
+
     void loop() {
         for (;;) {
-            // Repaints come one after another while a spin field is held or dragged: look for
-            // the next one for a while before sleeping, since waking a sleeping thread costs
-            // about as much as a quarter of a repaint.
-            const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(500);
-            while (!busy_.load(std::memory_order_acquire) &&
-                   std::chrono::steady_clock::now() < until)
-                Pause();
-            busy_.wait(false, std::memory_order_acquire);
+            // Repaints come one after another while a spin field is held or dragged: the next
+            // job is looked for a while before sleeping.
+            await(true, std::chrono::microseconds(500));
             if (stop_)
                 return;
             try {
@@ -307,13 +308,17 @@ void ImageCanvas::lendBand(ImageCanvas& band, int top, int end) const {
     band.background_ = background_;
     band.marked_ = QRect();
     band.filled_ = QRect();
-    band.pen_ = pen_;
-    band.penWidth_ = penWidth_;
-    band.brush_ = brush_;
-    band.text_ = text_;
-    band.penPos_ = penPos_;
-    band.font_ = &band.fontEntry(font_->name, font_->points, font_->style);
-    band.escapement_ = escapement_;
+    band.takeToolsOf(*this);
+}
+
+void ImageCanvas::takeToolsOf(const ImageCanvas& other) {
+    pen_ = other.pen_;
+    penWidth_ = other.penWidth_;
+    brush_ = other.brush_;
+    text_ = other.text_;
+    penPos_ = other.penPos_;
+    font_ = &fontEntry(other.font_->name, other.font_->points, other.font_->style);
+    escapement_ = other.escapement_;
 }
 
 void ImageCanvas::takeBand(const ImageCanvas& band) {
@@ -429,14 +434,7 @@ void ImageCanvas::takeBands() {
     background_ =
         bands_[0]->background_ == bands_[1]->background_ ? bands_[0]->background_ : std::nullopt;
     marked_ = QRect();
-    const ImageCanvas& mine = *bands_[0];
-    pen_ = mine.pen_;
-    penWidth_ = mine.penWidth_;
-    brush_ = mine.brush_;
-    text_ = mine.text_;
-    penPos_ = mine.penPos_;
-    font_ = &fontEntry(mine.font_->name, mine.font_->points, mine.font_->style);
-    escapement_ = mine.escapement_;
+    takeToolsOf(*bands_[0]);
 }
 
 void ImageCanvas::emptyBands() {

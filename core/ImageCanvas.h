@@ -98,6 +98,8 @@ private:
     void takeBand(const ImageCanvas& band);
     // Takes back both bands, and the pen, brush and font of the first.
     void takeBands();
+    // The pen, brush, font and pen position of `other`, the font from this canvas's own fonts.
+    void takeToolsOf(const ImageCanvas& other);
     // A text's pixels as horizontal runs relative to its top-left corner.
     struct Glyphs {
         struct Run {
