@@ -287,6 +287,13 @@ QRect ImageCanvas::rowsRect() const {
     return QRect(0, static_cast<int>(rowTop_), image_.width(), static_cast<int>(rowEnd_ - rowTop_));
 }
 
+std::pair<std::size_t, std::size_t> ImageCanvas::entriesFor(long long top, long long end) const {
+    const auto first = std::min(static_cast<std::size_t>(top / kDrawnRows), drawn_.size());
+    const auto last =
+        std::min(static_cast<std::size_t>((end + kDrawnRows - 1) / kDrawnRows), drawn_.size());
+    return {first, std::max(first, last)};
+}
+
 void ImageCanvas::lendBand(ImageCanvas& band, int top, int end) const {
     if (band.image_.constBits() != image_.constBits() || band.image_.size() != image_.size() ||
         band.image_.bytesPerLine() != image_.bytesPerLine()) {
@@ -300,8 +307,8 @@ void ImageCanvas::lendBand(ImageCanvas& band, int top, int end) const {
     band.rowEnd_ = end;
     band.drawn_.resize(drawn_.size());
     band.changed_.resize(changed_.size());
-    for (std::size_t i = static_cast<std::size_t>(top / kDrawnRows);
-         i < drawn_.size() && static_cast<long long>(i) * kDrawnRows < end; ++i) {
+    const auto [first, last] = entriesFor(top, end);
+    for (std::size_t i = first; i < last; ++i) {
         band.drawn_[i] = drawn_[i];
         band.changed_[i] = changed_[i];
     }
@@ -322,8 +329,8 @@ void ImageCanvas::takeToolsOf(const ImageCanvas& other) {
 }
 
 void ImageCanvas::takeBand(const ImageCanvas& band) {
-    for (std::size_t i = static_cast<std::size_t>(band.rowTop_ / kDrawnRows);
-         i < drawn_.size() && static_cast<long long>(i) * kDrawnRows < band.rowEnd_; ++i) {
+    const auto [first, last] = entriesFor(band.rowTop_, band.rowEnd_);
+    for (std::size_t i = first; i < last; ++i) {
         drawn_[i] = band.drawn_[i];
         changed_[i] = band.changed_[i];
     }
@@ -629,8 +636,9 @@ void ImageCanvas::fillRect(const QRect& rect) {
 void ImageCanvas::fillImage() {
     marked_ = QRect();
     // The entries of the change record for this canvas's rows.
-    const auto from = changed_.begin() + rowTop_ / kDrawnRows;
-    const auto to = changed_.begin() + (rowEnd_ + kDrawnRows - 1) / kDrawnRows;
+    const auto [first, last] = entriesFor(rowTop_, rowEnd_);
+    const auto from = changed_.begin() + static_cast<std::ptrdiff_t>(first);
+    const auto to = changed_.begin() + static_cast<std::ptrdiff_t>(last);
     if (background_ == brush_) {
         for (auto b = from; b != to; ++b) {
             for (std::size_t i = 0; i < b->count; ++i)

@@ -92,8 +92,10 @@ private:
     struct BandTag {};
     // A canvas over `whole`'s memory that writes only rows top to end - 1.
     ImageCanvas(BandTag, const ImageCanvas& whole);
-    // Readies band `i` to paint rows top to end - 1 from this canvas's state.
+    // Readies `band` to paint rows top to end - 1 from this canvas's state.
     void lendBand(ImageCanvas& band, int top, int end) const;
+    // The entries of the change record for rows top to end - 1, as [first, last) indexes.
+    std::pair<std::size_t, std::size_t> entriesFor(long long top, long long end) const;
     // Takes back what a band wrote and its state.
     void takeBand(const ImageCanvas& band);
     // Takes back both bands, and the pen, brush and font of the first.

@@ -48,11 +48,8 @@ public:
             return;
         // Only the days of the period: an entry outside it colours nothing and stops nothing.
         const auto& all = list.byDay();
-        const auto byDay = [](const HighlightList::DayEntry& e, std::int32_t v) {
-            return e.day < v;
-        };
-        from_ = std::lower_bound(all.begin(), all.end(), DayNumber(start), byDay);
-        to_ = std::lower_bound(from_, all.end(), DayNumber(end) + 1, byDay);
+        from_ = std::lower_bound(all.begin(), all.end(), DayNumber(start), DayBefore);
+        to_ = std::lower_bound(from_, all.end(), DayNumber(end) + 1, DayBefore);
     }
 
     // Calls f with every entry of day d and its colour, in list order; `number` is DayNumber(d).
@@ -63,9 +60,7 @@ public:
                 f(list_.at(i), EntryColour(list_.at(i)));
             return;
         }
-        auto it = std::lower_bound(
-            from_, to_, number,
-            [](const HighlightList::DayEntry& e, std::int32_t v) { return e.day < v; });
+        auto it = std::lower_bound(from_, to_, number, DayBefore);
         for (; it != to_ && it->day == number; ++it) {
             const QString& entry = list_.at(it->entry);
             // A bad colour is read again here, which raises the error at its cell.
@@ -74,6 +69,9 @@ public:
     }
 
 private:
+    static bool DayBefore(const HighlightList::DayEntry& e, std::int32_t day) {
+        return e.day < day;
+    }
     using Iterator = std::vector<HighlightList::DayEntry>::const_iterator;
     const HighlightList& list_;
     bool indexed_;
